@@ -24,11 +24,12 @@ function(feldor_tests name)
     return()
   endif()
   add_executable(${name}_tests ${_src})
-  target_link_libraries(${name}_tests PRIVATE ${FT_DEPS} GTest::gtest GTest::gmock)
+  target_link_libraries(${name}_tests PRIVATE ${FT_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name}_tests PRIVATE
     FELDOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     FELDOR_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name}_tests
     DISCOVERY_MODE PRE_TEST
+    TEST_PREFIX "${name}."
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()

@@ -57,7 +57,7 @@ RTL_EXCEPTION(EFCreateError, EStreamError)
 RTL_EXCEPTION(EFOpenError, EStreamError)
 #undef RTL_EXCEPTION
 
-// The platform's German texts (used as the Parts list them).
+// The platform's German texts (used as the program shows them).
 namespace msg {
 inline constexpr const char* ListIndexError = "Listenindex überschreitet das Maximum (%d)";
 inline constexpr const char* RangeError = "Fehler bei Bereichsprüfung";

@@ -1,0 +1,30 @@
+// The program's main block: creates the start-up windows and runs the message loop.
+#include "platform/gui/Forms.h"
+#include "platform/sys/LocaleStore.h"
+#include "tools/ColorListDlg.h"
+#include "viewer/FakeEZNECFile.h"
+#include "viewer/FeldorU.h"
+#include "viewer/MessExport.h"
+#include "viewer/ProgInfo.h"
+
+namespace {
+
+void ProgramMain() {
+    sys::LoadFormatSettingsFromLocale();
+    gui::Application->Initialize();
+    gui::Application->SetTitle("Feldor");
+    TFormFeldor* main = nullptr;
+    gui::Application->CreateForm(main);
+    gui::Application->CreateForm(FormMessExport);
+    gui::Application->CreateForm(FormProgInfo);
+    TFormFakeEZNECFile* fake = nullptr;
+    gui::Application->CreateForm(fake);
+    TFormColorListDlg* colorList = nullptr;
+    gui::Application->CreateForm(colorList);
+    main->afterAllCreated();
+    gui::Application->Run();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return gui::RunApplication(argc, argv, ProgramMain); }

@@ -1,0 +1,240 @@
+// Import speed of the near-field readers against a bare parse of the same files.
+//
+// At start the program writes two files into a temporary directory: an EZNEC near-field text of
+// 1,000,000 points and a 4nec2 report of 200,000 points (100,000 lines in each of the electric
+// and the magnetic block), laid out as EZNEC and nec2c write them. Then it times
+//   BM_Import*:    the reader (nearfield::Load*: file load, words, conversion, rounding, append),
+//   BM_BareParse*: the yardstick: read the file, split it into lines, parse every number of
+//                  every line with std::from_chars and sum them.
+// The counters report points (or lines) per second.
+#include <benchmark/benchmark.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rtl/SysUtils.h"
+#include "viewer/NearFieldReaders.h"
+
+namespace {
+
+constexpr int EznecPoints = 1'000'000;
+constexpr int NecLinesPerBlock = 100'000;
+constexpr int GridSide = 41;
+constexpr double Step = 0.5;
+
+struct GridPoint {
+    double x, y, z;
+};
+
+// x fastest, then y, then z; planes 0.5 m apart from z = 0.5 m.
+GridPoint Grid(int i) {
+    const double half = (GridSide - 1) * Step / 2;
+    const int perPlane = GridSide * GridSide;
+    const int plane = i / perPlane, rest = i % perPlane;
+    return {-half + (rest % GridSide) * Step, -half + (rest / GridSide) * Step, 0.5 + plane * Step};
+}
+
+// Made-up smooth peak magnitudes and phases of E (V/m) and H (A/m): a wire 10 m above the grid.
+void Field(const GridPoint& p, double e[6], double h[6]) {
+    const double dz = 10.0 - p.z;
+    const double r = std::max(std::sqrt(p.x * p.x + p.y * p.y + dz * dz), 0.25);
+    const double ph = std::fmod(r * 17.0, 360.0) - 180.0;
+    e[0] = 70.0 / r * (1.0 + 0.3 * std::cos(0.3 * p.x));
+    e[1] = ph;
+    e[2] = 8.0 * std::fabs(p.x * p.y) / (r * r) + 1e-3;
+    e[3] = -ph / 2;
+    e[4] = 30.0 * std::fabs(p.x) / (r * r) + 1e-3;
+    e[5] = ph / 3;
+    h[0] = 0.002 * std::fabs(p.y) / r + 1e-6;
+    h[1] = ph / 4;
+    h[2] = 0.45 / r;
+    h[3] = -ph;
+    h[4] = 0.08 * std::fabs(p.y) / (r * r) + 1e-6;
+    h[5] = ph / 5;
+}
+
+void WriteEznec(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) std::abort();
+    std::fprintf(f, "Feldor benchmark file: %d near-field points\n\n", EznecPoints);
+    std::fprintf(f, "Frequency = 14.15 MHz\nPower = 100 watts\n\nElectric Field (V/m, RMS)\n\n");
+    std::fprintf(f, "X (m)     Y (m)     Z (m)       Ex           Ey           Ez           E total\n");
+    for (int i = 0; i < EznecPoints; ++i) {
+        const GridPoint p = Grid(i);
+        double e[6], h[6];
+        Field(p, e, h);
+        const double a = e[0] / std::sqrt(2.0), b = e[2] / std::sqrt(2.0), c = e[4] / std::sqrt(2.0);
+        std::fprintf(f, "%9.3f %9.3f %9.3f   %10.4E   %10.4E   %10.4E   %10.4E\n", p.x, p.y, p.z, a,
+                     b, c, std::sqrt(a * a + b * b + c * c));
+    }
+    std::fclose(f);
+}
+
+void NecLine(std::FILE* f, const GridPoint& p, const double v[6]) {
+    std::fprintf(f, "%10.4f%10.4f%10.4f  %11.4E %7.2f  %11.4E %7.2f  %11.4E %7.2f\n", p.x, p.y, p.z,
+                 v[0], v[1], v[2], v[3], v[4], v[5]);
+}
+
+void Write4nec2(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) std::abort();
+    std::fprintf(f, "\n                               ---------------- COMMENTS ----------------\n");
+    std::fprintf(f, "                               Feldor benchmark report: %d grid points\n\n\n",
+                 NecLinesPerBlock);
+    std::fprintf(f, "                               ---------- POWER BUDGET ---------\n"
+                    "                               INPUT POWER   =  1.0000E+02 Watts\n"
+                    "                               RADIATED POWER=  1.0000E+02 Watts\n"
+                    "                               STRUCTURE LOSS=  0.0000E+00 Watts\n"
+                    "                               NETWORK LOSS  =  0.0000E+00 Watts\n"
+                    "                               EFFICIENCY    =  100.00 Percent\n\n\n");
+    const char* eHead =
+        "                             -------- NEAR ELECTRIC FIELDS --------\n\n"
+        "     ------- LOCATION -------     ------- EX ------    ------- EY ------    ------- EZ ------\n"
+        "      X         Y         Z       MAGNITUDE   PHASE    MAGNITUDE   PHASE    MAGNITUDE   PHASE\n"
+        "    METERS    METERS    METERS     VOLTS/M  DEGREES    VOLTS/M   DEGREES     VOLTS/M  DEGREES\n";
+    const char* hHead =
+        "                                   -------- NEAR MAGNETIC FIELDS ---------\n\n"
+        "     ------- LOCATION -------     ------- HX ------    ------- HY ------    ------- HZ ------\n"
+        "      X         Y         Z       MAGNITUDE   PHASE    MAGNITUDE   PHASE    MAGNITUDE   PHASE\n"
+        "    METERS    METERS    METERS      AMPS/M  DEGREES      AMPS/M  DEGREES      AMPS/M  DEGREES\n";
+    std::fputs(eHead, f);
+    for (int i = 0; i < NecLinesPerBlock; ++i) {
+        double e[6], h[6];
+        Field(Grid(i), e, h);
+        NecLine(f, Grid(i), e);
+    }
+    std::fputs("\n\n\n  DATA CARD No:   5 NH\n\n\n", f);
+    std::fputs(hHead, f);
+    for (int i = 0; i < NecLinesPerBlock; ++i) {
+        double e[6], h[6];
+        Field(Grid(i), e, h);
+        NecLine(f, Grid(i), h);
+    }
+    std::fputs("\n\n\n  DATA CARD No:   6 EN\n\n  TOTAL RUN TIME: 0 msec\n", f);
+    std::fclose(f);
+}
+
+struct Files {
+    std::filesystem::path dir;
+    std::string eznec, nec;
+    Files() {
+        char pattern[] = "/tmp/feldor-bench-XXXXXX";
+        const char* d = mkdtemp(pattern);
+        if (!d) std::abort();
+        dir = d;
+        eznec = (dir / "bench_eznec.txt").string();
+        nec = (dir / "bench_4nec2.out").string();
+        WriteEznec(eznec);
+        Write4nec2(nec);
+    }
+    ~Files() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+};
+
+const Files& BenchFiles() {
+    static const Files files;
+    return files;
+}
+
+struct PointSet {
+    DoubleArray tx, ty, tz, tE, tEx, tEy, tEz;
+    double power = 0, powerShow = 0;
+    int pumps = 0;
+    nearfield::ReaderContext Context() {
+        nearfield::ReaderContext c;
+        c.Points = {&tx, &ty, &tz, &tE, &tEx, &tEy, &tEz};
+        c.Power = &power;
+        c.PowerShow = &powerShow;
+        c.Pump = [this] { ++pumps; };
+        return c;
+    }
+};
+
+template <class Load>
+void RunImport(benchmark::State& state, const std::string& file, int expected, Load load) {
+    rtl::FormatSettings().DecimalSeparator = ',';
+    for (auto _ : state) {
+        PointSet ps;
+        nearfield::ReaderContext c = ps.Context();
+        load(file, c);
+        if (ps.tE.Length() != expected) state.SkipWithError("wrong number of points");
+        benchmark::DoNotOptimize(ps.tE.data());
+    }
+    state.counters["points/s"] =
+        benchmark::Counter(static_cast<double>(expected), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_ImportEznec(benchmark::State& state) {
+    RunImport(state, BenchFiles().eznec, EznecPoints, nearfield::LoadEznec);
+}
+
+void BM_Import4nec2(benchmark::State& state) {
+    RunImport(state, BenchFiles().nec, 2 * NecLinesPerBlock, nearfield::Load4nec2);
+}
+
+// Reads the whole file, splits it at '\n', parses every blank-separated number of every line
+// (a line stops at the first word that is not a number) and sums them.
+double BareParse(const std::string& file, long long& numbers) {
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    if (!f) return 0;
+    std::fseek(f, 0, SEEK_END);
+    const std::size_t size = static_cast<std::size_t>(std::ftell(f));
+    std::fseek(f, 0, SEEK_SET);
+    std::unique_ptr<char[]> text(new char[size]);
+    const std::size_t got = std::fread(text.get(), 1, size, f);
+    std::fclose(f);
+    double sum = 0;
+    numbers = 0;
+    const char* p = text.get();
+    const char* const end = p + got;
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* le = nl ? nl : end;
+        const char* q = p;
+        for (;;) {
+            while (q < le && (*q == ' ' || *q == '\t' || *q == '\r')) ++q;
+            if (q == le) break;
+            double v;
+            const auto r = std::from_chars(q, le, v);
+            if (r.ec != std::errc() || (r.ptr < le && *r.ptr != ' ' && *r.ptr != '\r')) break;
+            sum += v;
+            ++numbers;
+            q = r.ptr;
+        }
+        p = le + 1;
+    }
+    return sum;
+}
+
+void RunBare(benchmark::State& state, const std::string& file, int lines) {
+    long long numbers = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(BareParse(file, numbers));
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["numbers"] = static_cast<double>(numbers);
+}
+
+void BM_BareParseEznec(benchmark::State& state) { RunBare(state, BenchFiles().eznec, EznecPoints); }
+
+void BM_BareParse4nec2(benchmark::State& state) {
+    RunBare(state, BenchFiles().nec, 2 * NecLinesPerBlock);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ImportEznec)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BareParseEznec)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Import4nec2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BareParse4nec2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();

@@ -1,0 +1,326 @@
+// Controls: the visual component classes of the class library over Qt Widgets.
+//
+// Property style (as in platform/rtl and platform/gdi): a getter named like the property
+// (Left()), a setter SetLeft(); events are public std::function fields (OnClick). Every control
+// owns one Qt widget; TGraphicControl is a light widget without focus or children, painted
+// through its Canvas. Bounds are kept by the control and are valid without a parent or while
+// hidden.
+//
+// Every event handler the user interface runs (mouse, keys, focus, paint, clicks) goes through
+// InvokeHandler: an exception leaving it is shown by Application->HandleException and never
+// reaches Qt. Handlers run by code (Click(), setting ItemIndex or Position) run directly, so
+// their exceptions reach the caller as on the original platform.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/Graphics.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
+
+class QWidget;
+class QImage;
+
+namespace gui {
+
+class TWinControl;
+class TCustomForm;
+
+// ---- Basic types --------------------------------------------------------------------------
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+enum TShiftStateFlag : unsigned {
+    ssShift = 1u << 0, ssAlt = 1u << 1, ssCtrl = 1u << 2, ssLeft = 1u << 3,
+    ssRight = 1u << 4, ssMiddle = 1u << 5, ssDouble = 1u << 6
+};
+using TShiftState = unsigned;  // a set of TShiftStateFlag
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+using TCursor = int;
+inline constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
+                         crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9,
+                         crUpArrow = -10, crHourGlass = -11, crNo = -18, crHandPoint = -21,
+                         crSizeAll = -22;
+
+// Virtual key codes (letters and digits are their upper-case ASCII codes).
+inline constexpr unsigned short VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10,
+                                VK_CONTROL = 0x11, VK_MENU = 0x12, VK_PAUSE = 0x13,
+                                VK_CAPITAL = 0x14, VK_ESCAPE = 0x1B, VK_SPACE = 0x20,
+                                VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24,
+                                VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
+                                VK_INSERT = 0x2D, VK_DELETE = 0x2E, VK_F1 = 0x70, VK_F2 = 0x71,
+                                VK_F3 = 0x72, VK_F4 = 0x73, VK_F5 = 0x74, VK_F6 = 0x75,
+                                VK_F7 = 0x76, VK_F8 = 0x77, VK_F9 = 0x78, VK_F10 = 0x79,
+                                VK_F11 = 0x7A, VK_F12 = 0x7B, VK_NUMLOCK = 0x90, VK_SCROLL = 0x91;
+
+using TNotifyEvent = rtl::TNotifyEvent;
+using TMouseEvent = std::function<void(rtl::TObject* Sender, TMouseButton Button,
+                                       TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(rtl::TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(rtl::TObject* Sender, unsigned short& Key, TShiftState Shift)>;
+// Key is an ASCII character or control code (13 Enter, 27 Escape, 8 Backspace); setting it to
+// 0 swallows the key. Characters outside ASCII do not pass through OnKeyPress.
+using TKeyPressEvent = std::function<void(rtl::TObject* Sender, char& Key)>;
+
+// ---- Event handler wrapper ------------------------------------------------------------------
+// Shows the exception being handled (call inside a catch block) with the application's error
+// box; EAbort is silent. Never throws.
+void HandleCurrentException(rtl::TObject* sender) noexcept;
+
+// Runs one event handler; returns False when it ended with an exception (already shown).
+template <class F>
+bool InvokeHandler(rtl::TObject* sender, F&& body) noexcept {
+    try {
+        body();
+        return true;
+    } catch (...) {
+        HandleCurrentException(sender);
+        return false;
+    }
+}
+
+namespace detail {
+class HookBase;
+class PaintSupport;
+}
+
+// ---- TControl -----------------------------------------------------------------------------
+class TControl : public rtl::TComponent {
+public:
+    ~TControl() override;
+
+    // The control's Qt widget (for the platform layer itself; stays valid as long as the control).
+    QWidget* Widget() const { return widget_; }
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    // Negative sizes count as 0.
+    virtual void SetBounds(int left, int top, int width, int height);
+    gdi::TRect BoundsRect() const { return gdi::Bounds(left_, top_, width_, height_); }
+    // The client area: the whole control unless a subclass has a border or a menu.
+    virtual int ClientWidth() const { return width_; }
+    virtual int ClientHeight() const { return height_; }
+    void SetClientWidth(int w);
+    void SetClientHeight(int h);
+    gdi::TRect ClientRect() const { return gdi::Rect(0, 0, ClientWidth(), ClientHeight()); }
+    gdi::TPoint ClientToScreen(gdi::TPoint p) const;
+    gdi::TPoint ScreenToClient(gdi::TPoint p) const;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool v);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible and every parent visible (for a form: its window is shown).
+    virtual bool Showing() const;
+
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool v);
+
+    // Caption and Text are the same window text, as on the original platform.
+    std::string Caption() const { return GetTextValue(); }
+    void SetCaption(const std::string& s) { SetTextValue(s); }
+    std::string Text() const { return GetTextValue(); }
+    void SetText(const std::string& s) { SetTextValue(s); }
+
+    gdi::TColor Color() const { return color_; }
+    void SetColor(gdi::TColor c);
+    // Changes apply at once; a changed font stops following the parent's font.
+    gdi::TFont* Font() { return &font_; }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool v);
+
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& s);
+    bool ShowHint = true;
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign a);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c);
+
+    // Runs OnClick (code path: exceptions reach the caller).
+    virtual void Click();
+    virtual void DblClick();
+
+    virtual void Invalidate();   // repaint later
+    void Update();               // paint pending areas now
+    virtual void Repaint();      // paint now
+    void Refresh() { Repaint(); }
+    void BringToFront();
+    void SendToBack();
+
+    bool Destroying() const { return destroying_; }
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
+protected:
+    // `widget` becomes the control's widget (owned; created by the concrete class).
+    TControl(rtl::TComponent* owner, QWidget* widget);
+
+    virtual std::string GetTextValue() const { return caption_; }
+    virtual void SetTextValue(const std::string& s);
+    // Pushes caption_ into the widget.
+    virtual void TextChanged() {}
+    // Pushes Color and Font into the widget.
+    virtual void ApplyColor();
+    virtual void ApplyFont();
+    // After the bounds changed.
+    virtual void BoundsChanged() {}
+    // Geometry of the widget inside its parent's client widget.
+    virtual void ApplyBounds();
+    // Whether the widget may be shown now (visible and parented).
+    virtual void ApplyVisible();
+
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+
+    // Hooks `w` so that its input reaches this control.
+    void HookWidget(QWidget* w, bool clickOnRelease);
+    void ParentFontChanged(const gdi::TFont& f);
+
+    std::string caption_;
+    gdi::TColor color_ = gdi::clBtnFace;
+    gdi::TFont font_;
+    bool destroying_ = false;
+
+private:
+    friend class TWinControl;
+    friend class TCustomForm;
+    friend struct ControlAccess;
+
+    QWidget* widget_ = nullptr;
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool parentFont_ = true;
+    bool applyingParentFont_ = false;
+    std::string hint_;
+    TAlign align_ = alNone;
+    TCursor cursor_ = crDefault;
+};
+
+// ---- TWinControl --------------------------------------------------------------------------
+class TWinControl : public TControl {
+public:
+    ~TWinControl() override;
+
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int index) const;  // EListError outside 0..ControlCount-1
+    // The widget that holds the children's widgets.
+    virtual QWidget* ClientWidget() const;
+
+    void SetFocus();
+    bool Focused() const;
+    bool CanFocus() const;
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v);
+    // Moves the focus to the next (or previous) control in tab order, as a Tab key would; the
+    // move is queued, so it happens after the current handler returns.
+    void SelectNext(bool forward = true);
+    // Lays the aligned children out again.
+    void Realign();
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+
+protected:
+    TWinControl(rtl::TComponent* owner, QWidget* widget);
+
+    // Virtual key hooks: the defaults run the events. Setting Key to 0 swallows the key.
+    virtual void KeyDown(unsigned short& key, TShiftState shift);
+    virtual void KeyUp(unsigned short& key, TShiftState shift);
+    virtual void KeyPress(char& key);
+    virtual void DoEnter();
+    virtual void DoExit();
+    void BoundsChanged() override;
+
+private:
+    friend class TControl;
+    friend struct ControlAccess;
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+    std::vector<TControl*> controls_;
+    bool tabStop_ = true;
+    bool aligning_ = false;
+};
+
+// ---- Painted controls ---------------------------------------------------------------------
+// Both keep a retained image of their client area; Paint draws into it through Canvas and the
+// widget shows it. Invalidate asks for a new Paint.
+class TGraphicControl : public TControl {
+public:
+    ~TGraphicControl() override;
+    // The canvas of the retained image (nullptr for a subclass that brings its own widget).
+    gdi::TCanvas* Canvas();
+    void Invalidate() override;
+    void Repaint() override;
+    TNotifyEvent OnPaint;
+
+protected:
+    explicit TGraphicControl(rtl::TComponent* owner);
+    // For a subclass whose own Qt widget shows it (no retained image, no Paint).
+    TGraphicControl(rtl::TComponent* owner, QWidget* widget);
+    // Default: runs OnPaint.
+    virtual void Paint();
+
+private:
+    friend class detail::PaintSupport;
+    std::unique_ptr<detail::PaintSupport> paint_;
+};
+
+class TCustomControl : public TWinControl {
+public:
+    ~TCustomControl() override;
+    gdi::TCanvas* Canvas();
+    void Invalidate() override;
+    void Repaint() override;
+    TNotifyEvent OnPaint;
+
+protected:
+    explicit TCustomControl(rtl::TComponent* owner);
+    virtual void Paint();
+
+private:
+    friend class detail::PaintSupport;
+    std::unique_ptr<detail::PaintSupport> paint_;
+};
+
+// ---- Screen -------------------------------------------------------------------------------
+// The screen cursor (crHourGlass while something long runs) and the screen size.
+class TScreen {
+public:
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c);
+    int Width() const;
+    int Height() const;
+
+private:
+    TCursor cursor_ = crDefault;
+};
+TScreen* Screen();
+
+}  // namespace gui

@@ -1,0 +1,800 @@
+// Forms, the application object, the error boxes, the busy scope and the modal bookkeeping.
+#include "platform/gui/Forms.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QLibraryInfo>
+#include <QMenuBar>
+#include <QMoveEvent>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QTranslator>
+#include <QWindow>
+
+#include <cxxabi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+#include "platform/gui/Menus.h"
+#include "platform/gui/QtSupport.h"
+#include "platform/gui/StdCtrls.h"
+
+namespace gui {
+
+TApplication* Application = nullptr;
+
+using namespace detail;
+
+// ---- Modal windows, loops, busy state ---------------------------------------------------------
+namespace detail {
+
+std::vector<QPointer<QWidget>>& ModalWindows() {
+    static std::vector<QPointer<QWidget>> windows;
+    return windows;
+}
+
+ModalWindowGuard::ModalWindowGuard(QWidget* w) { ModalWindows().emplace_back(w); }
+
+ModalWindowGuard::~ModalWindowGuard() {
+    auto& v = ModalWindows();
+    if (!v.empty()) v.pop_back();
+}
+
+namespace {
+std::vector<QEventLoop*>& Loops() {
+    static std::vector<QEventLoop*> loops;
+    return loops;
+}
+}  // namespace
+
+void RegisterLoop(QEventLoop* loop) { Loops().push_back(loop); }
+
+void UnregisterLoop(QEventLoop* loop) {
+    auto& v = Loops();
+    v.erase(std::remove(v.begin(), v.end(), loop), v.end());
+}
+
+void ExitAllLoops() {
+    for (QEventLoop* l : Loops()) l->exit(0);
+}
+
+namespace {
+
+// Depth of the modal-window stack when each live busy scope began, innermost last.
+std::vector<std::size_t>& BusyDepths() {
+    static std::vector<std::size_t> depths;
+    return depths;
+}
+
+std::vector<QPointer<QWidget>>& DeferredCloses() {
+    static std::vector<QPointer<QWidget>> v;
+    return v;
+}
+
+bool IsUserInput(QEvent::Type t) {
+    switch (t) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::NativeGesture:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class BusyFilter : public QObject {
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (!IsUserInput(e->type()) || BusyDepths().empty()) return false;
+        // A window's input is passed on to its widgets, where it is judged.
+        if (qobject_cast<QWindow*>(o)) return false;
+        if (auto* w = qobject_cast<QWidget*>(o)) {
+            // A popup (a combo box's list) belongs to the window that opened it.
+            const auto& modal = ModalWindows();
+            for (const QWidget* win = w->window(); win;
+                 win = win->parentWidget() ? win->parentWidget()->window() : nullptr) {
+                for (std::size_t i = BusyDepths().back(); i < modal.size(); ++i)
+                    if (modal[i] == win) return false;
+            }
+        }
+        return true;
+    }
+};
+
+BusyFilter* TheBusyFilter() {
+    static BusyFilter* f = new BusyFilter;
+    return f;
+}
+
+}  // namespace
+
+bool BusyActive() { return !BusyDepths().empty(); }
+
+void DeferClose(TCustomForm* form) {
+    auto& v = DeferredCloses();
+    for (const auto& p : v)
+        if (p == form->Widget()) return;
+    v.emplace_back(form->Widget());
+}
+
+// The window of a form: menu bar and client area are laid out by the form; close requests
+// from the window manager run the form's Close.
+class FormWidget : public QWidget {
+public:
+    TCustomForm* form = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        TCustomForm* f = form;
+        if (!f || f->Destroying()) return;
+        if (BusyActive()) {
+            DeferClose(f);
+            return;
+        }
+        InvokeHandler(f, [f] { f->Close(); });
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        QWidget::resizeEvent(e);
+        if (!form || form->Destroying()) return;
+        const QRect g = geometry();
+        ControlAccess::SetBoundsFromWidget(form, g.x(), g.y(), g.width(), g.height());
+        form->LayoutFrame();
+    }
+    void moveEvent(QMoveEvent* e) override {
+        QWidget::moveEvent(e);
+        if (!form || form->Destroying() || !isVisible()) return;
+        const QRect g = geometry();
+        ControlAccess::SetBoundsFromWidget(form, g.x(), g.y(), form->Width(), form->Height());
+    }
+    void changeEvent(QEvent* e) override {
+        QWidget::changeEvent(e);
+        if (!form || form->Destroying()) return;
+        if (e->type() == QEvent::ActivationChange) form->ActivationChanged(isActiveWindow());
+        if (e->type() == QEvent::WindowStateChange) {
+            const Qt::WindowStates s = windowState();
+            form->windowState_ = (s & Qt::WindowMinimized) ? wsMinimized
+                                 : (s & Qt::WindowMaximized) ? wsMaximized
+                                                             : wsNormal;
+        }
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (form && !form->Destroying() && form->DialogKey(e->key())) {
+            e->accept();
+            return;
+        }
+        QWidget::keyPressEvent(e);
+    }
+};
+
+}  // namespace detail
+
+// ---- TBusyScope ---------------------------------------------------------------------------------
+
+TBusyScope::TBusyScope() {
+    EnsureQtApplication();
+    if (BusyDepths().empty()) QCoreApplication::instance()->installEventFilter(TheBusyFilter());
+    BusyDepths().push_back(ModalWindows().size());
+}
+
+TBusyScope::~TBusyScope() {
+    BusyDepths().pop_back();
+    if (!BusyDepths().empty()) return;
+    if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(TheBusyFilter());
+    std::vector<QPointer<QWidget>> pending;
+    pending.swap(DeferredCloses());
+    if (pending.empty()) return;
+    // Delivered from the event loop, after the work that held the scope has returned.
+    QTimer::singleShot(0, QCoreApplication::instance(), [pending] {
+        for (const auto& p : pending) {
+            auto* fw = dynamic_cast<FormWidget*>(p.data());
+            if (!fw || !fw->form || fw->form->Destroying()) continue;
+            TCustomForm* f = fw->form;
+            InvokeHandler(f, [f] { f->Close(); });
+        }
+    });
+}
+
+bool TBusyScope::Active() { return BusyActive(); }
+
+// ---- Error boxes --------------------------------------------------------------------------------
+namespace {
+
+std::string MessageOf(const std::exception& e) {
+    if (auto* x = dynamic_cast<const rtl::Exception*>(&e)) return x->Message;
+    return e.what();
+}
+
+// The full-stop rule of the error box.
+std::string FullStop(const std::string& message) {
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return ".";
+    return {};
+}
+
+std::string ClassNameOf(const std::exception& e) {
+    if (auto* x = dynamic_cast<const rtl::Exception*>(&e)) return x->ClassName();
+    int status = 0;
+    char* d = abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status);
+    std::string r = (status == 0 && d) ? d : typeid(e).name();
+    std::free(d);
+    return r;
+}
+
+}  // namespace
+
+void HandleCurrentException(rtl::TObject* sender) noexcept {
+    try {
+        if (Application) {
+            Application->HandleException(sender);
+            return;
+        }
+        try {
+            throw;
+        } catch (const rtl::EAbort&) {
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "%s%s\n", MessageOf(e).c_str(), FullStop(MessageOf(e)).c_str());
+        }
+    } catch (...) {
+        std::fprintf(stderr, "error while showing an exception\n");
+    }
+}
+
+void ShowStartupError(const std::exception& E) {
+    std::string module = rtl::ParamStr(0);
+    if (module.empty()) {
+        EnsureQtApplication();
+        module = SS(QCoreApplication::applicationFilePath());
+    }
+    const std::string message = MessageOf(E);
+    const void* address = &typeid(E);
+    MessageBoxRequest r;
+    r.caption = "Anwendungsfehler";
+    r.text = rtl::Format("Exception %s in Modul %s bei %p.\r\n%s%s\r\n", ClassNameOf(E),
+                         rtl::ExtractFileName(module), address, message, FullStop(message));
+    r.type = TMsgDlgType::mtError;
+    r.buttons = mbOK;
+    CurrentPresenter().ShowMessageBox(r);
+}
+
+int RunApplication(int argc, char** argv, const std::function<void()>& body) {
+    rtl::SetCommandLine(argc, argv);
+    static int qtArgc = 0;
+    qtArgc = argc;
+    std::unique_ptr<QApplication> qtApp;
+    if (!QCoreApplication::instance()) qtApp = std::make_unique<QApplication>(qtArgc, argv);
+    int code = 0;
+    {
+        TApplication app;
+        try {
+            body();
+        } catch (const std::exception& e) {
+            ShowStartupError(e);
+            code = 1;
+        } catch (...) {
+            ShowStartupError(rtl::Exception("Unbekannte Ausnahme"));
+            code = 1;
+        }
+    }
+    return code;
+}
+
+// ---- TApplication -------------------------------------------------------------------------------
+namespace {
+
+void SetupQtOnce() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app) return;
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (QStyle* s = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(s);
+    // The classic system colours and the default font, as the drawing layer knows them.
+    QPalette pal = QApplication::palette();
+    auto set = [&](QPalette::ColorRole role, gdi::TColor c) {
+        pal.setColor(QPalette::All, role, gdi::ColorToQColor(c));
+    };
+    set(QPalette::Window, gdi::clBtnFace);
+    set(QPalette::WindowText, gdi::clWindowText);
+    set(QPalette::Base, gdi::clWindow);
+    set(QPalette::Text, gdi::clWindowText);
+    set(QPalette::Button, gdi::clBtnFace);
+    set(QPalette::ButtonText, gdi::clBtnText);
+    set(QPalette::Highlight, gdi::clHighlight);
+    set(QPalette::HighlightedText, gdi::clHighlightText);
+    set(QPalette::ToolTipBase, gdi::clInfoBk);
+    set(QPalette::ToolTipText, gdi::clInfoText);
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, gdi::ColorToQColor(gdi::clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::Text, gdi::ColorToQColor(gdi::clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, gdi::ColorToQColor(gdi::clGrayText));
+    QApplication::setPalette(pal);
+    QApplication::setFont(gdi::FontToQFont(gdi::TFont()));
+    // Qt's own dialog texts in German.
+    auto* tr = new QTranslator(app);
+    if (tr->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(tr);
+    else
+        delete tr;
+}
+
+}  // namespace
+
+TApplication::TApplication() : rtl::TComponent(nullptr) {
+    EnsureQtApplication();
+    SetupQtOnce();
+    previous_ = Application;
+    Application = this;
+    title_ = rtl::ExtractFileName(ExeName());
+    const std::string ext = rtl::ExtractFileExt(title_);
+    if (!ext.empty()) title_.resize(title_.size() - ext.size());
+}
+
+TApplication::~TApplication() {
+    for (int i = ComponentCount(); i-- > 0;)
+        if (auto* f = dynamic_cast<TCustomForm*>(Components(i))) f->DoDestroy();
+    DestroyComponents();
+    if (Application == this) Application = previous_;
+}
+
+void TApplication::FormCreated(TCustomForm* form) {
+    if (!mainForm_) mainForm_ = form;
+}
+
+void TApplication::Run() {
+    if (terminated_) return;
+    if (mainForm_) mainForm_->SetVisible(true);
+    if (terminated_) return;
+    QEventLoop loop;
+    mainLoop_ = &loop;
+    RegisterLoop(&loop);
+    loop.exec();
+    UnregisterLoop(&loop);
+    mainLoop_ = nullptr;
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    ExitAllLoops();
+}
+
+void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+std::string TApplication::ExeName() const { return SS(QCoreApplication::applicationFilePath()); }
+
+void TApplication::HandleException(rtl::TObject*) {
+    std::exception_ptr p = std::current_exception();
+    if (!p) return;
+    try {
+        std::rethrow_exception(p);
+    } catch (const rtl::EAbort&) {
+    } catch (const std::exception& e) {
+        ShowException(e);
+    } catch (...) {
+        ShowException(rtl::Exception("Unbekannte Ausnahme"));
+    }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+    const std::string message = MessageOf(E);
+    MessageBoxRequest r;
+    r.caption = title_;
+    r.text = message + FullStop(message);
+    r.type = TMsgDlgType::mtError;
+    r.buttons = mbOK;
+    CurrentPresenter().ShowMessageBox(r);
+}
+
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) {
+    MessageBoxRequest r;
+    r.caption = Caption;
+    r.text = Text;
+    switch (Flags & 0xF) {
+    case MB_OKCANCEL: r.buttons = mbOK | mbCancel; break;
+    case MB_ABORTRETRYIGNORE: r.buttons = mbAbort | mbRetry | mbIgnore; break;
+    case MB_YESNOCANCEL: r.buttons = mbYes | mbNo | mbCancel; break;
+    case MB_YESNO: r.buttons = mbYes | mbNo; break;
+    case MB_RETRYCANCEL: r.buttons = mbRetry | mbCancel; break;
+    default: r.buttons = mbOK; break;
+    }
+    switch (Flags & 0xF0) {
+    case MB_ICONERROR: r.type = TMsgDlgType::mtError; break;
+    case MB_ICONQUESTION: r.type = TMsgDlgType::mtConfirmation; break;
+    case MB_ICONWARNING: r.type = TMsgDlgType::mtWarning; break;
+    case MB_ICONINFORMATION: r.type = TMsgDlgType::mtInformation; break;
+    default: r.type = TMsgDlgType::mtCustom; break;
+    }
+    return CurrentPresenter().ShowMessageBox(r);
+}
+
+// ---- TCustomForm --------------------------------------------------------------------------------
+
+TCustomForm::TCustomForm(rtl::TComponent* owner) : TWinControl(owner, new FormWidget) {
+    frame_ = static_cast<FormWidget*>(Widget());
+    frame_->form = this;
+    frame_->setFocusPolicy(Qt::NoFocus);
+    frame_->setAttribute(Qt::WA_QuitOnClose, false);
+    auto* client = new Hooked<QWidget>;
+    client->setParent(frame_);
+    client_ = client;
+    HookWidget(client_, true);
+    client_->show();
+    visible_ = false;
+    ApplyWindowFlags();
+    SetBounds(0, 0, 320, 240);
+    LayoutFrame();
+}
+
+TCustomForm::~TCustomForm() {
+    destroying_ = true;
+    if (Application && Application->mainForm_ == this) Application->mainForm_ = nullptr;
+    if (modalLoop_) modalLoop_->exit(0);
+    if (menu_) {
+        menu_->form_ = nullptr;
+        if (menu_->bar_) {
+            menu_->bar_->hide();
+            menu_->bar_->setParent(nullptr);
+        }
+        menu_ = nullptr;
+    }
+    frame_->form = nullptr;
+}
+
+QWidget* TCustomForm::ClientWidget() const { return client_; }
+
+int TCustomForm::ClientWidth() const { return Width(); }
+
+int TCustomForm::ClientHeight() const { return std::max(0, Height() - MenuHeight()); }
+
+int TCustomForm::MenuHeight() const {
+    if (!menu_ || !menu_->bar_) return 0;
+    return menu_->bar_->sizeHint().height();
+}
+
+void TCustomForm::LayoutFrame() {
+    const int mh = MenuHeight();
+    if (menu_ && menu_->bar_) {
+        menu_->bar_->setGeometry(0, 0, Width(), mh);
+        menu_->bar_->show();
+    }
+    client_->setGeometry(0, mh, Width(), std::max(0, Height() - mh));
+    Realign();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (menu == menu_) return;
+    if (menu_) {
+        menu_->form_ = nullptr;
+        if (menu_->bar_) {
+            menu_->bar_->hide();
+            menu_->bar_->setParent(nullptr);
+        }
+    }
+    menu_ = menu;
+    if (menu_) {
+        if (menu_->form_ && menu_->form_ != this) menu_->form_->SetMenu(nullptr);
+        menu_->form_ = this;
+        menu_->MenuBar()->setParent(frame_);
+    }
+    LayoutFrame();
+}
+
+// Left and Top place the window's client geometry (the frame the window manager adds is not
+// known before the window is shown), so that positions read back exactly as they were set.
+void TCustomForm::ApplyBounds() {
+    const bool fixed = borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin;
+    if (fixed) {
+        frame_->setFixedSize(Width(), Height());
+    } else {
+        frame_->setMinimumSize(0, 0);
+        frame_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    frame_->setGeometry(Left(), Top(), Width(), Height());
+    LayoutFrame();
+}
+
+void TCustomForm::ApplyWindowFlags() {
+    Qt::WindowFlags f = Qt::Window;
+    switch (borderStyle_) {
+    case bsNone: f = Qt::Window | Qt::FramelessWindowHint; break;
+    case bsDialog: f = Qt::Dialog; break;
+    case bsToolWindow:
+    case bsSizeToolWin: f = Qt::Tool; break;
+    default: break;
+    }
+    if (borderStyle_ != bsNone) {
+        f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (borderIcons_ & biSystemMenu) {
+            f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+            if (borderStyle_ == bsSingle || borderStyle_ == bsSizeable) {
+                if (borderIcons_ & biMinimize) f |= Qt::WindowMinimizeButtonHint;
+                if (borderIcons_ & biMaximize) f |= Qt::WindowMaximizeButtonHint;
+            }
+        }
+    }
+    const bool wasVisible = frame_->isVisible();
+    frame_->setWindowFlags(f);
+    if (wasVisible) frame_->show();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle s) {
+    if (s == borderStyle_) return;
+    borderStyle_ = s;
+    ApplyWindowFlags();
+    ApplyBounds();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+    if (icons == borderIcons_) return;
+    borderIcons_ = icons;
+    ApplyWindowFlags();
+}
+
+void TCustomForm::SetWindowState(TWindowState s) {
+    windowState_ = s;
+    if (!Visible()) return;
+    switch (s) {
+    case wsMinimized: frame_->showMinimized(); break;
+    case wsMaximized: frame_->showMaximized(); break;
+    default: frame_->showNormal(); break;
+    }
+}
+
+bool TCustomForm::Active() const { return frame_->isActiveWindow(); }
+
+void TCustomForm::TextChanged() { frame_->setWindowTitle(QS(caption_)); }
+
+void TCustomForm::ApplyColor() {
+    QPalette pal = frame_->palette();
+    pal.setColor(QPalette::Window, gdi::ColorToQColor(color_));
+    frame_->setPalette(pal);
+    frame_->setAutoFillBackground(true);
+}
+
+void TCustomForm::PlaceOnFirstShow() {
+    if (placed_) return;
+    placed_ = true;
+    auto centreOn = [this](int l, int t, int w, int h) {
+        SetBounds(l + (w - Width()) / 2, t + (h - Height()) / 2, Width(), Height());
+    };
+    auto centreOnScreen = [&] {
+        const QScreen* s = QGuiApplication::primaryScreen();
+        if (!s) return;
+        const QRect g = s->availableGeometry();
+        centreOn(g.x(), g.y(), g.width(), g.height());
+    };
+    switch (position_) {
+    case poScreenCenter:
+    case poDesktopCenter: centreOnScreen(); break;
+    case poMainFormCenter: {
+        TCustomForm* m = Application ? Application->MainForm() : nullptr;
+        if (m && m != this && m->Visible()) centreOn(m->Left(), m->Top(), m->Width(), m->Height());
+        else centreOnScreen();
+        break;
+    }
+    case poOwnerFormCenter: {
+        auto* o = dynamic_cast<TCustomForm*>(Owner());
+        if (o && o->Visible()) centreOn(o->Left(), o->Top(), o->Width(), o->Height());
+        else centreOnScreen();
+        break;
+    }
+    default: break;
+    }
+}
+
+void TCustomForm::SetVisible(bool v) {
+    if (v == Visible()) {
+        if (v) {
+            frame_->raise();
+            frame_->activateWindow();
+        }
+        return;
+    }
+    if (v) {
+        visible_ = true;
+        InvokeHandler(this, [this] {
+            if (OnShow) OnShow(this);
+        });
+        if (!Visible() || destroying_) return;
+        PlaceOnFirstShow();
+        switch (windowState_) {
+        case wsMinimized: frame_->showMinimized(); break;
+        case wsMaximized: frame_->showMaximized(); break;
+        default: frame_->show(); break;
+        }
+        frame_->raise();
+        frame_->activateWindow();
+    } else {
+        visible_ = false;
+        InvokeHandler(this, [this] {
+            if (OnHide) OnHide(this);
+        });
+        frame_->hide();
+        if (modal_ && modalLoop_) {
+            if (modalResult_ == mrNone) modalResult_ = mrCancel;
+            modalLoop_->exit(0);
+        }
+    }
+}
+
+void TCustomForm::ActivationChanged(bool active) {
+    InvokeHandler(this, [this, active] {
+        if (active && OnActivate) OnActivate(this);
+        if (!active && OnDeactivate) OnDeactivate(this);
+    });
+}
+
+namespace {
+// Depth-first search for a button among the children of a control.
+TButton* FindButton(TWinControl* parent, bool wantDefault) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (!c->Visible() || !c->Enabled()) continue;
+        if (auto* b = dynamic_cast<TButton*>(c))
+            if (wantDefault ? b->Default() : b->Cancel()) return b;
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            if (TButton* b = FindButton(w, wantDefault)) return b;
+    }
+    return nullptr;
+}
+}  // namespace
+
+bool TCustomForm::DialogKey(int qtKey) {
+    TButton* target = nullptr;
+    if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) {
+        if (auto* hb = HookOf(QApplication::focusWidget()))
+            if (auto* b = dynamic_cast<TButton*>(hb->control)) target = b;
+        if (!target) target = FindButton(this, true);
+    } else if (qtKey == Qt::Key_Escape) {
+        target = FindButton(this, false);
+    }
+    if (!target) return false;
+    InvokeHandler(target, [target] { target->Click(); });
+    return true;
+}
+
+void TCustomForm::SetModalResult(int r) {
+    modalResult_ = r;
+    if (r != mrNone && modalLoop_) modalLoop_->exit(0);
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose) OnClose(this, action);
+}
+
+void TCustomForm::Close() {
+    if (modal_) {
+        SetModalResult(mrCancel);
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    case caFree: Release(); break;
+    default: break;
+    }
+}
+
+bool TCustomForm::CloseModal() {
+    try {
+        TCloseAction action = caNone;
+        if (CloseQuery()) {
+            action = caHide;
+            DoClose(action);
+        }
+        if (action == caNone) {
+            modalResult_ = mrNone;
+            return false;
+        }
+        if (action == caFree) releaseAfterModal_ = true;
+        return true;
+    } catch (...) {
+        modalResult_ = mrNone;
+        HandleCurrentException(this);
+        return false;
+    }
+}
+
+void TCustomForm::BeginModalShow() {
+    frame_->setWindowModality(Qt::ApplicationModal);
+    SetVisible(true);
+}
+
+void TCustomForm::EndModalShow() {
+    SetVisible(false);
+    frame_->setWindowModality(Qt::NonModal);
+}
+
+int TCustomForm::ShowModal() {
+    if (Visible() || modal_)
+        throw rtl::EInvalidOperation("Aus einem sichtbaren Fenster kann kein modales gemacht werden");
+    modal_ = true;
+    modalResult_ = mrNone;
+    releaseAfterModal_ = false;
+    int result = mrNone;
+    try {
+        result = CurrentPresenter().ShowModalForm(*this);
+    } catch (...) {
+        modal_ = false;
+        if (Visible()) EndModalShow();
+        throw;
+    }
+    modal_ = false;
+    if (Visible()) EndModalShow();
+    if (releaseAfterModal_) Release();
+    return result;
+}
+
+void TCustomForm::Release() {
+    if (releasing_) return;
+    releasing_ = true;
+    visible_ = false;
+    frame_->hide();
+    QPointer<QWidget> guard(frame_);
+    QTimer::singleShot(0, QCoreApplication::instance(), [guard, this] {
+        if (!guard) return;
+        DoDestroy();
+        delete this;
+    });
+}
+
+void TCustomForm::DoCreate() {
+    if (created_) return;
+    created_ = true;
+    InvokeHandler(this, [this] {
+        if (OnCreate) OnCreate(this);
+    });
+}
+
+void TCustomForm::DoDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    InvokeHandler(this, [this] {
+        if (OnDestroy) OnDestroy(this);
+    });
+    for (int i = ComponentCount(); i-- > 0;)
+        if (auto* f = dynamic_cast<TCustomForm*>(Components(i))) f->DoDestroy();
+}
+
+TCustomForm* GetParentForm(TControl* control) {
+    TControl* c = control;
+    while (c && !dynamic_cast<TCustomForm*>(c)) c = c->Parent();
+    return dynamic_cast<TCustomForm*>(c);
+}
+
+}  // namespace gui

@@ -1,0 +1,250 @@
+// Forms, the application object, the busy scope and the start-up error box.
+//
+// A form is a top-level window. Its Width and Height are the window's size (without the
+// window manager's frame); the client area is that size less the main menu bar. Controls are
+// placed in client coordinates. A form builds its controls in its C++ constructor; OnCreate runs
+// after the constructor when the form is made with TApplication::CreateForm or gui::CreateForm
+// (an exception in OnCreate is shown by the error box and creation goes on).
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "platform/gui/Controls.h"
+#include "platform/gui/Presenter.h"
+
+class QEventLoop;
+
+namespace gui {
+
+class TMainMenu;
+namespace detail {
+class QtPresenter;
+class FormWidget;
+}  // namespace detail
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;  // controls use bsNone and bsSingle
+
+enum TBorderIconFlag : unsigned { biSystemMenu = 1u << 0, biMinimize = 1u << 1, biMaximize = 1u << 2, biHelp = 1u << 3 };
+using TBorderIcons = unsigned;
+
+enum TPosition {
+    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+    poMainFormCenter, poOwnerFormCenter
+};
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = std::function<void(rtl::TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(rtl::TObject* Sender, bool& CanClose)>;
+
+// ---- TCustomForm ----------------------------------------------------------------------------
+class TCustomForm : public TWinControl {
+public:
+    explicit TCustomForm(rtl::TComponent* owner);
+    ~TCustomForm() override;
+
+    QWidget* ClientWidget() const override;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    // Visible shows or hides the window (OnShow / OnHide run).
+    void SetVisible(bool v) override;
+    bool Showing() const override { return Visible(); }
+
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle s);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons icons);
+    // Applied when the form is first shown.
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition p) { position_ = p; }
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState s);
+    bool Active() const;
+
+    int ModalResult() const { return modalResult_; }
+    // While the form runs modally, a value other than mrNone ends the modal loop.
+    void SetModalResult(int r);
+    bool Modal() const { return modal_; }
+
+    // Secondary forms: OnCloseQuery, then OnClose with Action caHide; caHide hides, caFree
+    // releases, caMinimize minimises, caNone keeps the form. The main form's close (unless
+    // refused) ends the program. A modal form's Close sets ModalResult to mrCancel instead.
+    // Closing the window with the window manager's button runs the same path.
+    void Close();
+    // Runs the form modally through the presenter; returns ModalResult. EInvalidOperation when
+    // the form is already visible.
+    int ShowModal();
+    // Frees the form once the current event handler has returned.
+    void Release();
+    // OnCloseQuery; True when the form may close.
+    virtual bool CloseQuery();
+
+    // Run OnCreate / OnDestroy once each (OnDestroy also for the forms this form owns).
+    void DoCreate();
+    void DoDestroy();
+
+    // For presenters: the close handlers of a modal form whose ModalResult was set. False (and
+    // ModalResult mrNone) when OnCloseQuery refused or OnClose answered caNone.
+    bool CloseModal();
+    // For presenters: show the form as an application-modal window / hide it again.
+    void BeginModalShow();
+    void EndModalShow();
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+protected:
+    virtual void DoClose(TCloseAction& action);
+    void ApplyBounds() override;
+    void ApplyVisible() override {}
+    void TextChanged() override;
+    void ApplyColor() override;
+
+private:
+    friend class detail::QtPresenter;
+    friend class detail::FormWidget;
+    friend class TMainMenu;
+    void ApplyWindowFlags();
+    void PlaceOnFirstShow();
+    void LayoutFrame();
+    int MenuHeight() const;
+    void ActivationChanged(bool active);
+    bool DialogKey(int qtKey);
+
+    detail::FormWidget* frame_ = nullptr;
+    QWidget* client_ = nullptr;
+    TMainMenu* menu_ = nullptr;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TPosition position_ = poDesigned;
+    TWindowState windowState_ = wsNormal;
+    int modalResult_ = mrNone;
+    bool modal_ = false;
+    bool placed_ = false;
+    bool created_ = false;
+    bool destroyed_ = false;
+    bool releaseAfterModal_ = false;
+    bool releasing_ = false;
+    QEventLoop* modalLoop_ = nullptr;
+};
+
+class TForm : public TCustomForm {
+public:
+    explicit TForm(rtl::TComponent* owner) : TCustomForm(owner) {}
+};
+
+// The form a control sits on (walking up the parents), or nullptr.
+TCustomForm* GetParentForm(TControl* control);
+
+// Creates a form of class T (constructor T(owner, args...)) and runs its OnCreate.
+template <class T, class... A>
+T* CreateForm(rtl::TComponent* owner, A&&... args) {
+    T* form = new T(owner, std::forward<A>(args)...);
+    form->DoCreate();
+    return form;
+}
+
+// ---- Message box flags of TApplication::MessageBox --------------------------------------------
+inline constexpr unsigned MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2,
+                          MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4, MB_RETRYCANCEL = 0x5,
+                          MB_ICONHAND = 0x10, MB_ICONERROR = 0x10, MB_ICONSTOP = 0x10,
+                          MB_ICONQUESTION = 0x20, MB_ICONEXCLAMATION = 0x30,
+                          MB_ICONWARNING = 0x30, MB_ICONASTERISK = 0x40,
+                          MB_ICONINFORMATION = 0x40;
+inline constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6,
+                     IDNO = 7;
+
+// ---- TApplication ---------------------------------------------------------------------------
+class TApplication : public rtl::TComponent {
+public:
+    // Creates the Qt application when there is none yet and makes this the global Application
+    // (the previous one comes back when this one is destroyed).
+    TApplication();
+    ~TApplication() override;
+
+    void Initialize() {}
+    // The title: caption of the error box and of ShowMessage; the executable's name by default.
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& t) { title_ = t; }
+
+    // Creates a form owned by the application; the first form created becomes the main form.
+    // `reference` is set as soon as the form exists, before its OnCreate runs.
+    template <class T>
+    T* CreateForm(T*& reference) {
+        T* form = new T(this);
+        reference = form;
+        FormCreated(form);
+        form->DoCreate();
+        return form;
+    }
+    TCustomForm* MainForm() const { return mainForm_; }
+
+    // Shows the main form and processes events until Terminate is called or the main form is
+    // closed. Returns at once when Terminate was requested before.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Processes the pending events (paint, timers and, unless a busy scope is active, input).
+    void ProcessMessages();
+    // Full path of the executable.
+    std::string ExeName() const;
+
+    // Shows the exception being handled (call inside a catch block); EAbort is silent.
+    void HandleException(rtl::TObject* Sender);
+    // The error box: the message with a full stop added when it is not empty and its last
+    // character sorts above '.', the title as caption, one OK button and the stop icon.
+    void ShowException(const std::exception& E);
+    // A message box with MB_* buttons and icon; returns the ID* of the pressed button.
+    int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags = MB_OK);
+
+private:
+    void FormCreated(TCustomForm* form);
+    friend class TCustomForm;
+    std::string title_;
+    TCustomForm* mainForm_ = nullptr;
+    TApplication* previous_ = nullptr;
+    bool terminated_ = false;
+    QEventLoop* mainLoop_ = nullptr;
+};
+
+extern TApplication* Application;
+
+// The box for an exception that escaped before the message loop ran: caption
+// "Anwendungsfehler", text Format("Exception %s in Modul %s bei %p.\r\n%s%s\r\n", class name,
+// executable file name, address, message, full stop by the error-box rule). The address is the
+// address of the exception class's type information: stable for one class within a run, as the
+// code address of the original cannot be had.
+void ShowStartupError(const std::exception& E);
+
+// The program's main block: sets the command line, creates the Qt application and Application,
+// runs body (which creates the forms and calls Application->Run()). An exception leaving body
+// is shown by ShowStartupError and gives exit code 1; otherwise 0.
+int RunApplication(int argc, char** argv, const std::function<void()>& body);
+
+// ---- Busy scope -------------------------------------------------------------------------------
+// While a scope is alive, user input to the program's windows (mouse, keys, wheel, context menu,
+// shortcuts) is dropped; painting and timers go on. A window's close request is remembered and
+// delivered as a normal Close once the outermost scope has ended. Windows opened modally inside
+// the scope (message boxes, dialogs) take input as usual. Scopes nest.
+class TBusyScope {
+public:
+    TBusyScope();
+    ~TBusyScope();
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+    static bool Active();
+};
+
+}  // namespace gui

@@ -1,0 +1,600 @@
+// Standard controls over Qt widgets.
+#include "platform/gui/StdCtrls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QValidator>
+
+#include <algorithm>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/QtSupport.h"
+
+namespace gui {
+
+using namespace detail;
+
+namespace {
+[[noreturn]] void ListIndexError(int index) {
+    throw rtl::EStringListError(rtl::Format(rtl::msg::ListIndexError, index));
+}
+Qt::Alignment HorizontalAlignment(TAlignment a) {
+    switch (a) {
+    case taRightJustify: return Qt::AlignRight;
+    case taCenter: return Qt::AlignHCenter;
+    default: return Qt::AlignLeft;
+    }
+}
+}  // namespace
+
+// ---- TLabel -------------------------------------------------------------------------------------
+
+TLabel::TLabel(rtl::TComponent* owner) : TGraphicControl(owner, new Hooked<QLabel>) {
+    auto* l = static_cast<QLabel*>(Widget());
+    l->setTextFormat(Qt::PlainText);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setMargin(0);
+    ApplyAlignment();
+    SetBounds(0, 0, 65, 13);
+    AdjustSize();
+}
+
+void TLabel::TextChanged() {
+    QString t = StripAccel(caption_);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QChar('\r'), QChar('\n'));
+    static_cast<QLabel*>(Widget())->setText(t);
+    AdjustSize();
+}
+
+void TLabel::ApplyColor() {
+    colorSet_ = true;
+    TControl::ApplyColor();
+    Widget()->setAutoFillBackground(!transparent_);
+}
+
+void TLabel::ApplyFont() {
+    TControl::ApplyFont();
+    AdjustSize();
+}
+
+void TLabel::ApplyAlignment() {
+    Qt::Alignment v = layout_ == tlCenter ? Qt::AlignVCenter : layout_ == tlBottom ? Qt::AlignBottom : Qt::AlignTop;
+    static_cast<QLabel*>(Widget())->setAlignment(HorizontalAlignment(alignment_) | v);
+}
+
+void TLabel::SetAlignment(TAlignment a) {
+    alignment_ = a;
+    ApplyAlignment();
+}
+
+void TLabel::SetLayout(TTextLayout l) {
+    layout_ = l;
+    ApplyAlignment();
+}
+
+void TLabel::SetAutoSize(bool v) {
+    autoSize_ = v;
+    AdjustSize();
+}
+
+void TLabel::SetTransparent(bool v) {
+    transparent_ = v;
+    Widget()->setAutoFillBackground(!v && colorSet_);
+    Widget()->update();
+}
+
+void TLabel::SetWordWrap(bool v) {
+    wordWrap_ = v;
+    static_cast<QLabel*>(Widget())->setWordWrap(v);
+    AdjustSize();
+}
+
+void TLabel::AdjustSize() {
+    if (!autoSize_) return;
+    auto* l = static_cast<QLabel*>(Widget());
+    QString t = l->text();
+    if (t.isEmpty()) t = QStringLiteral(" ");
+    const QFontMetrics fm(l->font());
+    int w = 0, h = 0;
+    if (wordWrap_) {
+        w = Width();
+        h = fm.boundingRect(QRect(0, 0, std::max(1, w), 1 << 20), Qt::TextWordWrap, t).height();
+    } else {
+        const QStringList lines = t.split(QChar('\n'));
+        for (const QString& line : lines) w = std::max(w, fm.horizontalAdvance(line));
+        h = fm.height() * static_cast<int>(lines.size());
+    }
+    int left = Left();
+    if (!wordWrap_) {
+        if (alignment_ == taRightJustify) left = Left() + Width() - w;
+        else if (alignment_ == taCenter) left = Left() + (Width() - w) / 2;
+    }
+    SetBounds(left, Top(), w, h);
+}
+
+// ---- TGroupBox ----------------------------------------------------------------------------------
+
+TGroupBox::TGroupBox(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QGroupBox>) {
+    HookWidget(Widget(), true);
+    Widget()->setFocusPolicy(Qt::NoFocus);
+    SetBounds(0, 0, 185, 105);
+}
+
+void TGroupBox::TextChanged() { static_cast<QGroupBox*>(Widget())->setTitle(QS(caption_)); }
+
+// ---- TButton ------------------------------------------------------------------------------------
+
+TButton::TButton(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QPushButton>) {
+    auto* b = static_cast<QPushButton*>(Widget());
+    b->setAutoDefault(false);
+    QObject::connect(b, &QPushButton::clicked, [this] {
+        if (!Destroying()) InvokeHandler(this, [this] { Click(); });
+    });
+    SetBounds(0, 0, 75, 25);
+}
+
+void TButton::Click() {
+    if (modalResult_ != mrNone)
+        if (TCustomForm* f = GetParentForm(this)) f->SetModalResult(modalResult_);
+    TWinControl::Click();
+}
+
+void TButton::SetDefault(bool v) {
+    default_ = v;
+    static_cast<QPushButton*>(Widget())->setDefault(v);
+}
+
+void TButton::TextChanged() { static_cast<QPushButton*>(Widget())->setText(QS(caption_)); }
+
+// ---- TCheckBox ----------------------------------------------------------------------------------
+
+TCheckBox::TCheckBox(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QCheckBox>) {
+    auto* b = static_cast<QCheckBox*>(Widget());
+    QObject::connect(b, &QCheckBox::clicked, [this, b] {
+        if (Destroying()) return;
+        state_ = b->checkState() == Qt::Checked ? cbChecked
+                 : b->checkState() == Qt::PartiallyChecked ? cbGrayed
+                                                           : cbUnchecked;
+        InvokeHandler(this, [this] { Click(); });
+    });
+    SetBounds(0, 0, 97, 17);
+}
+
+void TCheckBox::SetState(TCheckBoxState s) {
+    if (s == state_) return;
+    state_ = s;
+    auto* b = static_cast<QCheckBox*>(Widget());
+    b->setTristate(s == cbGrayed || b->isTristate());
+    b->setCheckState(s == cbChecked ? Qt::Checked : s == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+    Click();
+}
+
+void TCheckBox::TextChanged() { static_cast<QCheckBox*>(Widget())->setText(QS(caption_)); }
+
+// ---- TCustomEdit --------------------------------------------------------------------------------
+
+namespace {
+// MaxLength limits what the user types or pastes, counted in characters (code points); text
+// set in code is not cut, as on the original platform.
+class LengthValidator : public QValidator {
+public:
+    int max = 0;
+    State validate(QString& input, int&) const override {
+        if (max <= 0) return Acceptable;
+        int n = 0;
+        for (QChar c : input)
+            if (!c.isLowSurrogate()) ++n;
+        return n > max ? Invalid : Acceptable;
+    }
+};
+}  // namespace
+
+TCustomEdit::TCustomEdit(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QLineEdit>) {
+    color_ = gdi::clWindow;
+    auto* e = static_cast<QLineEdit*>(Widget());
+    e->setMaxLength(32767);
+    e->setValidator(new LengthValidator);
+    QObject::connect(e, &QLineEdit::textChanged, [this] {
+        if (!Destroying()) InvokeHandler(this, [this] { Change(); });
+    });
+    SetBounds(0, 0, 121, 21);
+}
+
+TCustomEdit::~TCustomEdit() { destroying_ = true; }
+
+static QLineEdit* LineEdit(const TCustomEdit* e) { return static_cast<QLineEdit*>(e->Widget()); }
+
+std::string TCustomEdit::GetTextValue() const { return SS(LineEdit(this)->text()); }
+
+void TCustomEdit::SetTextValue(const std::string& s) { LineEdit(this)->setText(QS(s)); }
+
+void TCustomEdit::SetReadOnly(bool v) {
+    readOnly_ = v;
+    LineEdit(this)->setReadOnly(v);
+}
+
+void TCustomEdit::SetMaxLength(int n) {
+    maxLength_ = std::max(0, n);
+    auto* v = const_cast<LengthValidator*>(static_cast<const LengthValidator*>(LineEdit(this)->validator()));
+    v->max = maxLength_;
+}
+
+void TCustomEdit::SetAlignment(TAlignment a) {
+    alignment_ = a;
+    LineEdit(this)->setAlignment(HorizontalAlignment(a) | Qt::AlignVCenter);
+}
+
+void TCustomEdit::SetPasswordChar(char c) {
+    passwordChar_ = c;
+    LineEdit(this)->setEchoMode(c ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+void TCustomEdit::SelectAll() { LineEdit(this)->selectAll(); }
+
+int TCustomEdit::SelStart() const {
+    const QLineEdit* e = LineEdit(this);
+    return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+}
+
+void TCustomEdit::SetSelStart(int start) { LineEdit(this)->setCursorPosition(std::max(0, start)); }
+
+int TCustomEdit::SelLength() const { return static_cast<int>(LineEdit(this)->selectedText().size()); }
+
+void TCustomEdit::SetSelLength(int length) {
+    QLineEdit* e = LineEdit(this);
+    e->setSelection(SelStart(), std::max(0, length));
+}
+
+std::string TCustomEdit::SelText() const { return SS(LineEdit(this)->selectedText()); }
+
+bool TCustomEdit::Modified() const { return LineEdit(this)->isModified(); }
+
+void TCustomEdit::SetModified(bool v) { LineEdit(this)->setModified(v); }
+
+void TCustomEdit::Change() {
+    if (OnChange) OnChange(this);
+}
+
+void TCustomEdit::DoEnter() {
+    if (AutoSelect && !(QGuiApplication::mouseButtons() & Qt::LeftButton)) SelectAll();
+    TWinControl::DoEnter();
+}
+
+// ---- TMemo --------------------------------------------------------------------------------------
+
+// The lines of a memo, read from and written to its document. A trailing empty block is not
+// a line (the text "a" CR LF has one line).
+class MemoStrings : public rtl::TStrings {
+public:
+    explicit MemoStrings(QPlainTextEdit* edit) : edit_(edit) {}
+
+    int Count() const override {
+        const QTextDocument* d = edit_->document();
+        int n = d->blockCount();
+        if (n > 0 && d->lastBlock().length() <= 1) --n;  // length counts the block separator
+        return n;
+    }
+    std::string Get(int index) const override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        return SS(edit_->document()->findBlockByNumber(index).text());
+    }
+    void Put(int index, const std::string& s) override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        QTextCursor c(edit_->document()->findBlockByNumber(index));
+        c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        c.insertText(DisplayText(s));
+    }
+    void Insert(int index, const std::string& s) override {
+        const int count = Count();
+        if (index < 0 || index > count) ListIndexError(index);
+        QTextDocument* d = edit_->document();
+        if (index < d->blockCount()) {
+            QTextCursor c(d->findBlockByNumber(index));
+            c.insertText(DisplayText(s) + QChar('\n'));
+        } else {
+            QTextCursor c(d);
+            c.movePosition(QTextCursor::End);
+            c.insertText(QChar('\n') + DisplayText(s));
+        }
+    }
+    void Delete(int index) override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        QTextDocument* d = edit_->document();
+        const QTextBlock b = d->findBlockByNumber(index);
+        QTextCursor c(b);
+        const QTextBlock next = b.next();
+        if (next.isValid()) {
+            c.setPosition(next.position(), QTextCursor::KeepAnchor);
+        } else if (b.previous().isValid()) {
+            c.setPosition(b.previous().position() + b.previous().length() - 1);
+            c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        } else {
+            c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        }
+        c.removeSelectedText();
+    }
+    void Clear() override { edit_->clear(); }
+    int Add(const std::string& s) override {
+        const int index = Count();
+        Insert(index, s);
+        return index;
+    }
+
+private:
+    QPlainTextEdit* edit_;
+};
+
+TMemo::TMemo(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QPlainTextEdit>) {
+    color_ = gdi::clWindow;
+    auto* e = static_cast<QPlainTextEdit*>(Widget());
+    e->viewport()->setMouseTracking(true);
+    e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    e->setUndoRedoEnabled(false);
+    lines_ = std::make_unique<MemoStrings>(e);
+    QObject::connect(e, &QPlainTextEdit::textChanged, [this] {
+        if (!Destroying()) InvokeHandler(this, [this] { Change(); });
+    });
+    SetScrollBars(ssNone);
+    SetBounds(0, 0, 185, 89);
+}
+
+TMemo::~TMemo() { destroying_ = true; }
+
+static QPlainTextEdit* PlainEdit(const TMemo* m) { return static_cast<QPlainTextEdit*>(m->Widget()); }
+
+void TMemo::SetScrollBars(TScrollStyle s) {
+    scrollBars_ = s;
+    QPlainTextEdit* e = PlainEdit(this);
+    const bool h = s == ssHorizontal || s == ssBoth;
+    const bool v = s == ssVertical || s == ssBoth;
+    e->setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    e->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void TMemo::SetReadOnly(bool v) {
+    readOnly_ = v;
+    PlainEdit(this)->setReadOnly(v);
+}
+
+void TMemo::SetWordWrap(bool v) {
+    wordWrap_ = v;
+    PlainEdit(this)->setLineWrapMode(v ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TMemo::Clear() { PlainEdit(this)->clear(); }
+
+std::string TMemo::GetTextValue() const {
+    QString t = PlainEdit(this)->toPlainText();
+    t.replace(QChar('\n'), QStringLiteral("\r\n"));
+    return SS(t);
+}
+
+void TMemo::SetTextValue(const std::string& s) { PlainEdit(this)->setPlainText(DisplayText(s)); }
+
+void TMemo::Change() {
+    if (OnChange) OnChange(this);
+}
+
+// ---- TComboBox ----------------------------------------------------------------------------------
+
+static QComboBox* Combo(const TComboBox* c) { return static_cast<QComboBox*>(c->Widget()); }
+
+// The items of a combo box, kept in the widget. Changing them in code leaves the selection
+// where it was (or none) and the edit text as it was.
+class ComboStrings : public rtl::TStrings {
+public:
+    explicit ComboStrings(QComboBox* box) : box_(box) {}
+
+    int Count() const override { return box_->count(); }
+    std::string Get(int index) const override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        return SS(box_->itemText(index));
+    }
+    void Put(int index, const std::string& s) override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        const Keep keep(box_);
+        box_->setItemText(index, QS(s));
+    }
+    void Insert(int index, const std::string& s) override {
+        if (index < 0 || index > Count()) ListIndexError(index);
+        const Keep keep(box_);
+        const int current = box_->currentIndex();
+        box_->insertItem(index, QS(s));
+        if (current < 0) box_->setCurrentIndex(-1);
+    }
+    void Delete(int index) override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        const Keep keep(box_);
+        const int current = box_->currentIndex();
+        box_->removeItem(index);
+        if (current == index) box_->setCurrentIndex(-1);
+    }
+    void Clear() override {
+        box_->clear();
+        if (box_->isEditable()) box_->clearEditText();
+    }
+
+private:
+    // Restores the edit text of an editable combo after an item change.
+    struct Keep {
+        explicit Keep(QComboBox* b) : box(b), text(b->isEditable() ? b->currentText() : QString()) {}
+        ~Keep() {
+            if (box->isEditable() && box->currentText() != text) box->setEditText(text);
+        }
+        QComboBox* box;
+        QString text;
+    };
+    QComboBox* box_;
+};
+
+TComboBox::TComboBox(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QComboBox>) {
+    color_ = gdi::clWindow;
+    QComboBox* box = Combo(this);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMaxVisibleItems(8);
+    items_ = std::make_unique<ComboStrings>(box);
+    QObject::connect(box, &QComboBox::activated, [this](int) {
+        if (Destroying()) return;
+        InvokeHandler(this, [this] {
+            Click();
+            Change();
+        });
+    });
+    SetStyle(csDropDown);
+    SetBounds(0, 0, 145, 21);
+}
+
+TComboBox::~TComboBox() { destroying_ = true; }
+
+void TComboBox::SetStyle(TComboBoxStyle s) {
+    style_ = s;
+    QComboBox* box = Combo(this);
+    const bool editable = s == csDropDown || s == csSimple;
+    if (box->isEditable() == editable) return;
+    box->setEditable(editable);
+    if (editable) {
+        box->setCompleter(nullptr);
+        QObject::connect(box->lineEdit(), &QLineEdit::textEdited, [this] {
+            if (Destroying()) return;
+            SyncIndexToText();
+            InvokeHandler(this, [this] { Change(); });
+        });
+    }
+}
+
+int TComboBox::ItemIndex() const { return Combo(this)->currentIndex(); }
+
+void TComboBox::SetItemIndex(int index) {
+    QComboBox* box = Combo(this);
+    if (index < 0 || index >= box->count()) index = -1;
+    box->setCurrentIndex(index);
+    if (index < 0 && box->isEditable()) box->clearEditText();
+}
+
+int TComboBox::DropDownCount() const { return Combo(this)->maxVisibleItems(); }
+
+void TComboBox::SetDropDownCount(int n) { Combo(this)->setMaxVisibleItems(std::max(1, n)); }
+
+void TComboBox::Clear() { items_->Clear(); }
+
+void TComboBox::SyncIndexToText() {
+    QComboBox* box = Combo(this);
+    const QString text = box->currentText();
+    const std::string s = SS(text);
+    int match = -1;
+    for (int i = 0; i < box->count(); ++i)
+        if (rtl::SameText(SS(box->itemText(i)), s)) {
+            match = i;
+            break;
+        }
+    if (match == box->currentIndex()) return;
+    if (!box->isEditable()) {
+        box->setCurrentIndex(match);
+        return;
+    }
+    const int cursor = box->lineEdit()->cursorPosition();
+    box->setCurrentIndex(match);
+    box->setEditText(text);
+    box->lineEdit()->setCursorPosition(cursor);
+}
+
+std::string TComboBox::GetTextValue() const { return SS(Combo(this)->currentText()); }
+
+void TComboBox::SetTextValue(const std::string& s) {
+    QComboBox* box = Combo(this);
+    if (box->isEditable()) {
+        box->setEditText(QS(s));
+        SyncIndexToText();
+        return;
+    }
+    int match = -1;
+    for (int i = 0; i < box->count(); ++i)
+        if (rtl::SameText(SS(box->itemText(i)), s)) {
+            match = i;
+            break;
+        }
+    box->setCurrentIndex(match);
+}
+
+void TComboBox::Change() {
+    if (OnChange) OnChange(this);
+}
+
+// ---- TScrollBar ---------------------------------------------------------------------------------
+
+static QScrollBar* Bar(const TScrollBar* s) { return static_cast<QScrollBar*>(s->Widget()); }
+
+TScrollBar::TScrollBar(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QScrollBar>) {
+    QScrollBar* b = Bar(this);
+    b->setOrientation(Qt::Horizontal);
+    b->setRange(min_, max_);
+    b->setValue(position_);
+    b->setSingleStep(smallChange_);
+    b->setPageStep(largeChange_);
+    QObject::connect(b, &QScrollBar::valueChanged, [this](int v) {
+        if (!updating_ && !Destroying()) UserMoved(v);
+    });
+    SetBounds(0, 0, 121, 17);
+}
+
+void TScrollBar::SetKind(TScrollBarKind k) {
+    if (k == kind_) return;
+    kind_ = k;
+    Bar(this)->setOrientation(k == sbHorizontal ? Qt::Horizontal : Qt::Vertical);
+    SetBounds(Left(), Top(), Height(), Width());
+}
+
+void TScrollBar::SetParams(int position, int min, int max) {
+    if (max < min) throw rtl::EInvalidOperation("Eigenschaftswert der Bildlaufleiste außerhalb des gültigen Bereichs");
+    position = std::clamp(position, min, max);
+    min_ = min;
+    max_ = max;
+    const bool changed = position != position_;
+    position_ = position;
+    updating_ = true;
+    QScrollBar* b = Bar(this);
+    b->setRange(min_, std::max(min_, max_ - std::max(0, pageSize_ - 1)));
+    b->setValue(position_);
+    updating_ = false;
+    if (changed) Change();
+}
+
+void TScrollBar::SetLargeChange(int v) {
+    largeChange_ = std::max(1, v);
+    Bar(this)->setPageStep(largeChange_);
+}
+
+void TScrollBar::SetSmallChange(int v) {
+    smallChange_ = std::max(1, v);
+    Bar(this)->setSingleStep(smallChange_);
+}
+
+void TScrollBar::SetPageSize(int v) {
+    pageSize_ = std::max(0, v);
+    updating_ = true;
+    Bar(this)->setRange(min_, std::max(min_, max_ - std::max(0, pageSize_ - 1)));
+    updating_ = false;
+}
+
+void TScrollBar::UserMoved(int value) {
+    if (value == position_) return;
+    position_ = value;
+    InvokeHandler(this, [this] { Change(); });
+}
+
+void TScrollBar::Change() {
+    if (OnChange) OnChange(this);
+}
+
+}  // namespace gui

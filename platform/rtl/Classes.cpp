@@ -1,0 +1,498 @@
+// TComponent ownership, streams and string lists.
+#include "platform/rtl/Classes.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace rtl {
+
+// ---- TComponent ----------------------------------------------------------------------------
+
+TComponent::TComponent(TComponent* owner) {
+    if (owner) owner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+    DestroyComponents();
+    if (owner_) owner_->RemoveComponent(this);
+}
+
+TComponent* TComponent::Components(int index) const {
+    if (index < 0 || index >= ComponentCount()) RaiseListIndexError(index);
+    return components_[static_cast<std::size_t>(index)];
+}
+
+void TComponent::InsertComponent(TComponent* c) {
+    if (!c || c->owner_ == this) return;
+    if (c->owner_) c->owner_->RemoveComponent(c);
+    components_.push_back(c);
+    c->owner_ = this;
+    Notification(c, TOperation::opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* c) {
+    if (!c || c->owner_ != this) return;
+    auto it = std::find(components_.begin(), components_.end(), c);
+    if (it != components_.end()) components_.erase(it);
+    c->owner_ = nullptr;
+    Notification(c, TOperation::opRemove);
+}
+
+void TComponent::DestroyComponents() {
+    // Last inserted first; each one is taken out of the list before it is freed.
+    while (!components_.empty()) {
+        TComponent* c = components_.back();
+        components_.pop_back();
+        c->owner_ = nullptr;
+        delete c;
+    }
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation) {
+    // As on the platform: the owner passes the news on to everything it owns.
+    for (std::size_t i = components_.size(); i-- > 0;) {
+        if (i >= components_.size()) continue;
+        TComponent* c = components_[i];
+        if (c != component) c->Notification(component, operation);
+    }
+}
+
+// ---- TStream -------------------------------------------------------------------------------
+
+long long TStream::Size() {
+    const long long pos = Seek(0, TSeekOrigin::soCurrent);
+    const long long size = Seek(0, TSeekOrigin::soEnd);
+    Seek(pos, TSeekOrigin::soBeginning);
+    return size;
+}
+
+void TStream::ReadBuffer(void* buffer, long long count) {
+    if (count > 0 && Read(buffer, count) != count) throw EReadError(msg::ReadError);
+}
+
+void TStream::WriteBuffer(const void* buffer, long long count) {
+    if (count > 0 && Write(buffer, count) != count) throw EWriteError(msg::WriteError);
+}
+
+long long TStream::CopyFrom(TStream& source, long long count) {
+    if (count == 0) {
+        source.SetPosition(0);
+        count = source.Size();
+    }
+    const long long result = count;
+    std::vector<char> buf(static_cast<std::size_t>(std::min<long long>(count, 1 << 16)) + 1);
+    while (count > 0) {
+        const long long n = std::min<long long>(count, static_cast<long long>(buf.size()));
+        source.ReadBuffer(buf.data(), n);
+        WriteBuffer(buf.data(), n);
+        count -= n;
+    }
+    return result;
+}
+
+// ---- TMemoryStream -------------------------------------------------------------------------
+
+long long TMemoryStream::Read(void* buffer, long long count) {
+    const long long size = Size();
+    if (count <= 0 || pos_ >= size) return 0;
+    const long long n = std::min(count, size - pos_);
+    std::memcpy(buffer, data_.data() + pos_, static_cast<std::size_t>(n));
+    pos_ += n;
+    return n;
+}
+
+long long TMemoryStream::Write(const void* buffer, long long count) {
+    if (count <= 0) return 0;
+    if (pos_ + count > Size()) data_.resize(static_cast<std::size_t>(pos_ + count));
+    std::memcpy(data_.data() + pos_, buffer, static_cast<std::size_t>(count));
+    pos_ += count;
+    return count;
+}
+
+long long TMemoryStream::Seek(long long offset, TSeekOrigin origin) {
+    switch (origin) {
+    case TSeekOrigin::soBeginning: pos_ = offset; break;
+    case TSeekOrigin::soCurrent: pos_ += offset; break;
+    case TSeekOrigin::soEnd: pos_ = Size() + offset; break;
+    }
+    if (pos_ < 0) pos_ = 0;
+    return pos_;
+}
+
+void TMemoryStream::Clear() {
+    data_.clear();
+    pos_ = 0;
+}
+
+void TMemoryStream::SetSize(long long size) {
+    if (size < 0) size = 0;
+    data_.resize(static_cast<std::size_t>(size));
+    if (pos_ > size) pos_ = size;
+}
+
+void TMemoryStream::LoadFromFile(const std::string& fileName) {
+    TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(f);
+}
+
+void TMemoryStream::SaveToFile(const std::string& fileName) {
+    TFileStream f(fileName, fmCreate);
+    SaveToStream(f);
+}
+
+void TMemoryStream::LoadFromStream(TStream& s) {
+    s.SetPosition(0);
+    const long long n = s.Size();
+    SetSize(n);
+    pos_ = 0;
+    if (n > 0) s.ReadBuffer(data_.data(), n);
+}
+
+void TMemoryStream::SaveToStream(TStream& s) {
+    if (!data_.empty()) s.WriteBuffer(data_.data(), Size());
+}
+
+// ---- TFileStream ---------------------------------------------------------------------------
+
+namespace {
+std::string osErrorText(int err) {
+    char buf[256];
+    return std::string(strerror_r(err, buf, sizeof buf));  // GNU variant
+}
+}  // namespace
+
+TFileStream::TFileStream(const std::string& fileName, unsigned mode) : fileName_(fileName) {
+    if ((mode & 0xFF00) == fmCreate) {
+        fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd_ < 0) throw EFCreateError(Format(msg::FCreateError, fileName, osErrorText(errno)));
+        return;
+    }
+    int flags = O_RDONLY;
+    if ((mode & 3) == fmOpenWrite) flags = O_WRONLY;
+    if ((mode & 3) == fmOpenReadWrite) flags = O_RDWR;
+    fd_ = ::open(fileName.c_str(), flags | O_CLOEXEC);
+    int err = errno;
+    if (fd_ >= 0) {
+        struct stat st;
+        if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd_);
+            fd_ = -1;
+            err = EISDIR;
+        }
+    }
+    if (fd_ < 0) throw EFOpenError(Format(msg::FOpenError, fileName, osErrorText(err)));
+}
+
+TFileStream::~TFileStream() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+long long TFileStream::Read(void* buffer, long long count) {
+    long long done = 0;
+    char* p = static_cast<char*>(buffer);
+    while (done < count) {
+        const ssize_t n = ::read(fd_, p + done, static_cast<std::size_t>(count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += n;
+    }
+    return done;
+}
+
+long long TFileStream::Write(const void* buffer, long long count) {
+    long long done = 0;
+    const char* p = static_cast<const char*>(buffer);
+    while (done < count) {
+        const ssize_t n = ::write(fd_, p + done, static_cast<std::size_t>(count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += n;
+    }
+    return done;
+}
+
+long long TFileStream::Seek(long long offset, TSeekOrigin origin) {
+    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
+                       : origin == TSeekOrigin::soCurrent ? SEEK_CUR
+                                                          : SEEK_END;
+    return static_cast<long long>(::lseek(fd_, static_cast<off_t>(offset), whence));
+}
+
+// ---- Text decoding -------------------------------------------------------------------------
+
+namespace {
+
+bool isValidUtf8(std::string_view s) {
+    std::size_t i = 0;
+    const std::size_t n = s.size();
+    while (i < n) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int len;
+        unsigned cp;
+        if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
+        else if (c >= 0xE0 && c <= 0xEF) { len = 3; cp = c & 0x0F; }
+        else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
+        else return false;
+        if (i + static_cast<std::size_t>(len) > n) return false;
+        for (int k = 1; k < len; ++k) {
+            const unsigned char cc = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((cc & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) return false;
+        if (cp >= 0xD800 && cp <= 0xDFFF) return false;
+        i += static_cast<std::size_t>(len);
+    }
+    return true;
+}
+
+// Windows-1252 0x80..0x9F; the five undefined codes map to the C1 control of the same value,
+// as the platform's conversion does.
+constexpr unsigned short kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, unsigned cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+}  // namespace
+
+std::string DecodeTextBytes(std::string_view bytes) {
+    if (isValidUtf8(bytes)) return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char ch : bytes) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x80) out.push_back(ch);
+        else if (c < 0xA0) appendUtf8(out, kCp1252High[c - 0x80]);
+        else appendUtf8(out, c);
+    }
+    return out;
+}
+
+// ---- TStrings ------------------------------------------------------------------------------
+
+int TStrings::Add(const std::string& s) {
+    const int index = Count();
+    Insert(index, s);
+    return index;
+}
+
+void TStrings::AddStrings(const TStrings& other) {
+    BeginUpdate();
+    try {
+        for (int i = 0; i < other.Count(); ++i) Add(other.Get(i));
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+int TStrings::IndexOf(std::string_view s) const {
+    for (int i = 0; i < Count(); ++i)
+        if (SameText(Get(i), s)) return i;
+    return -1;
+}
+
+std::string TStrings::Text() const {
+    std::string r;
+    for (int i = 0; i < Count(); ++i) {
+        r += Get(i);
+        r += "\r\n";
+    }
+    return r;
+}
+
+void TStrings::SetText(std::string_view text) {
+    BeginUpdate();
+    try {
+        Clear();
+        std::size_t start = 0;
+        const std::size_t n = text.size();
+        std::size_t i = 0;
+        while (i < n) {
+            const char c = text[i];
+            if (c == '\r' || c == '\n') {
+                Add(std::string(text.substr(start, i - start)));
+                if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+                ++i;
+                start = i;
+            } else {
+                ++i;
+            }
+        }
+        if (start < n) Add(std::string(text.substr(start)));
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+std::string TStrings::CommaText() const {
+    std::string r;
+    for (int i = 0; i < Count(); ++i) {
+        if (i > 0) r.push_back(',');
+        const std::string s = Get(i);
+        bool quote = s.empty() && Count() == 1;
+        for (char c : s)
+            if (static_cast<unsigned char>(c) <= ' ' || c == ',' || c == '"') quote = true;
+        if (!quote) {
+            r += s;
+            continue;
+        }
+        r.push_back('"');
+        for (char c : s) {
+            if (c == '"') r.push_back('"');
+            r.push_back(c);
+        }
+        r.push_back('"');
+    }
+    return r;
+}
+
+void TStrings::LoadFromFile(const std::string& fileName) {
+    TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(f);
+}
+
+void TStrings::SaveToFile(const std::string& fileName) const {
+    TFileStream f(fileName, fmCreate);
+    SaveToStream(f);
+}
+
+void TStrings::LoadFromStream(TStream& s) {
+    std::string bytes;
+    char buf[65536];
+    for (;;) {
+        const long long n = s.Read(buf, sizeof buf);
+        if (n <= 0) break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    std::string_view v(bytes);
+    if (v.size() >= 3 && v.substr(0, 3) == "\xEF\xBB\xBF") v.remove_prefix(3);  // UTF-8 BOM
+    SetText(DecodeTextBytes(v));
+}
+
+void TStrings::SaveToStream(TStream& s) const {
+    const std::string t = Text();
+    s.WriteBuffer(t.data(), static_cast<long long>(t.size()));
+}
+
+std::string TStrings::Names(int index) const {
+    const std::string s = Get(index);
+    const std::size_t p = s.find('=');
+    return p == std::string::npos ? std::string() : s.substr(0, p);
+}
+
+int TStrings::IndexOfName(std::string_view name) const {
+    for (int i = 0; i < Count(); ++i) {
+        const std::string s = Get(i);
+        const std::size_t p = s.find('=');
+        if (p != std::string::npos && SameText(std::string_view(s).substr(0, p), name)) return i;
+    }
+    return -1;
+}
+
+std::string TStrings::Values(std::string_view name) const {
+    const int i = IndexOfName(name);
+    if (i < 0) return {};
+    const std::string s = Get(i);
+    return s.substr(s.find('=') + 1);
+}
+
+void TStrings::SetValue(std::string_view name, std::string_view value) {
+    const int i = IndexOfName(name);
+    if (value.empty()) {
+        if (i >= 0) Delete(i);
+        return;
+    }
+    const std::string line = std::string(name) + "=" + std::string(value);
+    if (i >= 0) Put(i, line);
+    else Add(line);
+}
+
+// ---- TStringList ---------------------------------------------------------------------------
+
+namespace {
+[[noreturn]] void stringListIndexError(int index) {
+    throw EStringListError(Format(msg::ListIndexError, index));
+}
+}  // namespace
+
+std::string TStringList::Get(int index) const {
+    if (index < 0 || index >= Count()) stringListIndexError(index);
+    return items_[static_cast<std::size_t>(index)];
+}
+
+void TStringList::Put(int index, const std::string& s) {
+    if (index < 0 || index >= Count()) stringListIndexError(index);
+    items_[static_cast<std::size_t>(index)] = s;
+    Changed();
+}
+
+void TStringList::Insert(int index, const std::string& s) {
+    if (index < 0 || index > Count()) stringListIndexError(index);
+    items_.insert(items_.begin() + index, s);
+    Changed();
+}
+
+void TStringList::Delete(int index) {
+    if (index < 0 || index >= Count()) stringListIndexError(index);
+    items_.erase(items_.begin() + index);
+    Changed();
+}
+
+void TStringList::Clear() {
+    if (items_.empty()) return;
+    items_.clear();
+    Changed();
+}
+
+int TStringList::Add(const std::string& s) {
+    if (!Sorted) return TStrings::Add(s);
+    // Sorted: binary search; a duplicate is ignored (the platform's default) and its index
+    // returned.
+    auto it = std::lower_bound(items_.begin(), items_.end(), s,
+                               [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    const int index = static_cast<int>(it - items_.begin());
+    if (it != items_.end() && CompareText(*it, s) == 0) return index;
+    items_.insert(it, s);
+    Changed();
+    return index;
+}
+
+void TStringList::Sort() {
+    std::stable_sort(items_.begin(), items_.end(),
+                     [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    Changed();
+}
+
+void TStringList::Changed() {
+    if (updateCount_ == 0 && OnChange) OnChange(this);
+}
+
+}  // namespace rtl

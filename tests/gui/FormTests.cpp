@@ -1,0 +1,222 @@
+// Forms: the close path, modal forms through the presenter, dialog keys, placement.
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
+#include "tests/gui/GuiFixture.h"
+
+using namespace gui;
+
+namespace {
+
+// A secondary window that records its close handlers.
+struct ProbeForm : TForm {
+    explicit ProbeForm(rtl::TComponent* owner, bool* destroyed = nullptr) : TForm(owner), destroyed_(destroyed) {
+        OnCloseQuery = [this](rtl::TObject*, bool& canClose) {
+            ++queries;
+            canClose = allowClose;
+        };
+        OnClose = [this](rtl::TObject*, TCloseAction& action) {
+            ++closes;
+            defaultAction = action;
+            action = answer;
+        };
+    }
+    ~ProbeForm() override {
+        if (destroyed_) *destroyed_ = true;
+    }
+    bool allowClose = true;
+    TCloseAction answer = caHide;
+    TCloseAction defaultAction = caNone;
+    int queries = 0, closes = 0;
+    bool* destroyed_;
+};
+
+void SendWindowClose(TCustomForm* f) {
+    QCloseEvent e;
+    QApplication::sendEvent(f->Widget(), &e);
+}
+
+}  // namespace
+
+class guiForms : public GuiFixture {
+protected:
+    TForm* main = nullptr;
+    void SetUp() override { app.CreateForm(main); }
+};
+
+TEST_F(guiForms, CloseRunsCloseQueryThenOnCloseWithHideAsDefault) {
+    auto* f = CreateForm<ProbeForm>(&app);
+    f->Show();
+    f->allowClose = false;
+    f->Close();
+    EXPECT_EQ(f->queries, 1);
+    EXPECT_EQ(f->closes, 0);  // vetoed: OnClose does not run
+    EXPECT_TRUE(f->Visible());
+
+    f->allowClose = true;
+    f->Close();
+    EXPECT_EQ(f->closes, 1);
+    EXPECT_EQ(f->defaultAction, caHide);
+    EXPECT_FALSE(f->Visible());
+    EXPECT_FALSE(app.Terminated());
+
+    f->Show();
+    f->answer = caNone;
+    f->Close();
+    EXPECT_TRUE(f->Visible());
+
+    f->answer = caMinimize;
+    f->Close();
+    EXPECT_TRUE(f->Visible());
+    EXPECT_EQ(f->WindowState(), wsMinimized);
+}
+
+TEST_F(guiForms, CaFreeReleasesTheFormAfterTheHandler) {
+    bool destroyed = false, onDestroy = false;
+    auto* f = CreateForm<ProbeForm>(&app, &destroyed);
+    f->OnDestroy = [&](rtl::TObject*) { onDestroy = true; };
+    f->answer = caFree;
+    f->Show();
+    f->Close();
+    EXPECT_FALSE(destroyed);  // freed from the event loop, not inside the close path
+    EXPECT_TRUE(ProcessUntil([&] { return destroyed; }));
+    EXPECT_TRUE(onDestroy);
+    for (int i = 0; i < app.ComponentCount(); ++i) EXPECT_NE(app.Components(i), f);
+}
+
+TEST_F(guiForms, WindowManagerCloseRunsTheSamePath) {
+    auto* f = CreateForm<ProbeForm>(&app);
+    f->Show();
+    f->allowClose = false;
+    SendWindowClose(f);
+    EXPECT_EQ(f->queries, 1);
+    EXPECT_TRUE(f->Visible());
+    f->allowClose = true;
+    SendWindowClose(f);
+    EXPECT_EQ(f->closes, 1);
+    EXPECT_FALSE(f->Visible());
+}
+
+TEST_F(guiForms, ClosingTheMainFormEndsTheProgramUnlessRefused) {
+    bool canClose = false;
+    main->OnCloseQuery = [&](rtl::TObject*, bool& c) { c = canClose; };
+    main->Show();
+    SendWindowClose(main);
+    EXPECT_FALSE(app.Terminated());
+    canClose = true;
+    SendWindowClose(main);
+    EXPECT_TRUE(app.Terminated());
+}
+
+TEST_F(guiForms, ShowModalIsAnsweredByThePresenter) {
+    auto* dlg = CreateForm<ProbeForm>(&app);
+    dlg->SetCaption("Schnittebene");
+    auto* edit = new TEdit(dlg);
+    edit->SetParent(dlg);
+    auto* ok = new TButton(dlg);
+    ok->SetParent(dlg);
+    ok->SetModalResult(mrOk);
+    std::string readBack;
+    dlg->OnShow = [&](rtl::TObject*) { edit->SetText("20"); };
+    dlg->OnClose = [&](rtl::TObject*, TCloseAction&) { readBack = edit->Text(); };
+    presenter.formHandler = [&](TCustomForm& f) {
+        EXPECT_TRUE(f.Visible());
+        EXPECT_EQ(edit->Text(), "20");  // OnShow ran
+        edit->SetText("35");
+        ok->Click();
+        return mrNone;  // the button decided
+    };
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_EQ(readBack, "35");
+    EXPECT_FALSE(dlg->Visible());
+    ASSERT_EQ(presenter.modalForms.size(), 1u);
+    EXPECT_EQ(presenter.modalForms[0], "Schnittebene");
+
+    // Close inside the modal run answers mrCancel and still runs OnClose.
+    readBack.clear();
+    presenter.formHandler = [&](TCustomForm& f) {
+        f.Close();
+        return mrNone;
+    };
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    EXPECT_EQ(readBack, "20");
+
+    // A refusing OnCloseQuery leaves no result.
+    presenter.formHandler = nullptr;
+    dlg->OnCloseQuery = [](rtl::TObject*, bool& c) { c = false; };
+    EXPECT_EQ(dlg->ShowModal(), mrNone);
+
+    dlg->Show();
+    EXPECT_THROW(dlg->ShowModal(), rtl::EInvalidOperation);
+}
+
+TEST_F(guiForms, QtModalLoopRunsUntilAResultIsAccepted) {
+    SetPresenter(nullptr);  // the real presenter; timers play the user
+    auto* dlg = CreateForm<ProbeForm>(&app);
+    auto* ok = new TButton(dlg);
+    ok->SetParent(dlg);
+    ok->SetModalResult(mrOk);
+    dlg->allowClose = false;
+    QTimer::singleShot(10, [&] { ok->Click(); });  // refused by OnCloseQuery: the loop goes on
+    QTimer::singleShot(60, [&] {
+        dlg->allowClose = true;
+        ok->Click();
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        dlg->allowClose = true;
+        dlg->SetModalResult(mrAbort);
+    });
+    watchdog.start(5000);
+    EXPECT_EQ(dlg->ShowModal(), mrOk);
+    EXPECT_EQ(dlg->queries, 2);
+    EXPECT_FALSE(dlg->Visible());
+
+    // The window manager's close button cancels a modal form.
+    QTimer::singleShot(10, [&] { SendWindowClose(dlg); });
+    EXPECT_EQ(dlg->ShowModal(), mrCancel);
+    watchdog.stop();
+    SetPresenter(&presenter);
+}
+
+TEST_F(guiForms, EnterAndEscapeClickDefaultAndCancelButtons) {
+    auto* f = CreateForm<TForm>(&app);
+    auto* ok = new TButton(f);
+    ok->SetParent(f);
+    ok->SetDefault(true);
+    ok->SetModalResult(mrOk);
+    auto* cancel = new TButton(f);
+    cancel->SetParent(f);
+    cancel->SetCancel(true);
+    int okClicks = 0, cancelClicks = 0;
+    ok->OnClick = [&](rtl::TObject*) { ++okClicks; };
+    cancel->OnClick = [&](rtl::TObject*) { ++cancelClicks; };
+    f->Show();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(f->Widget(), &enter);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(f->Widget(), &escape);
+    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(cancelClicks, 1);
+    EXPECT_EQ(f->ModalResult(), mrOk);
+}
+
+TEST_F(guiForms, ClientAreaAndScreenCentredPosition) {
+    auto* f = CreateForm<TForm>(&app);
+    f->SetBounds(10, 20, 300, 200);
+    EXPECT_EQ(f->ClientWidth(), 300);
+    EXPECT_EQ(f->ClientHeight(), 200);
+    f->SetClientHeight(150);
+    EXPECT_EQ(f->Height(), 150);
+    f->SetPosition(poScreenCenter);
+    f->Show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(f->Left(), screen.x() + (screen.width() - 300) / 2);
+    EXPECT_EQ(f->Top(), screen.y() + (screen.height() - 150) / 2);
+}

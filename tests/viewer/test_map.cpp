@@ -1,0 +1,398 @@
+// The colour map of a plane: pixels, extent and screen mapping, the reference of the colour
+// scale, display power, failures that leave the map as it was, and the plane, component and
+// field-type controls.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <random>
+
+#include "foundation/ColorLib.h"
+#include "foundation/MathLib.h"
+#include "radio/AfuLib.h"
+#include "viewer/FeldorVars.h"
+#include "viewer/SkalarFeld2.h"
+#include "ViewerFixture.h"
+
+using namespace FeldorU;
+
+namespace {
+
+using ValueFn = std::function<double(double x, double y)>;
+
+// A regular grid of samples from (x0, y0) to (x1, y1), row by row.
+std::unique_ptr<TSkalarFeld2> Grid(double x0, double x1, double dx, double y0, double y1,
+                                   double dy, const ValueFn& value) {
+    auto p = std::make_unique<TSkalarFeld2>();
+    const int nx = static_cast<int>(std::lround((x1 - x0) / dx));
+    const int ny = static_cast<int>(std::lround((y1 - y0) / dy));
+    for (int j = 0; j <= ny; ++j)
+        for (int i = 0; i <= nx; ++i) {
+            const double x = x0 + i * dx, y = y0 + j * dy;
+            p->Add(x, y, value(x, y));
+        }
+    return p;
+}
+
+gdi::TColor MapPixel(TFormFeldor* form, int x, int y) {
+    const gdi::TBitmap* b = form->ImageFeld->Picture()->Graphic();
+    const std::uint8_t* p = b->ScanLine(y) + 3 * x;
+    return gdi::RGB(p[2], p[1], p[0]);
+}
+
+gdi::TBitmap& MapBitmap(TFormFeldor* form) { return *form->ImageFeld->Picture()->Bitmap(); }
+
+// The map's colour of a displayed value against the reference of the scale.
+gdi::TColor Expected(double shown, double bezug) {
+    return ValueToScaleColor(static_cast<double>(Clip01(shown / bezug)));
+}
+
+class MapTest : public ViewerFixture {
+protected:
+    // Start-up with a field type and reference chosen without a plane being rendered.
+    void Ready(int feldTypItem = 0, int bezugItem = 0) {
+        StartUp();
+        RGSilently(form->RGFeldTyp, feldTypItem);
+        form->UpdateGrenzwerte(nullptr);
+        RGSilently(form->RGBezug, bezugItem);
+    }
+    static void RGSilently(gui::TRadioGroup* rg, int item) {
+        auto handler = rg->OnClick;
+        rg->OnClick = nullptr;
+        rg->SetItemIndex(item);
+        rg->OnClick = handler;
+    }
+    // Puts one plane of E points at the given height into the point set.
+    static void AddEPlane(double z, int n = 5) {
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < n; ++i) AppendFieldPoint(i, j, z, z + i, i, j, -1);
+    }
+};
+
+TEST_F(MapTest, ExamplePlaneGivesOnePixelPerGridPointAndTheScreenMapping) {
+    Ready(0, 0);
+    ArrowPos = 1.0;
+    Power = 100;
+    PowerShow = 750;
+    // Every sample a value of its own; the maximum sits at (10, 20).
+    CurrentPlane = Grid(-10, 10, 0.5, 0, 20, 0.5, [](double x, double y) {
+        return 3 + 0.37 * (x + 10) + 0.11 * y * y;
+    });
+    form->FeldShow2();
+
+    EXPECT_TRUE(FieldShown);
+    EXPECT_DOUBLE_EQ(PixelPerMeter, 2);
+    EXPECT_DOUBLE_EQ(ScreenScale, 28.45);
+    EXPECT_DOUBLE_EQ(ScreenOriginX, -10);
+    EXPECT_DOUBLE_EQ(ScreenOriginY, 20);
+    EXPECT_DOUBLE_EQ(PlaneXMin, -10);
+    EXPECT_DOUBLE_EQ(PlaneXMax, 10);
+    EXPECT_DOUBLE_EQ(PlaneYMin, 0);
+    EXPECT_DOUBLE_EQ(PlaneYMax, 20);
+    EXPECT_EQ(form->LAxRange->Caption(), "x-Intervall: -10,0 m ... 10,0 m");
+    EXPECT_EQ(form->LAyRange->Caption(), "y-Intervall: 0,0 m ... 20,0 m");
+    ASSERT_EQ(MapBitmap(form).Width(), 41);
+    ASSERT_EQ(MapBitmap(form).Height(), 41);
+
+    // Stretched proportionally from the top-left corner over the whole image.
+    EXPECT_TRUE(form->ImageFeld->Stretch());
+    EXPECT_TRUE(form->ImageFeld->Proportional());
+    EXPECT_EQ(form->ImageFeld->DestRect(), gdi::Rect(0, 0, 569, 569));
+
+    // Every pixel: its sample's value at the display power (as ScaleFieldStrength gives it)
+    // against the maximum, north up.
+    const double fmax = ScaleFieldStrength(3 + 0.37 * 20 + 0.11 * 400, Power, PowerShow);
+    EXPECT_DOUBLE_EQ(BezugsFeld, fmax);
+    const TSkalarFeld2& p = *CurrentPlane;
+    for (int k = 0; k < p.Count(); ++k) {
+        const int px = static_cast<int>(std::lround((p.x[k] + 10) * 2));
+        const int py = 40 - static_cast<int>(std::lround(p.y[k] * 2));
+        ASSERT_EQ(MapPixel(form, px, py),
+                  Expected(ScaleFieldStrength(p.Feld[k], Power, PowerShow), BezugsFeld))
+            << "sample " << k;
+    }
+    EXPECT_EQ(MapPixel(form, 40, 0), gdi::TColor{0x0000FF});  // the maximum is full red
+    // The sample (-10, 20) is pixel (0, 0), the sample (10, 0) pixel (40, 40).
+    EXPECT_EQ(MapPixel(form, 0, 0), Expected(ScaleFieldStrength(3 + 44, Power, PowerShow), fmax));
+    EXPECT_EQ(MapPixel(form, 40, 40),
+              Expected(ScaleFieldStrength(3 + 0.37 * 20, Power, PowerShow), fmax));
+}
+
+TEST_F(MapTest, PowerRescalingMatchesScaleFieldStrengthBitForBit) {
+    // The map takes the square root once per plane; that must equal the per-sample call.
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> mag(-30, 30);
+    const double powers[] = {1, 2, 7.5, 100, 333, 750, 1000, 0.3};
+    for (double pOld : powers)
+        for (double pNew : powers) {
+            const long double factor = std::sqrt(static_cast<long double>(pNew) / pOld);
+            for (int i = 0; i < 2000; ++i) {
+                const double e = std::ldexp(std::uniform_real_distribution<double>(-1, 1)(rng),
+                                            static_cast<int>(mag(rng)));
+                ASSERT_EQ(ScaleFieldStrength(e, pOld, pNew), static_cast<double>(e * factor))
+                    << e << " " << pOld << " " << pNew;
+            }
+        }
+}
+
+TEST_F(MapTest, AValueEqualToTheReferenceTakesTheColourAtTheArrow) {
+    Ready(0, 0);
+    Power = PowerShow = 1;
+    // One row: 0, 10, ..., 100 against the plane maximum.
+    CurrentPlane = Grid(0, 10, 1, 0, 0, 1, [](double x, double) { return 10 * x; });
+    for (double arrow : {1.0, 0.8, 0.5}) {
+        ArrowPos = arrow;
+        form->FeldShow2();
+        EXPECT_DOUBLE_EQ(BezugsFeld, 100 * (1 / arrow));
+        EXPECT_EQ(MapPixel(form, 10, 0), ValueToScaleColor(arrow)) << arrow;
+        EXPECT_EQ(MapPixel(form, 0, 0), gdi::clBlack);
+    }
+    EXPECT_NE(MapPixel(form, 10, 0), gdi::TColor{0x0000FF});
+
+    // Against the fixed 10 V/m with the arrow at 0.8: 10 V/m in the arrow's colour, red from
+    // 12.5 V/m on.
+    RGSilently(form->RGBezug, 6);
+    ArrowPos = 0.8;
+    CurrentPlane = Grid(0, 3, 1, 0, 0, 1, [](double x, double) { return 7.5 + 2.5 * x; });
+    form->FeldShow2();
+    EXPECT_EQ(MapPixel(form, 1, 0), ValueToScaleColor(0.8));
+    EXPECT_EQ(MapPixel(form, 2, 0), gdi::TColor{0x0000FF});
+    EXPECT_EQ(MapPixel(form, 3, 0), gdi::TColor{0x0000FF});
+    EXPECT_EQ(MapPixel(form, 0, 0), ValueToScaleColor(0.6));
+}
+
+TEST_F(MapTest, DisplayPowerChangesEAndHButNotImpedance) {
+    // E against the fixed 10 V/m: doubling the display power multiplies values by sqrt 2.
+    Ready(0, 6);
+    ArrowPos = 0.8;
+    Power = 100;
+    PowerShow = 100;
+    CurrentPlane = Grid(0, 1, 1, 0, 1, 1, [](double, double) { return 5; });
+    form->FeldShow2();
+    EXPECT_DOUBLE_EQ(BezugsFeld, 12.5);
+    EXPECT_EQ(MapPixel(form, 0, 0), Expected(5, 12.5));
+    PowerShow = 200;
+    form->FeldShow2();
+    EXPECT_EQ(MapPixel(form, 0, 0), Expected(5 * std::sqrt(2.0), 12.5));
+    EXPECT_NE(Expected(5, 12.5), Expected(5 * std::sqrt(2.0), 12.5));
+
+    // Impedance against 377 Ohm: the power plays no part.
+    RGSilently(form->RGFeldTyp, 2);
+    form->UpdateGrenzwerte(nullptr);
+    RGSilently(form->RGBezug, 6);
+    CurrentPlane = Grid(0, 1, 1, 0, 1, 1, [](double, double) { return 200; });
+    PowerShow = 100;
+    form->FeldShow2();
+    const gdi::TColor at100 = MapPixel(form, 1, 1);
+    PowerShow = 1000;
+    form->FeldShow2();
+    EXPECT_EQ(MapPixel(form, 1, 1), at100);
+    EXPECT_EQ(at100, Expected(200, 377 * (1 / 0.8)));
+}
+
+TEST_F(MapTest, ReferenceThatIsNotAboveZeroDrawsBlack) {
+    Ready(0, 1);
+    GrenzwertPS = NoValue;  // no limit for this band
+    Power = PowerShow = 1;
+    ArrowPos = 0.8;
+    CurrentPlane = Grid(0, 2, 1, 0, 2, 1, [](double x, double) { return x - 1; });
+    form->FeldShow2();
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(MapPixel(form, x, y), gdi::clBlack) << x << "," << y;
+
+    // A plane whose maximum is 0 under "max. Feldstärke".
+    RGSilently(form->RGBezug, 0);
+    CurrentPlane = Grid(0, 2, 1, 0, 2, 1, [](double, double) { return 0; });
+    form->FeldShow2();
+    EXPECT_EQ(MapPixel(form, 2, 2), gdi::clBlack);
+    EXPECT_FALSE(std::isnan(ScreenScale));
+
+    // Negative components under a positive reference are black as well.
+    RGSilently(form->RGBezug, 3);
+    CurrentPlane = Grid(0, 2, 1, 0, 2, 1, [](double x, double) { return x == 0 ? -3 : 1; });
+    form->FeldShow2();
+    EXPECT_EQ(MapPixel(form, 0, 0), gdi::clBlack);
+    EXPECT_NE(MapPixel(form, 1, 0), gdi::clBlack);
+}
+
+TEST_F(MapTest, CoarseRowsAndSingleRowPlanes) {
+    Ready(0, 0);
+    ArrowPos = 1;
+    // y step twice the x step: two rows per metre, every second row without a sample.
+    CurrentPlane = Grid(0, 2, 0.5, 0, 2, 1, [](double, double) { return 1; });
+    form->FeldShow2();
+    ASSERT_EQ(MapBitmap(form).Width(), 5);
+    ASSERT_EQ(MapBitmap(form).Height(), 5);
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(MapPixel(form, x, 0), gdi::TColor{0x0000FF});
+        EXPECT_EQ(MapPixel(form, x, 1), gdi::clWhite);  // as a new bitmap has it
+        EXPECT_EQ(MapPixel(form, x, 2), gdi::TColor{0x0000FF});
+    }
+
+    // All samples in one row: a bitmap one pixel high and a finite scale set by x alone.
+    CurrentPlane = Grid(-2, 2, 0.5, 3, 3, 1, [](double x, double) { return x + 3; });
+    form->FeldShow2();
+    EXPECT_EQ(MapBitmap(form).Height(), 1);
+    EXPECT_EQ(MapBitmap(form).Width(), 9);
+    EXPECT_DOUBLE_EQ(ScreenScale, 569 * 2.0 / 8);
+    EXPECT_DOUBLE_EQ(ScreenOriginY, 3);
+}
+
+TEST_F(MapTest, FailedRenderingLeavesMapAndMappingAsTheyWere) {
+    Ready(0, 0);
+    CurrentPlane = Grid(0, 4, 1, 0, 4, 1, [](double x, double) { return x; });
+    form->FeldShow2();
+    const gdi::TColor corner = MapPixel(form, 4, 0);
+    const double scale = ScreenScale, bezug = BezugsFeld;
+    const std::string xRange = form->LAxRange->Caption();
+
+    auto unchanged = [&] {
+        EXPECT_EQ(MapBitmap(form).Width(), 5);
+        EXPECT_EQ(MapPixel(form, 4, 0), corner);
+        EXPECT_DOUBLE_EQ(ScreenScale, scale);
+        EXPECT_DOUBLE_EQ(BezugsFeld, bezug);
+        EXPECT_DOUBLE_EQ(PlaneXMax, 4);
+        EXPECT_DOUBLE_EQ(PixelPerMeter, 1);
+        EXPECT_EQ(form->LAxRange->Caption(), xRange);
+    };
+
+    CurrentPlane = std::make_unique<TSkalarFeld2>();  // empty plane
+    EXPECT_THROW(form->FeldShow2(), rtl::ERangeError);
+    unchanged();
+
+    CurrentPlane = Grid(3, 3, 1, 0, 5, 1, [](double, double) { return 1; });  // one x only
+    EXPECT_THROW(form->FeldShow2(), rtl::ERangeError);
+    unchanged();
+
+    // 0.1 m steps over 1 km: 10001 pixels wide is refused.
+    CurrentPlane = std::make_unique<TSkalarFeld2>();
+    CurrentPlane->Add(0, 0, 1);
+    CurrentPlane->Add(0.1, 0, 1);
+    CurrentPlane->Add(1000, 0.1, 1);
+    try {
+        form->FeldShow2();
+        ADD_FAILURE() << "an oversized plane was drawn";
+    } catch (const rtl::Exception& e) {
+        EXPECT_NE(std::string(e.what()).find("10001 x 2"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("8192 x 8192"), std::string::npos) << e.what();
+    }
+    unchanged();
+
+    // Not-a-number coordinates cannot make a bitmap either.
+    CurrentPlane = std::make_unique<TSkalarFeld2>();
+    CurrentPlane->Add(0, 0, 1);
+    CurrentPlane->Add(1, 0, 1);
+    CurrentPlane->Add(2, std::numeric_limits<double>::infinity(), 1);
+    EXPECT_THROW(form->FeldShow2(), rtl::Exception);
+    unchanged();
+
+    // Up to 8192 pixels is fine.
+    CurrentPlane = std::make_unique<TSkalarFeld2>();
+    CurrentPlane->Add(0, 0, 1);
+    CurrentPlane->Add(1, 0, 1);
+    CurrentPlane->Add(8191, 0, 1);
+    form->FeldShow2();
+    EXPECT_EQ(MapBitmap(form).Width(), 8192);
+}
+
+class PlaneControlsTest : public MapTest {
+protected:
+    // Three E planes at 1, 2 and 3 m, listed in the plane combo, and a first rendering.
+    void Loaded() {
+        Ready(0, 1);
+        for (double z : {1.0, 2.0, 3.0}) AddEPlane(z);
+        HasEPlanes = true;
+        form->afterLoading();
+        FieldShown = true;
+        form->CBPlanes->SetItemIndex(0);
+        form->UpdatePicture(nullptr);
+    }
+};
+
+TEST_F(PlaneControlsTest, PlusAndMinusWrapAround) {
+    Loaded();
+    ASSERT_EQ(form->CBPlanes->Items()->Count(), 3);
+    EXPECT_DOUBLE_EQ(CurrentHeight, 1.0);
+    EXPECT_EQ(CurrentPlane->Count(), 25);
+
+    form->ButToggleMinusClick(nullptr);  // first -> last
+    EXPECT_EQ(form->CBPlanes->ItemIndex(), 2);
+    EXPECT_DOUBLE_EQ(CurrentHeight, 3.0);
+    EXPECT_DOUBLE_EQ(CurrentPlane->Value(1), 4.0);  // z + x of the plane at 3 m
+    form->ButTooglePlusClick(nullptr);  // last -> first
+    EXPECT_EQ(form->CBPlanes->ItemIndex(), 0);
+    EXPECT_DOUBLE_EQ(CurrentHeight, 1.0);
+    form->ButTooglePlusClick(nullptr);
+    EXPECT_EQ(form->CBPlanes->ItemIndex(), 1);
+
+    // From no selection "+" gives the first item, "-" the last but one.
+    form->CBPlanes->SetItemIndex(-1);
+    form->ButTooglePlusClick(nullptr);
+    EXPECT_EQ(form->CBPlanes->ItemIndex(), 0);
+    form->CBPlanes->SetItemIndex(-1);
+    form->ButToggleMinusClick(nullptr);
+    EXPECT_EQ(form->CBPlanes->ItemIndex(), 1);
+    EXPECT_TRUE(presenter->boxes.empty());
+}
+
+TEST_F(PlaneControlsTest, PlusAndMinusOnAnEmptyComboDoNothing) {
+    Ready();
+    ASSERT_EQ(form->CBPlanes->Items()->Count(), 0);
+    EXPECT_NO_THROW(form->ButTooglePlusClick(nullptr));
+    EXPECT_NO_THROW(form->ButToggleMinusClick(nullptr));
+    EXPECT_EQ(form->CBPlanes->Text(), "-keine-");
+    EXPECT_TRUE(presenter->boxes.empty());
+}
+
+TEST_F(PlaneControlsTest, PlaneTextThatIsNoNumber) {
+    Ready();
+    form->UpdatePicture(nullptr);  // "-keine-"
+    ASSERT_EQ(presenter->boxes.size(), 1u);
+    EXPECT_EQ(presenter->boxes[0].text,
+              "Fehler in TFormFeldor.UpdatePicture: CBPlanes.Text nicht vom Typ Float!");
+    EXPECT_EQ(presenter->boxes[0].type, gui::TMsgDlgType::mtError);
+
+    // Number characters that are no number: the conversion error reaches the caller.
+    form->CBPlanes->SetText("1-2");
+    EXPECT_THROW(form->UpdatePicture(nullptr), rtl::EConvertError);
+}
+
+TEST_F(PlaneControlsTest, ComponentAndFieldTypeChooseThePlane) {
+    Loaded();
+    form->CBPlanes->SetItemIndex(1);
+    form->RGKomponente->SetItemIndex(2);  // Y component, runs UpdatePicture
+    EXPECT_DOUBLE_EQ(CurrentHeight, 2.0);
+    EXPECT_DOUBLE_EQ(CurrentPlane->Value(5), 1.0);  // the y of the sample (0, 1)
+    form->RGKomponente->SetItemIndex(0);
+
+    // H planes get the offset of 100.
+    for (double z : {101.0, 102.0}) AddEPlane(z);
+    HasHPlanes = true;
+    form->RGFeldTyp->SetItemIndex(1);
+    EXPECT_EQ(form->RGFeldTyp->ItemIndex(), 1);
+    EXPECT_EQ(PlaneList.Length(), 2);
+    EXPECT_DOUBLE_EQ(CurrentHeight, 102.0);  // item 1 is kept
+    EXPECT_EQ(FeldTyp, 2);
+    EXPECT_EQ(form->RGBezug->ItemIndex(), 1);
+
+    // "Z=E/H" without impedance planes while H planes exist selects "H-Feld".
+    form->RGFeldTyp->SetItemIndex(0);
+    form->RGFeldTyp->SetItemIndex(2);
+    EXPECT_EQ(form->RGFeldTyp->ItemIndex(), 1);
+    EXPECT_EQ(FeldTyp, 2);
+    EXPECT_TRUE(presenter->boxes.empty());
+}
+
+TEST_F(PlaneControlsTest, ImpedancePlanesSwitchTheReferenceTo377Ohm) {
+    Loaded();
+    for (double z : {201.0, 202.0}) AddEPlane(z);
+    HasZPlanes = true;
+    form->RGFeldTyp->SetItemIndex(2);
+    EXPECT_EQ(FeldTyp, 3);
+    EXPECT_EQ(form->RGBezug->ItemIndex(), 6);
+    EXPECT_EQ(form->RGBezug->Items()->Get(6), " 377 Ohm");
+    EXPECT_DOUBLE_EQ(BezugsFeld, 377 / 0.8);
+    EXPECT_GE(CurrentHeight, 200);
+}
+
+}  // namespace

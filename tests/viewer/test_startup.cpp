@@ -1,0 +1,175 @@
+// Start-up, settings file, timer and window commands of the main window.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/rtl/IniFiles.h"
+#include "ViewerFixture.h"
+
+using namespace FeldorU;
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+class StartupTest : public ViewerFixture {};
+
+TEST_F(StartupTest, FirstStartUsesDefaultsAndCloseWritesAllFifteenEntriesInOrder) {
+    StartUp();
+    EXPECT_EQ(form->Caption().rfind("Feldor  v 1.1.4  ", 0), 0u) << form->Caption();
+    EXPECT_EQ(form->Top(), 10);
+    EXPECT_EQ(form->Left(), 10);
+    EXPECT_EQ(FormMessExport->Top(), 20);
+    EXPECT_EQ(FormMessExport->Left(), 20);
+    EXPECT_EQ(FormProgInfo->Top(), 30);
+    EXPECT_EQ(FormProgInfo->Left(), 30);
+    EXPECT_EQ(FormProgInfo->Width(), 300);
+    EXPECT_EQ(FormProgInfo->Height(), 300);
+    EXPECT_TRUE(FormProgInfo->Visible());
+    EXPECT_TRUE(FormMessExport->Visible());
+    EXPECT_EQ(EZNECDir, ProgDir);
+    EXPECT_EQ(FeldorDir, ProgDir);
+    EXPECT_DOUBLE_EQ(ArrowPos, 0.8);
+    EXPECT_FALSE(rtl::FileExists(IniPath()));
+
+    form->Close();
+    const std::string ini = ReadFile(IniPath());
+    const char* keys[] = {"EZNECDir=",  "MMANADir=",  "4nec2Dir=",     "NECWinProDir=",
+                          "FeldorDir=", "Top=10",     "Left=10",       "MessTop=20",
+                          "MessLeft=20", "SkriptTop=30", "SkriptLeft=30", "SkriptWidth=300",
+                          "SkriptHeight=300", "Skript=1", "Messwert=1"};
+    std::size_t pos = 0;
+    for (const char* key : keys) {
+        const std::size_t at = ini.find(key, pos);
+        ASSERT_NE(at, std::string::npos) << key << " missing or out of order in\n" << ini;
+        pos = at;
+    }
+    EXPECT_NE(ini.find("[Verzeichnisse]"), std::string::npos);
+    EXPECT_NE(ini.find("[Fensterpositionen]"), std::string::npos);
+    EXPECT_NE(ini.find("[Fenster]"), std::string::npos);
+}
+
+TEST_F(StartupTest, SettingsAreReadAtTheNextStart) {
+    {
+        rtl::TIniFile ini(IniPath());
+        ini.WriteString("verzeichnisse", "eznecdir", "/data/eznec");  // keys are case-insensitive
+        ini.WriteInteger("Fensterpositionen", "Top", 120);
+        ini.WriteString("Fensterpositionen", "Left", "links");       // no integer: default
+        ini.WriteInteger("Fensterpositionen", "SkriptWidth", 410);
+        ini.WriteInteger("Fenster", "Skript", 0);
+        ini.WriteInteger("Fenster", "Messwert", 7);                  // any other integer: True
+    }
+    StartUp();
+    EXPECT_EQ(EZNECDir, "/data/eznec");
+    EXPECT_EQ(MMANADir, ProgDir);
+    EXPECT_EQ(form->Top(), 120);
+    EXPECT_EQ(form->Left(), 10);
+    EXPECT_EQ(FormProgInfo->Width(), 410);
+    EXPECT_FALSE(FormProgInfo->Visible());
+    EXPECT_TRUE(FormMessExport->Visible());
+}
+
+TEST_F(StartupTest, AcceptedSeparatorCorrectionEndsWithoutWritingSettings) {
+    sys::SetLocaleSeparators({'.', ',', ',', ','});
+    presenter->boxAnswers = {gui::mrYes, gui::mrOk};
+    StartUp();
+    ASSERT_EQ(presenter->boxes.size(), 2u);
+    EXPECT_EQ(presenter->boxes[0].caption, "Feldor: Trennzeichen");
+    EXPECT_EQ(presenter->boxes[0].text,
+              "Ihr Computer ist nicht auf normgerechte Trennzeichen eingestellt.\r\n"
+              "Sollen die Einstellungen korrigiert werden?");
+    EXPECT_EQ(presenter->boxes[1].text,
+              "Die Anwendung wird nach der Umschaltung geschlossen. \r\nStarten Sie dann bitte neu!");
+    EXPECT_TRUE(app->Terminated());
+    const sys::LocaleSeparators s = sys::GetLocaleSeparators();
+    EXPECT_EQ(s.Decimal, ',');
+    EXPECT_EQ(s.Thousand, '.');
+    app->Run();  // returns at once: the end was requested
+    app.reset();
+    EXPECT_FALSE(rtl::FileExists(IniPath()));
+}
+
+TEST_F(StartupTest, DeclinedSeparatorCorrectionRunsOnWithTheLocaleUnchanged) {
+    sys::SetLocaleSeparators({'.', ',', ',', ','});
+    presenter->boxAnswers = {gui::mrNo};
+    StartUp();
+    EXPECT_EQ(presenter->boxes.size(), 1u);
+    EXPECT_FALSE(app->Terminated());
+    EXPECT_EQ(sys::GetLocaleSeparators().Decimal, '.');
+}
+
+TEST_F(StartupTest, TimerCopiesWindowVisibilityIntoMenuAndSettings) {
+    StartUp();
+    FormProgInfo->Close();  // the script window only hides itself
+    EXPECT_FALSE(FormProgInfo->Visible());
+    form->TimerTimer(form->Timer);
+    EXPECT_FALSE(form->MISkriptfenster->Checked());
+    EXPECT_FALSE(SkriptVisible);
+    EXPECT_TRUE(form->MIMesswertfenster->Checked());
+    form->Close();
+    rtl::TIniFile ini(IniPath());
+    EXPECT_FALSE(ini.ReadBool("Fenster", "Skript", true));
+}
+
+TEST_F(StartupTest, WindowCommandsToggleWindowsAndDebugMode) {
+    StartUp();
+    form->MIMesswertfenster->Click();
+    EXPECT_FALSE(FormMessExport->Visible());
+    EXPECT_FALSE(form->MIMesswertfenster->Checked());
+    form->MIMesswertfenster->Click();
+    EXPECT_TRUE(FormMessExport->Visible());
+
+    EXPECT_TRUE(form->MIDebugMode->Checked());
+    form->MIDebugMode->Click();
+    EXPECT_FALSE(DebugMode);
+    EXPECT_FALSE(form->MIDebugMode->Checked());
+}
+
+TEST_F(StartupTest, MainMenuHasEveryItemWithItsShortcutAndVisibility) {
+    StartUp();
+    struct Item {
+        gui::TMenuItem* item;
+        const char* caption;
+        const char* shortCut;
+        bool visible;
+    } items[] = {
+        {form->MIOeffnen, "&Öffnen", "Ctrl+L", true},
+        {form->MISave, "&Speichern", "Ctrl+S", true},
+        {form->MISaveAs, "Speichern &unter ..", "", true},
+        {form->MIEZNECOpen, "&EZNEC Öffnen", "Ctrl+E", true},
+        {form->MISavePicture, "&Grafik speichern", "Ctrl+G", true},
+        {form->MIClipPicture, "Grafik in &Zwischenablage", "Ctrl+Z", true},
+        {form->MIBeenden, "&Beenden", "Ctrl+X", true},
+        {form->MIFakeEZNEC, "Erzeuge &Fake-EZNEC Files", "", false},
+        {form->MITest, "&Test", "", false},
+        {form->MIVertical, "&Vertikalschnitt zeigen", "", true},
+        {form->MIKoaxRechner, "Koax-Rechner", "", true},
+    };
+    for (const Item& i : items) {
+        EXPECT_EQ(i.item->Caption(), i.caption);
+        EXPECT_EQ(i.item->ShortCut(), *i.shortCut ? gui::TextToShortCut(i.shortCut) : gui::scNone)
+            << i.caption;
+        EXPECT_EQ(i.item->Visible(), i.visible) << i.caption;
+    }
+    gui::TMenuItem* root = form->MainMenu->Items();
+    ASSERT_EQ(root->Count(), 5);
+    int lines = 0;
+    for (int i = 0; i < form->MIDatei->Count(); ++i) lines += form->MIDatei->Items(i)->IsLine();
+    EXPECT_EQ(form->MIDatei->Count(), 19);
+    EXPECT_EQ(lines, 5);
+    EXPECT_EQ(form->MIURLs->Count(), 5);
+}
+
+TEST_F(StartupTest, BeendenClosesTheMainWindowAndWritesTheSettings) {
+    StartUp();
+    form->MIBeenden->Click();
+    EXPECT_TRUE(rtl::FileExists(IniPath()));
+}

@@ -1,0 +1,253 @@
+// Main window: the field file (.fdr) with the point set, the powers, band and mode and the two
+// overlay geometries, and its menu commands.
+//
+// Layout: the seven point arrays tx, ty, tz, tE, tEx, tEy, tEz as DoubleArray blocks; a value
+// list of the tagged value stream with Power, PowerShow, the band and the mode item index; the
+// ground and then the antenna point list. No header, no version, no checksum.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "foundation/FileStreamUtilsLib.h"
+#include "platform/rtl/TaggedStream.h"
+#include "viewer/FeldorU.h"
+#include "viewer/FileProgress.h"
+
+using namespace FeldorU;
+
+namespace {
+
+constexpr const char* kFilter = "Alle Dateien (*.*)|*.*|FELDOR - Datei (*.fdr)|*.fdr";
+constexpr int kFilterIndex = 2;
+constexpr const char* kDefaultExt = "fdr";
+
+DoubleArray* const kPointArrays[7] = {&tx, &ty, &tz, &tE, &tEx, &tEy, &tEz};
+
+std::string ErrorText(int err) {
+    char buf[256];
+    return std::string(strerror_r(err, buf, sizeof buf));
+}
+
+[[noreturn]] void CreateFailed(const std::string& fileName, int err) {
+    throw rtl::EFCreateError(rtl::Format(rtl::msg::FCreateError, fileName, ErrorText(err)));
+}
+
+void PumpMessages() {
+    if (gui::Application) gui::Application->ProcessMessages();
+}
+
+// The progress window of one save or load. It is freed when the operation ends, also when it
+// ends with an error (freeing removes it whatever the gauge shows).
+class Progress {
+public:
+    Progress(TFormFeldor* owner, const char* caption)
+        : form_(std::make_unique<TFormFileProgress>(owner)) {
+        form_->SetCaption(caption);
+        form_->Show();
+        form_->FileGauge->SetProgress(0);
+    }
+    void Gauge(int percent) { form_->FileGauge->SetProgress(percent); }
+    // Full gauge, a short pause so that it can be seen, then the window closes.
+    void Finish(bool pump) {
+        Gauge(100);
+        if (pump) PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        form_->Close();
+        form_.reset();
+    }
+
+private:
+    std::unique_ptr<TFormFileProgress> form_;
+};
+
+// A new, empty file beside Target, for writing the field file before it replaces Target.
+std::string CreateTempFileBeside(const std::string& target) {
+    static unsigned counter = 0;
+    const std::string dir = rtl::ExtractFilePath(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = dir + ".feldor-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(counter++) + ".tmp";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return name;
+        }
+        if (errno != EEXIST) CreateFailed(target, errno);
+    }
+    CreateFailed(target, EEXIST);
+}
+
+// The file a save writes: a link is followed, so that the link stays and its file is replaced.
+std::string ResolveTarget(const std::string& fileName) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(fileName, ec)) {
+        const auto resolved = std::filesystem::canonical(fileName, ec);
+        if (!ec) return resolved.string();
+    }
+    return fileName;
+}
+
+// Replaces target by the completely written temp file; an existing target's permissions carry
+// over to the new file.
+void ReplaceFile(const std::string& temp, const std::string& target, const std::string& shownName) {
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) ::chmod(temp.c_str(), st.st_mode & 07777);
+    if (std::rename(temp.c_str(), target.c_str()) != 0) CreateFailed(shownName, errno);
+}
+
+struct LoadedData {
+    DoubleArray arrays[7];
+    double power = 0;
+    double powerShow = 0;
+    int band = -1;
+    int mode = -1;
+    TAntPoints boden;
+    TAntPoints antenne;
+};
+
+}  // namespace
+
+void TFormFeldor::SaveFDRDatei(const std::string& FileName) {
+    gui::TBusyScope busy;
+    Progress progress(this, "Datei wird gespeichert....");
+    PumpMessages();
+
+    const std::string target = ResolveTarget(FileName);
+    const std::string temp = CreateTempFileBeside(target);
+    try {
+        rtl::TFileStream file(temp, rtl::fmCreate);
+        for (int k = 0; k < 7; ++k) {
+            WriteDoubleArray(file, *kPointArrays[k]);
+            progress.Gauge((k + 1) * 10);
+            PumpMessages();
+        }
+        {
+            rtl::TWriter writer(file);
+            writer.WriteListBegin();
+            writer.WriteFloat(Power);
+            writer.WriteFloat(PowerShow);
+            writer.WriteInteger(CBBand->ItemIndex());
+            writer.WriteInteger(CBMode->ItemIndex());
+            writer.WriteListEnd();
+            writer.FlushBuffer();
+        }
+        progress.Gauge(80);
+        Boden->SaveToStream(file);
+        Antenne->SaveToStream(file);
+    } catch (...) {
+        std::remove(temp.c_str());
+        throw;
+    }
+    try {
+        ReplaceFile(temp, target, FileName);
+    } catch (...) {
+        std::remove(temp.c_str());
+        throw;
+    }
+    progress.Finish(true);
+    SaveTarget = FileName;
+}
+
+void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
+    PumpMessages();
+    gui::TBusyScope busy;
+    Progress progress(this, "Datei wird geladen....");
+    FeldorDir = rtl::ExtractFilePath(FileName);
+
+    // Everything is read and checked before the viewer takes any of it: a file that is cut
+    // short or not a field file leaves the viewer as it was.
+    auto data = std::make_unique<LoadedData>();
+    {
+        rtl::TFileStream file(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
+        for (int k = 0; k < 7; ++k) {
+            ReadDoubleArray(file, data->arrays[k]);
+            if (data->arrays[k].Length() != data->arrays[0].Length())
+                throw rtl::EReadError(rtl::msg::ReadError);
+            progress.Gauge((k + 1) * 10);
+        }
+        {
+            rtl::TReader reader(file);
+            reader.ReadListBegin();
+            data->power = static_cast<double>(reader.ReadFloat());
+            data->powerShow = static_cast<double>(reader.ReadFloat());
+            data->band = reader.ReadInteger();
+            data->mode = reader.ReadInteger();
+            reader.ReadListEnd();
+            reader.FlushBuffer();
+        }
+        progress.Gauge(80);
+        data->boden.LoadFromStream(file);
+        data->antenne.LoadFromStream(file);
+    }
+
+    for (int k = 0; k < 7; ++k) kPointArrays[k]->vec().swap(data->arrays[k].vec());
+    Power = data->power;
+    PowerShow = data->powerShow;
+    CBBand->SetItemIndex(data->band);
+    CBMode->SetItemIndex(data->mode);
+    for (auto [from, to] : {std::pair{&data->boden, Boden.get()},
+                            std::pair{&data->antenne, Antenne.get()}}) {
+        for (int i = 0; i < from->Names.Length(); ++i) AppendString(to->Names, from->Names[i]);
+        AppendDoubleArray(to->x, from->x);
+        AppendDoubleArray(to->y, from->y);
+        AppendDoubleArray(to->z, from->z);
+    }
+    data.reset();
+    LoadedFile = FileName;
+    progress.Finish(false);
+
+    constructZPlane();
+    PumpMessages();
+    if (DebugMode) {
+        static constexpr const char* labels[7] = {"x:  ", "y:  ", "z:  ", "E:  ",
+                                                  "Ex: ", "Ey: ", "Ez: "};
+        for (int k = 0; k < 7; ++k) addInfo(labels[k] + rtl::IntToStr(kPointArrays[k]->High()));
+    }
+    HasEPlanes = !FieldPlanes(tz, 1).empty();
+    HasHPlanes = !FieldPlanes(tz, 2).empty();
+    HasZPlanes = !FieldPlanes(tz, 3).empty();
+    afterLoading();
+    DrawColorScale();
+    DrawArrowInColorScale();
+    FieldShown = true;
+    UpdatePicture(this);
+    whatLoaded();
+}
+
+void TFormFeldor::MIOeffnenClick(rtl::TObject*) {
+    InitApplication();
+    OpenDialog->InitialDir = FeldorDir;
+    OpenDialog->Filter = kFilter;
+    OpenDialog->FilterIndex = kFilterIndex;
+    OpenDialog->DefaultExt = kDefaultExt;
+    if (OpenDialog->Execute()) {
+        const std::string fileName = OpenDialog->FileName;
+        LoadFDRDatei(fileName);
+        SaveTarget = fileName;
+    }
+}
+
+void TFormFeldor::MISaveClick(rtl::TObject* Sender) {
+    if (!SaveTarget.empty())
+        SaveFDRDatei(SaveTarget);
+    else
+        MISaveAsClick(Sender);
+}
+
+void TFormFeldor::MISaveAsClick(rtl::TObject*) {
+    SaveDialog->InitialDir = FeldorDir;
+    SaveDialog->Filter = kFilter;
+    SaveDialog->FilterIndex = kFilterIndex;
+    SaveDialog->DefaultExt = kDefaultExt;
+    SaveDialog->FileName = LoadedFile;
+    if (SaveDialog->Execute()) SaveFDRDatei(SaveDialog->FileName);
+}

@@ -1,0 +1,225 @@
+// Main window: the colour map of the current plane, and the controls that choose the plane,
+// the field component and the field type.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "foundation/ColorLib.h"
+#include "foundation/DebugLib.h"
+#include "foundation/MathLib.h"
+#include "foundation/StrUtilsLib.h"
+#include "platform/rtl/SysUtils.h"
+#include "viewer/FeldorU.h"
+
+using namespace FeldorU;
+
+namespace {
+
+// Largest bitmap side of a map; larger planes are refused.
+constexpr int kMaxMapSide = 8192;
+
+// Rescaling of a field strength from the file power to the display power, exactly as
+// ScaleFieldStrength does it (E * sqrt(PNew / POld) in extended precision, values above 1e300
+// and an unknown file power left alone), with the square root taken once for the whole plane.
+class PowerScaling {
+public:
+    PowerScaling(double pOld, double pNew)
+        : active_(pOld > 0), factor_(active_ ? std::sqrt(static_cast<long double>(pNew) / pOld) : 1) {}
+    double operator()(double e) const {
+        if (!active_ || e > 1e300) return e;
+        return static_cast<double>(e * factor_);
+    }
+
+private:
+    bool active_;
+    long double factor_;
+};
+
+// The value behind an item of the reference group: the plane maximum, a limit or a row of the
+// fixed reference table for the field type. No value (-99) for anything else.
+double ReferenceValue(int item, double planeMax) {
+    switch (item) {
+        case 0: return planeMax;
+        case 1: return GrenzwertPS;
+        case 2: return GrenzwertHSM;
+        default: break;
+    }
+    if (item < 3 || item > 9) return NoValue;
+    const BezugsWert& row = BezugsTabelle[item - 2];
+    switch (FeldTyp) {
+        case 1: return row.E;
+        case 2: return row.H;
+        case 3: return row.Z;
+        default: return NoValue;
+    }
+}
+
+[[noreturn]] void RefuseSize(double spanX, double spanY) {
+    if (!std::isfinite(spanX) || !std::isfinite(spanY) || spanX > 1e9 || spanY > 1e9)
+        throw rtl::Exception(rtl::Format(
+            "Die Ebene kann nicht dargestellt werden: ihr Bild hätte mehr als %d x %d Punkte",
+            kMaxMapSide, kMaxMapSide));
+    throw rtl::Exception(rtl::Format(
+        "Die Ebene kann nicht dargestellt werden: ihr Bild hätte %d x %d Punkte, höchstens "
+        "%d x %d sind möglich",
+        static_cast<int>(rtl::Round(spanX)) + 1, static_cast<int>(rtl::Round(spanY)) + 1,
+        kMaxMapSide, kMaxMapSide));
+}
+
+}  // namespace
+
+// Everything is computed into locals first: an error (an empty plane, no grid step, a plane
+// too large) leaves the map, the mapping variables and FieldShown as they were.
+void TFormFeldor::FeldShow2() {
+    static const TSkalarFeld2 kEmpty;
+    const TSkalarFeld2& plane = CurrentPlane ? *CurrentPlane : kEmpty;
+    const int n = plane.Count();
+    if (n == 0 || plane.x.Length() != n || plane.y.Length() != n) rtl::RaiseRangeError();
+    const double* xs = plane.x.data();
+    const double* ys = plane.y.data();
+    const double* fs = plane.Feld.data();
+
+    // Impedance values are shown as they are; E and H at the display power.
+    const bool scaled = FeldTyp == 1 || FeldTyp == 2;
+    const PowerScaling scale(scaled ? Power : 0, PowerShow);
+
+    // Extent and maximum in one pass (values that are not numbers take no part).
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    double xMin = inf, xMax = -inf, yMin = inf, yMax = -inf, fMax = -inf;
+    for (int k = 0; k < n; ++k) {
+        xMin = std::min(xMin, xs[k]);
+        xMax = std::max(xMax, xs[k]);
+        yMin = std::min(yMin, ys[k]);
+        yMax = std::max(yMax, ys[k]);
+        fMax = std::max(fMax, fs[k]);
+    }
+    fMax = scale(fMax);
+
+    // The grid step along x sets the resolution in both directions.
+    const double ppm = 1 / plane.getSteps(1);
+    const double spanX = (xMax - xMin) * ppm;
+    const double spanY = (yMax - yMin) * ppm;
+    if (!(spanX >= 0 && spanY >= 0 && spanX <= kMaxMapSide && spanY <= kMaxMapSide))
+        RefuseSize(spanX, spanY);
+    const int w = static_cast<int>(std::nearbyint(spanX)) + 1;
+    const int h = static_cast<int>(std::nearbyint(spanY)) + 1;
+    if (w > kMaxMapSide || h > kMaxMapSide) RefuseSize(spanX, spanY);
+
+    // The reference is the same for every sample. One that is not above 0 (no limit, a plane
+    // maximum of 0) gives no scale: the map is drawn black.
+    const double bezug = ReferenceValue(RGBezug->ItemIndex(), fMax) * (1 / ArrowPos);
+    const bool noScale = !(bezug > 0);
+
+    gdi::TBitmap bmp;
+    bmp.SetPixelFormat(gdi::pf24bit);
+    bmp.SetSize(w, h);
+    std::vector<std::uint8_t*> rows(static_cast<std::size_t>(h));
+    for (int r = 0; r < h; ++r) rows[static_cast<std::size_t>(r)] = bmp.ScanLine(r);
+
+    // One pixel per grid point, north up; a later sample on the same pixel wins.
+    for (int k = 0; k < n; ++k) {
+        const double fx = (xs[k] - xMin) * ppm;
+        const double fy = (ys[k] - yMin) * ppm;
+        if (!(fx >= 0 && fx <= spanX && fy >= 0 && fy <= spanY)) continue;  // not a number
+        const int px = static_cast<int>(std::nearbyint(fx));
+        const int py = h - static_cast<int>(std::nearbyint(fy)) - 1;
+        const gdi::TColor c =
+            noScale ? gdi::clBlack
+                    : ValueToScaleColor(static_cast<double>(Clip01(scale(fs[k]) / bezug)));
+        std::uint8_t* p = rows[static_cast<std::size_t>(py)] + 3 * px;
+        p[0] = static_cast<std::uint8_t>(gdi::GetBValue(c));
+        p[1] = static_cast<std::uint8_t>(gdi::GetGValue(c));
+        p[2] = static_cast<std::uint8_t>(gdi::GetRValue(c));
+    }
+
+    // Screen pixels per metre: the plane's extent fills the image along the tighter axis. An
+    // axis of a single row or column does not limit the scale.
+    const long double iw = ImageFeld->Width();
+    const long double ih = ImageFeld->Height();
+    long double s;
+    if (w > 1 && h > 1)
+        s = std::min(iw * ppm / (w - 1), ih * ppm / (h - 1));
+    else if (w > 1)
+        s = iw * ppm / (w - 1);
+    else if (h > 1)
+        s = ih * ppm / (h - 1);
+    else
+        s = std::min(iw, ih) * ppm;
+
+    const std::string xRange = rtl::Format("x-Intervall: %2.1f m ... %2.1f m", xMin, xMax);
+    const std::string yRange = rtl::Format("y-Intervall: %2.1f m ... %2.1f m", yMin, yMax);
+
+    // Commit.
+    bmp.Modified();
+    ImageFeld->SetStretch(true);
+    ImageFeld->SetProportional(true);
+    ImageFeld->Picture()->Assign(&bmp);
+    LAxRange->SetCaption(xRange);
+    LAyRange->SetCaption(yRange);
+    PlaneXMin = xMin;
+    PlaneXMax = xMax;
+    PlaneYMin = yMin;
+    PlaneYMax = yMax;
+    PixelPerMeter = ppm;
+    ScreenScale = static_cast<double>(s);
+    ScreenOriginX = xMin;
+    ScreenOriginY = yMax;
+    BezugsFeld = bezug;
+    FieldShown = true;
+}
+
+void TFormFeldor::UpdatePicture(rtl::TObject*) {
+    const std::string text = CBPlanes->Text();
+    if (!IsFloatString(text)) {
+        msgError("Fehler in TFormFeldor.UpdatePicture: CBPlanes.Text nicht vom Typ Float!");
+        return;
+    }
+    long double height = rtl::StrToFloat(text);
+    if (RGFeldTyp->ItemIndex() == 1) height += HOffset;
+    if (RGFeldTyp->ItemIndex() == 2) height += ZOffset;
+    CurrentHeight = static_cast<double>(height);
+    ShowPlane(CurrentHeight);
+}
+
+void TFormFeldor::CBPlaneshange(rtl::TObject* Sender) { UpdatePicture(Sender); }
+
+void TFormFeldor::ButTooglePlusClick(rtl::TObject* Sender) {
+    const int n = CBPlanes->Items()->Count();
+    if (n == 0) return;
+    int i = CBPlanes->ItemIndex();
+    IncMod(i, n);
+    CBPlanes->SetItemIndex(i);
+    UpdatePicture(Sender);
+}
+
+void TFormFeldor::ButToggleMinusClick(rtl::TObject* Sender) {
+    const int n = CBPlanes->Items()->Count();
+    if (n == 0) return;
+    int i = CBPlanes->ItemIndex();
+    DecMod(i, n);
+    CBPlanes->SetItemIndex(i);
+    UpdatePicture(Sender);
+}
+
+void TFormFeldor::UpdateFeldChange(rtl::TObject* Sender) {
+    int fallback = -1;
+    if (HasEPlanes) fallback = 0;
+    if (HasHPlanes) fallback = 1;
+    if (fallback < 0) return;
+    // Setting the item runs this handler again for the new item.
+    if (RGFeldTyp->ItemIndex() == 0 && !HasEPlanes) RGFeldTyp->SetItemIndex(fallback);
+    if (RGFeldTyp->ItemIndex() == 1 && !HasHPlanes) RGFeldTyp->SetItemIndex(fallback);
+    if (RGFeldTyp->ItemIndex() == 2 && !HasZPlanes) RGFeldTyp->SetItemIndex(fallback);
+    afterLoading();
+    UpdatePicture(Sender);
+    UpdateGrenzwerte(Sender);
+    DrawArrowInColorScale();
+    RGBezug->SetItemIndex(1);
+}
+
+void TFormFeldor::UpDateFeld(rtl::TObject* Sender) {
+    UpdateGrenzwerte(Sender);
+    UpdatePicture(Sender);
+}

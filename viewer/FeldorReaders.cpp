@@ -1,0 +1,66 @@
+// TFormFeldor's near-field readers: the reader frame (progress window, message pumping with user
+// input held back, the end) around the parsing in NearFieldReaders.cpp.
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/gui/Forms.h"
+#include "platform/rtl/SysUtils.h"
+#include "viewer/FeldorU.h"
+#include "viewer/FileProgress.h"
+#include "viewer/NearFieldReaders.h"
+
+namespace {
+
+using LoadFunction = void (*)(const std::string&, nearfield::ReaderContext&);
+
+// While the file is read, the pumped messages paint and run timers, but user input to the
+// program's windows waits (TBusyScope), so that no other command runs in the middle of the read
+// and closing the main window takes effect afterwards. The progress window is closed and freed
+// also when the reader fails; the error goes on to the caller.
+void RunReaderFrame(TFormFeldor& form, const std::string& FileName, LoadFunction load) {
+    gui::TBusyScope busy;
+    auto progress = std::make_unique<TFormFileProgress>(nullptr);
+    progress->SetCaption("Datei " + rtl::ExtractFileName(FileName) + " wird geladen....");
+    progress->Show();
+    progress->FileGauge->SetProgress(0);
+
+    nearfield::ReaderContext ctx;
+    gui::TGauge* gauge = progress->FileGauge;
+    ctx.Progress = [gauge](int percent) { gauge->SetProgress(percent); };
+    ctx.Pump = [] {
+        if (gui::Application) gui::Application->ProcessMessages();
+    };
+    ctx.Info = [&form](const std::string& text) { form.addInfo(text); };
+
+    try {
+        load(FileName, ctx);
+    } catch (...) {
+        try {
+            progress->Close();
+        } catch (...) {
+        }
+        throw;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    progress->Close();
+}
+
+}  // namespace
+
+void TFormFeldor::LadenFeld2Dim(const std::string& FileName) {
+    RunReaderFrame(*this, FileName, nearfield::LoadEznec);
+}
+
+void TFormFeldor::LadenFeld2DimNecWin(const std::string& FileName) {
+    RunReaderFrame(*this, FileName, nearfield::LoadNecWin);
+}
+
+void TFormFeldor::LadenFeld2Dim4nec2(const std::string& FileName) {
+    RunReaderFrame(*this, FileName, nearfield::Load4nec2);
+}
+
+void TFormFeldor::LadenFeld2DimMMAna(const std::string& FileName) {
+    RunReaderFrame(*this, FileName, nearfield::LoadMMana);
+}

@@ -1,0 +1,25 @@
+// Main window: help, links and tool launchers.
+// Stand-in: help, web links and the tool launchers are not built yet; their handlers are bound
+// and do nothing. The overlay colour item and the test menu are complete.
+#include "foundation/DebugLib.h"
+#include "viewer/FeldorU.h"
+
+void TFormFeldor::MIHilfeClick(rtl::TObject*) {}
+void TFormFeldor::MICopyRightClick(rtl::TObject*) {}
+void TFormFeldor::MIRAVKClick(rtl::TObject*) {}
+void TFormFeldor::MIEZNECClick(rtl::TObject*) {}
+void TFormFeldor::MINECWinProClick(rtl::TObject*) {}
+void TFormFeldor::MI4Nec2Click(rtl::TObject*) {}
+void TFormFeldor::MIMMANAClick(rtl::TObject*) {}
+void TFormFeldor::MIFakeEZNECClick(rtl::TObject*) {}
+void TFormFeldor::MIDezimaltrennzeichenClick(rtl::TObject*) {}
+void TFormFeldor::MISysInfoClick(rtl::TObject*) {}
+void TFormFeldor::MIZweidrahtleitungClick(rtl::TObject*) {}
+void TFormFeldor::MISchwingkreisClick(rtl::TObject*) {}
+void TFormFeldor::MIBEMFVGrenzwerteClick(rtl::TObject*) {}
+void TFormFeldor::MIKoaxRechnerClick(rtl::TObject*) {}
+
+void TFormFeldor::MIOvrLayColorClick(rtl::TObject*) { NotFinishedMessage(""); }
+void TFormFeldor::MITestFormsClick(rtl::TObject*) { DebugNop(); }
+void TFormFeldor::MITestRoutinesClick(rtl::TObject*) { DebugNop(); }
+void TFormFeldor::MITestDialogsClick(rtl::TObject*) { DebugNop(); }

@@ -1,0 +1,79 @@
+// The viewer's data model: the merged field-point set, the plane list and the current plane,
+// powers, limits, scaling, overlay geometry, the cut line and the start-up settings. They live
+// as long as the program; the main window's operations read and write them.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "foundation/ClassesLib.h"
+#include "foundation/cUtils.h"
+#include "platform/gdi/Graphics.h"
+#include "viewer/AntPoints.h"
+#include "viewer/SkalarFeld2.h"
+
+class TFormFeldor;
+
+struct BezugsWert {
+    double E = 0;  // V/m
+    double H = 0;  // A/m
+    double Z = 0;  // Ohm
+};
+
+namespace FeldorU {
+
+// Field-type offsets of the stored height and the height windows (stored height, closed).
+inline constexpr double HOffset = 100;
+inline constexpr double ZOffset = 200;
+inline constexpr double EWindowLo = -49, EWindowHi = 60;
+inline constexpr double HWindowLo = 80, HWindowHi = 160;
+inline constexpr double ZWindowLo = 180, ZWindowHi = 260;
+
+extern TFormFeldor* FormFeldor;
+
+// The point set: seven parallel arrays, always of equal length.
+extern DoubleArray tx, ty, tz, tE, tEx, tEy, tEz;
+
+extern DoubleArray PlaneList;
+extern std::unique_ptr<TSkalarFeld2> CurrentPlane;
+extern double PlaneHeight;
+extern double CurrentHeight;
+extern bool HasEPlanes, HasHPlanes, HasZPlanes;
+extern bool FieldShown;
+extern double Power;
+extern double PowerShow;
+extern int16_t FeldTyp;
+extern double GrenzwertPS, GrenzwertHSM, BezugsFeld, ArrowPos;
+extern double PlaneXMin, PlaneXMax, PlaneYMin, PlaneYMax, PixelPerMeter, ScreenScale,
+    ScreenOriginX, ScreenOriginY;
+extern BezugsWert BezugsTabelle[8];  // rows 1..7 are used
+extern std::unique_ptr<TAntPoints> Antenne, Boden;
+extern gdi::TColor ColorOrigin, ColorBoden, ColorMessPkt;
+extern double CutP1x, CutP1y, CutP2x, CutP2y;
+extern int CutPointCount;
+extern bool CutSecondClick;
+extern Vektor2Array CutPoints;
+extern bool DebugMode;
+
+// Start-up and settings.
+extern std::string ProgDir, ProgTitle, ProgVersion, ProgNotice;
+extern std::string EZNECDir, MMANADir, Dir4nec2, NECWinProDir, FeldorDir;
+extern int MessTop, MessLeft, SkriptTop, SkriptLeft, SkriptHeight, SkriptWidth;
+extern bool SkriptVisible, MesswertVisible;
+extern std::string SaveTarget, LoadedFile;
+// Directory of the settings file when not empty (else the executable's directory); tests use a
+// directory of their own.
+extern std::string ProgDirOverride;
+
+// Number of points in the set.
+inline int PointCount() { return tE.Length(); }
+
+}  // namespace FeldorU
+
+// Empties the seven point arrays.
+void ClearFeld2Dim();
+// Appends one point to all seven arrays.
+void AppendFieldPoint(double x, double y, double z, double E, double Ex, double Ey, double Ez);
+// The distinct plane heights of one field type (1 E, 2 H, 3 impedance), without offset,
+// ascending; any other kind gives the sorted distinct heights unchanged.
+DoubleArray FieldPlanes(const DoubleArray& Heights, int Kind);

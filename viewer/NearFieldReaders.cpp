@@ -1,0 +1,546 @@
+#include "viewer/NearFieldReaders.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "foundation/MathLib.h"
+#include "foundation/StrUtilsLib.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
+#include "viewer/FeldorVars.h"
+
+namespace nearfield {
+
+// ---- Lines --------------------------------------------------------------------------------
+
+namespace {
+
+bool AllAscii(std::string_view s) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    std::uint64_t acc = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        acc |= w;
+    }
+    for (; i < n; ++i) acc |= p[i];
+    return (acc & 0x8080808080808080ull) == 0;
+}
+
+}  // namespace
+
+void RaiseLineIndexError(int Index) {
+    throw rtl::EStringListError(rtl::Format(rtl::msg::ListIndexError, Index));
+}
+
+std::string_view NearFieldText::operator[](int Index) const {
+    if (Index < 0 || Index >= Count()) RaiseLineIndexError(Index);
+    return Line(static_cast<std::size_t>(Index));
+}
+
+void NearFieldText::Delete(int Index) {
+    if (Index < 0 || Index >= Count()) RaiseLineIndexError(Index);
+    lines_.erase(lines_.begin() + Index);
+}
+
+// Lines end at "\r\n", "\r" or "\n"; the rest after the last line end is a line when not empty.
+void NearFieldText::Split(std::size_t From) {
+    lines_.clear();
+    const char* const base = Base();
+    const std::size_t n = Size();
+    lines_.reserve(static_cast<std::size_t>(std::count(base + From, base + n, '\n')) + 1);
+    std::size_t pos = From;
+    while (pos < n) {
+        const char* nl = static_cast<const char*>(std::memchr(base + pos, '\n', n - pos));
+        const std::size_t lf = nl ? static_cast<std::size_t>(nl - base) : n;
+        const char* cr = static_cast<const char*>(std::memchr(base + pos, '\r', lf - pos));
+        if (cr) {
+            const std::size_t c = static_cast<std::size_t>(cr - base);
+            lines_.push_back({pos, c - pos});
+            pos = (c + 1 < n && base[c + 1] == '\n') ? c + 2 : c + 1;
+        } else {
+            lines_.push_back({pos, lf - pos});
+            pos = lf + 1;
+        }
+    }
+}
+
+NearFieldText NearFieldText::FromFile(const std::string& FileName) {
+    rtl::TFileStream f(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
+    // An uninitialised buffer of the file's size; read to the end even when the size has changed.
+    const long long size = f.Size();
+    const std::size_t cap = size > 0 ? static_cast<std::size_t>(size) : 0;
+    std::unique_ptr<char[]> buf(new char[cap + 1]);
+    std::size_t got = 0;
+    while (got < cap) {
+        const long long r = f.Read(buf.get() + got, static_cast<long long>(cap - got));
+        if (r <= 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    std::string extra;
+    if (got == cap) {
+        char more[65536];
+        for (long long r; (r = f.Read(more, sizeof more)) > 0;)
+            extra.append(more, static_cast<std::size_t>(r));
+    }
+
+    NearFieldText t;
+    std::string_view bytes(buf.get(), got);
+    std::string joined;
+    if (!extra.empty()) {
+        joined.assign(bytes);
+        joined += extra;
+        bytes = joined;
+    }
+    const std::size_t bom = bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    if (extra.empty() && AllAscii(bytes.substr(bom))) {
+        t.raw_ = std::move(buf);
+        t.rawSize_ = got;
+        t.Split(bom);
+    } else {
+        t.text_ = rtl::DecodeTextBytes(bytes.substr(bom));
+        t.Split(0);
+    }
+    return t;
+}
+
+NearFieldText NearFieldText::FromText(std::string_view Text) {
+    NearFieldText t;
+    t.text_.assign(Text);
+    t.Split(0);
+    return t;
+}
+
+// ---- Destination and context --------------------------------------------------------------
+
+PointArrays PointArrays::Global() {
+    return {&FeldorU::tx, &FeldorU::ty, &FeldorU::tz, &FeldorU::tE,
+            &FeldorU::tEx, &FeldorU::tEy, &FeldorU::tEz};
+}
+
+void PointArrays::Reserve(int Extra) {
+    if (Extra <= 0) return;
+    const std::size_t need = static_cast<std::size_t>(Count()) + static_cast<std::size_t>(Extra);
+    for (DoubleArray* a : {tx, ty, tz, tE, tEx, tEy, tEz}) {
+        std::vector<double>& v = a->vec();
+        if (v.capacity() < need) v.reserve(std::max(need, 2 * v.capacity()));
+    }
+}
+
+ReaderContext::ReaderContext() : Power(&FeldorU::Power), PowerShow(&FeldorU::PowerShow) {}
+
+// ---- Numbers ------------------------------------------------------------------------------
+
+namespace {
+
+// 10^0 .. 10^27, all exact in the 64-bit mantissa of long double.
+struct Pow10Table {
+    long double v[28];
+    constexpr Pow10Table() : v() {
+        long double p = 1;
+        for (int i = 0; i < 28; ++i) {
+            v[i] = p;
+            p *= 10;
+        }
+    }
+};
+constexpr Pow10Table kPow10;
+
+inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+}  // namespace
+
+// With at most 19 significant digits and a decimal exponent within +-27 the value is M * 10^k or
+// M / 10^k with M and 10^k exact: one correctly rounded extended operation, the same result as
+// the conversion routine's correctly rounded one.
+bool FastDecimalToFloat(std::string_view s, long double& out) {
+    const char* p = s.data();
+    const char* const e = p + s.size();
+    bool neg = false;
+    if (p < e && (*p == '+' || *p == '-')) {
+        neg = *p == '-';
+        ++p;
+    }
+    std::uint64_t m = 0;
+    int sig = 0, mantDigits = 0, exp10 = 0;
+    for (; p < e && IsDigit(*p); ++p) {
+        ++mantDigits;
+        const unsigned d = static_cast<unsigned>(*p - '0');
+        if (m == 0 && d == 0) continue;
+        if (sig == 19) return false;
+        m = m * 10 + d;
+        ++sig;
+    }
+    if (p < e && (*p == '.' || *p == ',')) {
+        for (++p; p < e && IsDigit(*p); ++p) {
+            ++mantDigits;
+            --exp10;
+            const unsigned d = static_cast<unsigned>(*p - '0');
+            if (m == 0 && d == 0) continue;
+            if (sig == 19) return false;
+            m = m * 10 + d;
+            ++sig;
+        }
+    }
+    if (mantDigits == 0) return false;
+    if (p < e && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool eneg = false;
+        if (p < e && (*p == '+' || *p == '-')) {
+            eneg = *p == '-';
+            ++p;
+        }
+        int ev = 0, ed = 0;
+        for (; p < e && IsDigit(*p); ++p) {
+            if (ed == 4) return false;
+            ev = ev * 10 + (*p - '0');
+            ++ed;
+        }
+        if (ed == 0) return false;
+        exp10 += eneg ? -ev : ev;
+    }
+    if (p != e) return false;
+    long double v = 0;
+    if (m != 0) {
+        if (exp10 < -27 || exp10 > 27) return false;
+        const long double lm = static_cast<long double>(m);
+        v = exp10 >= 0 ? lm * kPow10.v[exp10] : lm / kPow10.v[-exp10];
+    }
+    out = neg ? -v : v;
+    return true;
+}
+
+namespace {
+
+inline bool FastPathAllowed() { return rtl::FormatSettings().DecimalSeparator == ','; }
+
+inline long double ToFloat(std::string_view w, bool fast) {
+    long double v;
+    if (fast && FastDecimalToFloat(w, v)) return v;
+    return rtl::StrToFloat(DotToComma(std::string(w)));
+}
+
+// Successive words of a line (maximal runs of a character set), read in order.
+class WordCursor {
+public:
+    WordCursor(std::string_view line, const TCharSet& set, bool fast)
+        : p_(line.data()), e_(line.data() + line.size()), set_(set), fast_(fast) {}
+    // The next word; the range error when the line has no further word.
+    std::string_view Next() {
+        while (p_ < e_ && !set_.Contains(*p_)) ++p_;
+        if (p_ == e_) rtl::RaiseRangeError();
+        const char* b = p_;
+        while (p_ < e_ && set_.Contains(*p_)) ++p_;
+        return std::string_view(b, static_cast<std::size_t>(p_ - b));
+    }
+    double Number() { return static_cast<double>(ToFloat(Next(), fast_)); }
+    void Skip() { Next(); }
+
+private:
+    const char* p_;
+    const char* e_;
+    const TCharSet& set_;
+    bool fast_;
+};
+
+// Successive fields of a line cut at every ',' (empty fields count), read in order.
+class FieldCursor {
+public:
+    FieldCursor(std::string_view line, bool fast)
+        : p_(line.data()), e_(line.data() + line.size()), done_(line.empty()), fast_(fast) {}
+    std::string_view Next() {
+        if (done_) rtl::RaiseRangeError();
+        const char* c = static_cast<const char*>(std::memchr(p_, ',', static_cast<std::size_t>(e_ - p_)));
+        const char* b = p_;
+        if (c) {
+            p_ = c + 1;
+            return std::string_view(b, static_cast<std::size_t>(c - b));
+        }
+        done_ = true;
+        p_ = e_;
+        return std::string_view(b, static_cast<std::size_t>(e_ - b));
+    }
+    double Number() { return static_cast<double>(ToFloat(Next(), fast_)); }
+    void Skip() { Next(); }
+
+private:
+    const char* p_;
+    const char* e_;
+    bool done_;
+    bool fast_;
+};
+
+// Numbers are held as Double: 0.35 lies just below 0.35 and is rounded to 0.3.
+inline double Coordinate(double v) { return static_cast<double>(RoundDigits(1, v)); }
+
+// Progress and message pumping: after a point when the interval has passed (the clock is read
+// every 32 points), and at the end of a block.
+class Pacer {
+public:
+    using Clock = std::chrono::steady_clock;
+    explicit Pacer(ReaderContext& c)
+        : c_(c), everyPoint_(c.PumpInterval <= Clock::duration::zero()), last_(Clock::now()) {}
+
+    void Point(long long done, long long span) {
+        done_ = done;
+        span_ = span;
+        pending_ = true;
+        if (everyPoint_ || ((++count_ & 31u) == 0 && Clock::now() - last_ >= c_.PumpInterval))
+            Fire();
+    }
+    void Finish() {
+        if (pending_) Fire();
+    }
+
+private:
+    void Fire() {
+        pending_ = false;
+        if (c_.Progress) c_.Progress(GaugePercent(done_, span_));
+        if (c_.Pump) c_.Pump();
+        last_ = Clock::now();
+    }
+    ReaderContext& c_;
+    bool everyPoint_;
+    Clock::time_point last_;
+    unsigned count_ = 0;
+    long long done_ = 0, span_ = 0;
+    bool pending_ = false;
+};
+
+void BeginRead(ReaderContext& c, double power) {
+    *c.PowerShow = ReaderPowerShow;
+    *c.Power = power;
+}
+
+// A power that is not above 0 would make every scaled value infinite: it is logged and the
+// reader's default stays.
+void SetFilePower(ReaderContext& c, double value) {
+    if (value > 0) {
+        *c.Power = value;
+        return;
+    }
+    if (c.Info)
+        c.Info(rtl::Format("Leistungsangabe der Datei (%s W) ist nicht größer als 0, es gilt %1.0f W",
+                           rtl::FloatToStr(value), *c.Power));
+}
+
+// Index of the first line for which pred holds, Count when none.
+template <class Pred>
+int FirstLine(const NearFieldText& l, Pred pred) {
+    const int n = l.Count();
+    for (int i = 0; i < n; ++i)
+        if (pred(l[i])) return i;
+    return n;
+}
+
+int FirstContaining(const NearFieldText& l, std::string_view text) {
+    return FirstLine(l, [text](std::string_view s) { return s.find(text) != std::string_view::npos; });
+}
+
+// Lines From..To that exist, for reserving.
+int LinesIn(const NearFieldText& l, int from, int to) {
+    const int last = std::min(to, l.Count() - 1);
+    return last >= from ? last - from + 1 : 0;
+}
+
+// ---- EZNEC --------------------------------------------------------------------------------
+
+void ParseEznec(NearFieldText& l, ReaderContext& c) {
+    // A last line of at most one character is dropped (an empty file: index error -1).
+    if (rtl::CodePointCount(l[l.Count() - 1]) <= 1) l.Delete(l.Count() - 1);
+    const int last = l.Count() - 1;
+
+    // Power: the first word of digits and commas in the first line beginning with "Power",
+    // with '.' taken as decimal separator too.
+    int pl = 0;
+    while (!l[pl].starts_with("Power")) ++pl;  // index error past the end
+    const StringArray pw = StrSplitWords(DotToComma(std::string(l[pl])), DigitsComma);
+    SetFilePower(c, static_cast<double>(rtl::StrToFloat(pw[0])));
+
+    bool magnet = false, electr = false;
+    for (int i = 0; i <= last; ++i) {
+        const std::string_view s = l[i];
+        if (s.starts_with("Magnet")) magnet = true;
+        if (s.starts_with("Electr")) electr = true;
+    }
+    const bool magnetic = magnet && !electr;
+
+    const int first = FirstLine(l, [](std::string_view s) { return s.starts_with('X'); }) + 1;
+
+    const bool fast = FastPathAllowed();
+    c.Points.Reserve(LinesIn(l, first, last));
+    Pacer pacer(c);
+    for (int i = first; i <= last; ++i) {
+        WordCursor w(l[i], NumberRunChars, fast);
+        const double x = w.Number(), y = w.Number(), z = w.Number();
+        const double ex = w.Number(), ey = w.Number(), ez = w.Number(), e = w.Number();
+        double zr = Coordinate(z);
+        if (magnetic) zr += 100;
+        c.Points.Append(Coordinate(x), Coordinate(y), zr, e, ex, ey, ez);
+        pacer.Point(i - first, last - first);
+    }
+    pacer.Finish();
+}
+
+// ---- NEC reports --------------------------------------------------------------------------
+
+enum class NecLayout { NecWin, FourNec2 };
+
+// Lines From..To of a block; False when an empty line ended the reader (NEC-Win Pro).
+bool ReadNecBlock(const NearFieldText& l, ReaderContext& c, Pacer& pacer, int from, int to,
+                  bool electric, NecLayout layout) {
+    const bool fast = FastPathAllowed();
+    c.Points.Reserve(LinesIn(l, from, to));
+    for (int i = from; i <= to; ++i) {
+        const std::string_view line = l[i];
+        if (layout == NecLayout::NecWin && line.empty()) {
+            pacer.Finish();
+            return false;
+        }
+        WordCursor w(line, NumberRunChars, fast);
+        const double x = w.Number(), y = w.Number(), z = w.Number();
+        double cx = w.Number();
+        w.Skip();
+        double cy = w.Number();
+        w.Skip();
+        double cz = w.Number();
+        if (electric) {
+            cx /= Sqrt2;
+            cy /= Sqrt2;
+            cz /= Sqrt2;
+        }
+        const double mag = std::sqrt(cx * cx + cy * cy + cz * cz);
+        double zr = Coordinate(z);
+        if (!electric) zr += 100;
+        c.Points.Append(Coordinate(x), Coordinate(y), zr, mag, cx, cy, cz);
+        pacer.Point(i - from, to - from);
+    }
+    pacer.Finish();
+    return true;
+}
+
+// 4nec2: the line before the first empty line at or after From; the last line when none.
+int BlockEnd4nec2(const NearFieldText& l, int from) {
+    const int n = l.Count();
+    for (int i = std::max(from, 0); i < n; ++i)
+        if (l[i].empty()) return i - 1;
+    return n - 1;
+}
+
+void ParseNec(const NearFieldText& l, ReaderContext& c, NecLayout layout) {
+    // Power: the first line containing "INPUT POWER", less everything up to its last occurrence
+    // and the one character after it; the first FloatChars word.
+    const std::string pline(l[FirstContaining(l, "INPUT POWER")]);  // index error when none
+    const StringArray pw =
+        StrSplitWords(DropLeft(pline, PosAfterLast(pline, "INPUT POWER")), FloatChars);
+    SetFilePower(c, static_cast<double>(NumberWordToFloat(pw[0])));
+
+    // A missing title counts as Count: its block then lies past the end.
+    const int titleE = FirstContaining(l, "NEAR ELECTRIC FIELDS");
+    const int titleH = FirstContaining(l, "NEAR MAGNETIC FIELDS");
+    Pacer pacer(c);
+
+    const int startE = titleE + 5;
+    const int endE = layout == NecLayout::NecWin ? titleH - 11 : BlockEnd4nec2(l, startE);
+    if (!ReadNecBlock(l, c, pacer, startE, endE, true, layout)) return;
+
+    const int startH = titleH + 5;
+    const int endH = layout == NecLayout::NecWin ? startH + (endE - startE) : BlockEnd4nec2(l, startH);
+    ReadNecBlock(l, c, pacer, startH, endH, false, layout);
+}
+
+// ---- MMANA --------------------------------------------------------------------------------
+
+// Lines 1..last; False when an empty line ended the reader.
+bool ReadMManaPass(const NearFieldText& l, ReaderContext& c, Pacer& pacer, bool electric) {
+    const bool fast = FastPathAllowed();
+    const int n = l.Count();
+    c.Points.Reserve(n - 1);
+    for (int i = 1; i < n; ++i) {
+        const std::string_view line = l[i];
+        if (line.empty()) {
+            pacer.Finish();
+            return false;
+        }
+        FieldCursor f(line, fast);
+        const double x = f.Number(), y = f.Number(), z = f.Number();
+        f.Skip();
+        f.Skip();
+        f.Skip();
+        const double v = f.Number() / Sqrt2;
+        if (electric)
+            c.Points.Append(Coordinate(x), Coordinate(y), Coordinate(z), v, 0, 0, v);
+        else
+            c.Points.Append(x, y, z + 100, v, 0, 0, v);
+        pacer.Point(i, n - 1);
+    }
+    pacer.Finish();
+    return true;
+}
+
+void ParseMMana(const NearFieldText& l, ReaderContext& c) {
+    const std::string_view units = l[0];
+    const bool electric = units.find("V/m") != std::string_view::npos;
+    const bool magnetic = units.find("AT/m") != std::string_view::npos;
+    Pacer pacer(c);
+    if (electric && l.Count() >= 2 && !ReadMManaPass(l, c, pacer, true)) return;
+    if (magnetic && l.Count() >= 2) ReadMManaPass(l, c, pacer, false);
+}
+
+}  // namespace
+
+long double NumberWordToFloat(std::string_view Word) { return ToFloat(Word, FastPathAllowed()); }
+
+int GaugePercent(long long Done, long long Span) {
+    if (Span == 0) return 100;
+    return static_cast<int>(
+        rtl::Round(static_cast<long double>(100 * Done) / static_cast<long double>(Span)));
+}
+
+// ---- Entry points -------------------------------------------------------------------------
+
+void LoadEznec(const std::string& FileName, ReaderContext& Ctx) {
+    BeginRead(Ctx, ReaderPower);
+    NearFieldText l = NearFieldText::FromFile(FileName);
+    ParseEznec(l, Ctx);
+}
+
+void ReadEznec(NearFieldText& Lines, ReaderContext& Ctx) {
+    BeginRead(Ctx, ReaderPower);
+    ParseEznec(Lines, Ctx);
+}
+
+void LoadNecWin(const std::string& FileName, ReaderContext& Ctx) {
+    BeginRead(Ctx, ReaderPower);
+    ParseNec(NearFieldText::FromFile(FileName), Ctx, NecLayout::NecWin);
+}
+
+void ReadNecWin(const NearFieldText& Lines, ReaderContext& Ctx) {
+    BeginRead(Ctx, ReaderPower);
+    ParseNec(Lines, Ctx, NecLayout::NecWin);
+}
+
+void Load4nec2(const std::string& FileName, ReaderContext& Ctx) {
+    BeginRead(Ctx, ReaderPower);
+    ParseNec(NearFieldText::FromFile(FileName), Ctx, NecLayout::FourNec2);
+}
+
+void Read4nec2(const NearFieldText& Lines, ReaderContext& Ctx) {
+    BeginRead(Ctx, ReaderPower);
+    ParseNec(Lines, Ctx, NecLayout::FourNec2);
+}
+
+void LoadMMana(const std::string& FileName, ReaderContext& Ctx) {
+    BeginRead(Ctx, MMANAPower);
+    ParseMMana(NearFieldText::FromFile(FileName), Ctx);
+}
+
+void ReadMMana(const NearFieldText& Lines, ReaderContext& Ctx) {
+    BeginRead(Ctx, MMANAPower);
+    ParseMMana(Lines, Ctx);
+}
+
+}  // namespace nearfield
