@@ -2,19 +2,27 @@
 
 #include "foundation/FormatLib.h"
 #include "foundation/StrUtilsLib.h"
+#include "platform/gui/Forms.h"
 #include "platform/gui/Presenter.h"
 
 namespace {
 
-// The platform's message dialog: caption by kind, one "OK" button, modal.
+// The platform's caption of a message dialog of that kind.
+std::string BoxCaption(gui::TMsgDlgType Type)
+{
+    switch (Type) {
+        case gui::TMsgDlgType::mtWarning: return "Warnung";
+        case gui::TMsgDlgType::mtError: return "Fehler";
+        case gui::TMsgDlgType::mtInformation: return "Informationen";
+        default: return "";
+    }
+}
+
+// A modal message box: icon and caption by kind, one "OK" button.
 void ShowBox(gui::TMsgDlgType Type, const std::string& Text)
 {
     gui::MessageBoxRequest Request;
-    switch (Type) {
-    case gui::TMsgDlgType::mtWarning: Request.caption = "Warnung"; break;
-    case gui::TMsgDlgType::mtError: Request.caption = "Fehler"; break;
-    default: Request.caption = "Informationen"; break;
-    }
+    Request.caption = BoxCaption(Type);
     Request.text = Text;
     Request.type = Type;
     Request.buttons = gui::mbOK;

@@ -1,4 +1,7 @@
 // Main window: the reset, the script-window log and the import commands.
+#include "foundation/DateTimeLib.h"
+#include "foundation/DebugLib.h"
+#include "platform/rtl/SysUtils.h"
 #include "viewer/FeldorU.h"
 #include "viewer/MessExport.h"
 #include "viewer/ProgInfo.h"
@@ -52,8 +55,67 @@ void TFormFeldor::InitApplication() {
 
 void TFormFeldor::MIClearAllClick(rtl::TObject*) { InitApplication(); }
 
-// Stand-ins: the import commands are not built yet; their handlers are bound and do nothing.
-void TFormFeldor::MIEZNECOpenClick(rtl::TObject*) {}
-void TFormFeldor::MINecWinOpenClick(rtl::TObject*) {}
-void TFormFeldor::MI4nec2openClick(rtl::TObject*) {}
-void TFormFeldor::MIMMANAOpenClick(rtl::TObject*) {}
+void TFormFeldor::ImportFiles(const char* Title, std::string& Dir, const char* Filter,
+                              const char* DefaultExt, bool MultiFile, ReaderMethod Reader) {
+    InitApplication();
+    OpenDialog->Title = Title;
+    OpenDialog->InitialDir = Dir;
+    OpenDialog->Filter = Filter;
+    OpenDialog->FilterIndex = 2;
+    OpenDialog->DefaultExt = DefaultExt;
+    if (MultiFile) OpenDialog->Options = gui::ofAllowMultiSelect;
+    if (!OpenDialog->Execute()) return;
+
+    const std::string dir = rtl::ExtractFileDir(OpenDialog->FileName);
+    if (MultiFile) {
+        ClearFeld2Dim();
+        for (int i = 0; i < OpenDialog->Files()->Count(); ++i) {
+            const std::string file = OpenDialog->Files()->Get(i);
+            const int before = PointCount();
+            if (rtl::FileExists(file)) (this->*Reader)(file);
+            addInfo(rtl::Format("%6s Uhr - # FeldPunkte neu: %1d    gesamt: %1d ", NowTimeString(),
+                                PointCount() - before, PointCount()));
+        }
+    } else if (rtl::FileExists(OpenDialog->FileName)) {
+        (this->*Reader)(OpenDialog->FileName);
+    } else {
+        msgFileNotFound(OpenDialog->FileName);
+    }
+
+    AntBodenNachLaden(dir);
+    HasEPlanes = FieldPlanes(tz, 1).Length() > 0;
+    HasHPlanes = FieldPlanes(tz, 2).Length() > 0;
+    gui::Application->ProcessMessages();
+    afterLoading();
+    DrawArrowInColorScale();
+    FieldShown = true;
+    UpdatePicture(this);
+    whatLoaded();
+    if (!MultiFile || (HasEPlanes && HasHPlanes)) constructZPlane();
+    HasZPlanes = FieldPlanes(tz, 3).Length() > 0;
+    Dir = dir;
+}
+
+void TFormFeldor::MIEZNECOpenClick(rtl::TObject*) {
+    ImportFiles("EZNEC Nahfeld-Ausgabedatei laden", EZNECDir,
+                "Alle Dateien (*.*)|*.*|EZNEC - NF Ausgabedatei (*.txt)|*.txt", "txt", true,
+                &TFormFeldor::LadenFeld2Dim);
+}
+
+void TFormFeldor::MI4nec2openClick(rtl::TObject*) {
+    ImportFiles("4nec2 Nahfeld-Ausgabedatei laden", Dir4nec2,
+                "Alle Dateien (*.*)|*.*|Kommagetrennete Datei (*.csv)|*.csv", "csv", true,
+                &TFormFeldor::LadenFeld2Dim4nec2);
+}
+
+void TFormFeldor::MIMMANAOpenClick(rtl::TObject*) {
+    ImportFiles("MMANA Nahfeld-Ausgabedatei laden", MMANADir,
+                "Alle Dateien (*.*)|*.*|TextDateien (*.txt)|*.txt", "txt", true,
+                &TFormFeldor::LadenFeld2DimMMAna);
+}
+
+void TFormFeldor::MINecWinOpenClick(rtl::TObject*) {
+    ImportFiles("NecWin Pro Nahfeld-Ausgabedatei laden", NECWinProDir,
+                "Alle Dateien (*.*)|*.*|Nec-Win - Ausgabedatei (*.nou)|*.nou", "txt", false,
+                &TFormFeldor::LadenFeld2DimNecWin);
+}

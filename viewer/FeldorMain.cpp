@@ -233,11 +233,11 @@ void TFormFeldor::BuildControls() {
     // Overlay.
     GBOverLay = MakeGroup(self, "OverLay", 4, 212, 222, 44);
     laBoden = MakeLabel(self, GBOverLay, "Boden", 8, 20);
-    laAntenne = MakeLabel(self, GBOverLay, "Antenne", 52, 20);
-    ButZeigen = MakeButton(self, GBOverLay, "Zeigen", 104, 15, 54, 22, &TFormFeldor::ButZeigenClick);
+    laAntenne = MakeLabel(self, GBOverLay, "Antenne", 48, 20);
+    ButZeigen = MakeButton(self, GBOverLay, "Zeigen", 100, 15, 52, 22, &TFormFeldor::ButZeigenClick);
     ButZeigen->OnMouseMove = mouseMove;
     ButHideOvl =
-        MakeButton(self, GBOverLay, "Verbergen", 160, 15, 56, 22, &TFormFeldor::ButHideOvlClick);
+        MakeButton(self, GBOverLay, "Verbergen", 154, 15, 62, 22, &TFormFeldor::ButHideOvlClick);
     ButHideOvl->OnMouseMove = mouseMove;
 
     // Display power.
@@ -276,9 +276,9 @@ void TFormFeldor::BuildControls() {
     CBMode->SetItemIndex(1);
     CBMode->OnChange = [this](rtl::TObject* s) { CBBandChange(s); };
     LAPS = MakeLabel(self, GBGrenzwerte, "PS", 8, 46);
-    EditPS = MakeEdit(self, GBGrenzwerte, 56, 42, 50, 22);
+    EditPS = MakeEdit(self, GBGrenzwerte, 60, 42, 46, 22);
     LAHSM = MakeLabel(self, GBGrenzwerte, "HSM", 112, 46);
-    EditHsm = MakeEdit(self, GBGrenzwerte, 164, 42, 50, 22);
+    EditHsm = MakeEdit(self, GBGrenzwerte, 172, 42, 44, 22);
 
     // Colour scale and reference.
     GBSkala = MakeGroup(self, "Feldstärke-Skala", 4, 424, 222, 190);

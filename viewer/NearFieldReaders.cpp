@@ -47,62 +47,74 @@ void NearFieldText::Delete(int Index) {
 }
 
 // Lines end at "\r\n", "\r" or "\n"; the rest after the last line end is a line when not empty.
-void NearFieldText::Split(std::size_t From) {
-    lines_.clear();
+// Splits from Pos up to Size(); unless Final, stops before a line whose end is not yet certain
+// (no line end read yet, or a CR that may be followed by an LF) and returns where it stopped.
+std::size_t NearFieldText::Split(std::size_t Pos, bool Final) {
     const char* const base = Base();
     const std::size_t n = Size();
-    lines_.reserve(static_cast<std::size_t>(std::count(base + From, base + n, '\n')) + 1);
-    std::size_t pos = From;
-    while (pos < n) {
-        const char* nl = static_cast<const char*>(std::memchr(base + pos, '\n', n - pos));
+    while (Pos < n) {
+        const char* nl = static_cast<const char*>(std::memchr(base + Pos, '\n', n - Pos));
         const std::size_t lf = nl ? static_cast<std::size_t>(nl - base) : n;
-        const char* cr = static_cast<const char*>(std::memchr(base + pos, '\r', lf - pos));
+        const char* cr = static_cast<const char*>(std::memchr(base + Pos, '\r', lf - Pos));
         if (cr) {
             const std::size_t c = static_cast<std::size_t>(cr - base);
-            lines_.push_back({pos, c - pos});
-            pos = (c + 1 < n && base[c + 1] == '\n') ? c + 2 : c + 1;
+            if (c + 1 == n && !Final) break;
+            lines_.push_back({Pos, c - Pos});
+            Pos = (c + 1 < n && base[c + 1] == '\n') ? c + 2 : c + 1;
         } else {
-            lines_.push_back({pos, lf - pos});
-            pos = lf + 1;
+            if (!nl && !Final) break;
+            lines_.push_back({Pos, lf - Pos});
+            Pos = lf + 1;
         }
     }
+    return Pos;
 }
 
+// The file is read in pieces that are checked and split while they are in the cache. Text that
+// is not all ASCII is decoded as a whole afterwards and split again.
 NearFieldText NearFieldText::FromFile(const std::string& FileName) {
     rtl::TFileStream f(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
-    // An uninitialised buffer of the file's size; read to the end even when the size has changed.
     const long long size = f.Size();
-    const std::size_t cap = size > 0 ? static_cast<std::size_t>(size) : 0;
-    std::unique_ptr<char[]> buf(new char[cap + 1]);
-    std::size_t got = 0;
-    while (got < cap) {
-        const long long r = f.Read(buf.get() + got, static_cast<long long>(cap - got));
-        if (r <= 0) break;
-        got += static_cast<std::size_t>(r);
-    }
-    std::string extra;
-    if (got == cap) {
-        char more[65536];
-        for (long long r; (r = f.Read(more, sizeof more)) > 0;)
-            extra.append(more, static_cast<std::size_t>(r));
-    }
-
     NearFieldText t;
-    std::string_view bytes(buf.get(), got);
-    std::string joined;
-    if (!extra.empty()) {
-        joined.assign(bytes);
-        joined += extra;
-        bytes = joined;
-    }
-    const std::size_t bom = bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-    if (extra.empty() && AllAscii(bytes.substr(bom))) {
-        t.raw_ = std::move(buf);
+    std::size_t cap = size > 0 ? static_cast<std::size_t>(size) : 0;
+    t.raw_.reset(new char[cap + 1]);  // uninitialised; +1: a growing file is noticed
+    ++cap;
+    t.lines_.reserve(cap / 32 + 16);
+    constexpr std::size_t Piece = 1 << 20;
+    std::size_t got = 0, from = 0, pos = 0;
+    bool ascii = true;
+    for (;;) {
+        if (got == cap) {  // the file has grown since its size was taken
+            std::unique_ptr<char[]> bigger(new char[2 * cap]);
+            std::memcpy(bigger.get(), t.raw_.get(), got);
+            t.raw_ = std::move(bigger);
+            cap *= 2;
+        }
+        const long long r = f.Read(t.raw_.get() + got, static_cast<long long>(std::min(Piece, cap - got)));
+        if (r <= 0) break;
+        const std::size_t begin = got;
+        got += static_cast<std::size_t>(r);
         t.rawSize_ = got;
-        t.Split(bom);
+        if (!ascii) continue;
+        if (begin < 3 && from == 0 && got >= 3 && std::memcmp(t.raw_.get(), "\xEF\xBB\xBF", 3) == 0)
+            pos = from = 3;
+        const std::size_t checkFrom = std::max(begin, from);
+        if (got > checkFrom && !AllAscii(std::string_view(t.raw_.get() + checkFrom, got - checkFrom))) {
+            ascii = false;
+            continue;
+        }
+        pos = t.Split(pos, false);
+    }
+    if (ascii) {
+        t.Split(pos, true);
     } else {
-        t.text_ = rtl::DecodeTextBytes(bytes.substr(bom));
-        t.Split(0);
+        t.lines_.clear();
+        std::string_view bytes(t.raw_.get(), got);
+        if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+        t.text_ = rtl::DecodeTextBytes(bytes);
+        t.raw_.reset();
+        t.rawSize_ = 0;
+        t.Split(0, true);
     }
     return t;
 }
@@ -110,7 +122,7 @@ NearFieldText NearFieldText::FromFile(const std::string& FileName) {
 NearFieldText NearFieldText::FromText(std::string_view Text) {
     NearFieldText t;
     t.text_.assign(Text);
-    t.Split(0);
+    t.Split(0, true);
     return t;
 }
 

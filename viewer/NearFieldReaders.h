@@ -76,7 +76,7 @@ private:
         std::size_t Begin;
         std::size_t Length;
     };
-    void Split(std::size_t From);
+    std::size_t Split(std::size_t Pos, bool Final);
     // The file's bytes as read when they are ASCII (no copy), else the decoded text.
     const char* Base() const { return raw_ ? raw_.get() : text_.data(); }
     std::size_t Size() const { return raw_ ? rawSize_ : text_.size(); }

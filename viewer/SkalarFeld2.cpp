@@ -1,6 +1,7 @@
 #include "viewer/SkalarFeld2.h"
 
 #include <cmath>
+#include <limits>
 
 #include "foundation/DebugLib.h"
 #include "foundation/MathLib.h"
@@ -20,22 +21,39 @@ int TSkalarFeld2::Add(double X, double Y, double F) {
 }
 
 double TSkalarFeld2::getSteps(uint16_t Dim) const {
-    DoubleArray c;
+    const DoubleArray* c = nullptr;
     if (Dim == 1) {
-        c = x;
+        c = &x;
     } else if (Dim == 2) {
-        c = y;
+        c = &y;
     } else {
         WarnWithDetail("False Dimension in getSteps!", "");
     }
-    SortDoubles(c);
-    RemoveDuplicateDoubles(c, true);
-    const double step = static_cast<double>(RoundDigits(1, std::fabs(c[0] - c[1])));
+    // The two smallest distinct coordinates, in one pass (the same pair a sorted, de-duplicated
+    // copy would start with).
+    double lo = std::numeric_limits<double>::infinity();
+    double next = std::numeric_limits<double>::infinity();
+    int distinct = 0;
+    if (c) {
+        for (double v : *c) {
+            if (v < lo) {
+                if (distinct > 0) next = lo;
+                lo = v;
+                distinct = distinct > 0 ? 2 : 1;
+            } else if (v > lo && v < next) {
+                next = v;
+                distinct = 2;
+            }
+        }
+    }
+    if (distinct < 2) rtl::RaiseRangeError();
+    const double gap = std::fabs(lo - next);
+    const double step = static_cast<double>(RoundDigits(1, gap));
     if (!(step > 0)) {
         throw rtl::Exception(rtl::Format(
             "Die Rasterweite der Ebene (%s m) ist kleiner als 0,05 m; die Ebene kann nicht "
             "dargestellt werden",
-            rtl::FloatToStr(std::fabs(c[0] - c[1]))));
+            rtl::FloatToStr(gap)));
     }
     return step;
 }

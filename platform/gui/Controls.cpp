@@ -107,16 +107,14 @@ TShiftState MouseShift(QMouseEvent* e) {
 }
 }  // namespace
 
-void RouteMousePress(HookBase& h, QWidget* w, QMouseEvent* e) {
+void RouteMousePress(HookBase& h, QWidget*, QMouseEvent* e) {
     if (!Live(h) || !IsKnownButton(e->button())) return;
     TControl* c = h.control;
     const QPoint p = e->position().toPoint();
     const TMouseButton b = ButtonOf(e->button());
     const TShiftState s = MouseShift(e);
     if (b == mbLeft) h.pressedInside = true;
-    QPointer<QWidget> guard(w);
     InvokeHandler(c, [&] { ControlAccess::MouseDown(c, b, s, p.x(), p.y()); });
-    (void)guard;
 }
 
 void RouteMouseRelease(HookBase& h, QWidget* w, QMouseEvent* e) {
@@ -282,6 +280,7 @@ void ControlAccess::SetBoundsFromWidget(TControl* c, int l, int t, int w, int h)
 // ---- TControl -------------------------------------------------------------------------------
 
 TControl::TControl(rtl::TComponent* owner, QWidget* widget) : rtl::TComponent(owner), widget_(widget) {
+    colorRole_ = QPalette::Window;
     widget_->hide();
     widget_->setMouseTracking(true);
     HookWidget(widget_, false);
@@ -406,12 +405,10 @@ void TControl::SetColor(gdi::TColor c) {
 
 void TControl::ApplyColor() {
     QPalette pal = widget_->palette();
-    const QColor q = gdi::ColorToQColor(color_);
-    pal.setColor(QPalette::Window, q);
-    pal.setColor(QPalette::Base, q);
-    pal.setColor(QPalette::Button, q);
+    const auto role = static_cast<QPalette::ColorRole>(colorRole_);
+    pal.setColor(role, gdi::ColorToQColor(color_));
     widget_->setPalette(pal);
-    widget_->setAutoFillBackground(true);
+    if (role == QPalette::Window) widget_->setAutoFillBackground(true);
 }
 
 void TControl::ApplyFont() {

@@ -200,6 +200,9 @@ protected:
 
     std::string caption_;
     gdi::TColor color_ = gdi::clBtnFace;
+    // The palette role Color sets (a QPalette::ColorRole): the background of containers and
+    // labels; edits, lists and grids use the text-field role, buttons the button role.
+    int colorRole_ = 0;
     gdi::TFont font_;
     bool destroying_ = false;
 

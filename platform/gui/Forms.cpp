@@ -736,7 +736,7 @@ void TCustomForm::BeginModalShow() {
 }
 
 void TCustomForm::EndModalShow() {
-    SetVisible(false);
+    if (Visible()) SetVisible(false);
     frame_->setWindowModality(Qt::NonModal);
 }
 
@@ -751,11 +751,11 @@ int TCustomForm::ShowModal() {
         result = CurrentPresenter().ShowModalForm(*this);
     } catch (...) {
         modal_ = false;
-        if (Visible()) EndModalShow();
+        EndModalShow();
         throw;
     }
     modal_ = false;
-    if (Visible()) EndModalShow();
+    EndModalShow();
     if (releaseAfterModal_) Release();
     return result;
 }

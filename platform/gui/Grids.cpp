@@ -125,6 +125,7 @@ GridView* View(const TStringGrid* g) { return static_cast<GridView*>(g->Widget()
 
 TStringGrid::TStringGrid(rtl::TComponent* owner) : TWinControl(owner, new GridView) {
     color_ = gdi::clWindow;
+    colorRole_ = QPalette::Base;
     cells_.assign(static_cast<std::size_t>(rowCount_), std::vector<std::string>(static_cast<std::size_t>(colCount_)));
     colWidths_.assign(static_cast<std::size_t>(colCount_), defaultColWidth_);
     rowHeights_.assign(static_cast<std::size_t>(rowCount_), defaultRowHeight_);

@@ -136,6 +136,7 @@ void TGroupBox::TextChanged() { static_cast<QGroupBox*>(Widget())->setTitle(QS(c
 // ---- TButton ------------------------------------------------------------------------------------
 
 TButton::TButton(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QPushButton>) {
+    colorRole_ = QPalette::Button;
     auto* b = static_cast<QPushButton*>(Widget());
     b->setAutoDefault(false);
     QObject::connect(b, &QPushButton::clicked, [this] {
@@ -202,6 +203,7 @@ public:
 
 TCustomEdit::TCustomEdit(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QLineEdit>) {
     color_ = gdi::clWindow;
+    colorRole_ = QPalette::Base;
     auto* e = static_cast<QLineEdit*>(Widget());
     e->setMaxLength(32767);
     e->setValidator(new LengthValidator);
@@ -337,6 +339,7 @@ private:
 
 TMemo::TMemo(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QPlainTextEdit>) {
     color_ = gdi::clWindow;
+    colorRole_ = QPalette::Base;
     auto* e = static_cast<QPlainTextEdit*>(Widget());
     e->viewport()->setMouseTracking(true);
     e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -440,6 +443,7 @@ private:
 
 TComboBox::TComboBox(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QComboBox>) {
     color_ = gdi::clWindow;
+    colorRole_ = QPalette::Base;
     QComboBox* box = Combo(this);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(8);

@@ -30,25 +30,24 @@ struct BoxCase {
     const char* Name;
     void (*Show)();
     gui::TMsgDlgType Type;
-    const char* Caption;
     const char* Text;
 };
 
 const BoxCase kBoxCases[] = {
-    {"msgInfo", [] { msgInfo("Fertig"); }, gui::TMsgDlgType::mtInformation, "Informationen", "Fertig"},
-    {"msgWarning", [] { msgWarning("Achtung"); }, gui::TMsgDlgType::mtWarning, "Warnung", "Achtung"},
-    {"msgError", [] { msgError("Kaputt"); }, gui::TMsgDlgType::mtError, "Fehler", "Kaputt"},
-    {"msgFileNotFound", [] { msgFileNotFound("/tmp/x.nf"); }, gui::TMsgDlgType::mtError, "Fehler",
+    {"msgInfo", [] { msgInfo("Fertig"); }, gui::TMsgDlgType::mtInformation, "Fertig"},
+    {"msgWarning", [] { msgWarning("Achtung"); }, gui::TMsgDlgType::mtWarning, "Achtung"},
+    {"msgError", [] { msgError("Kaputt"); }, gui::TMsgDlgType::mtError, "Kaputt"},
+    {"msgFileNotFound", [] { msgFileNotFound("/tmp/x.nf"); }, gui::TMsgDlgType::mtError,
      "Die Datei\r\n\r\n/tmp/x.nf\r\n\r\nkonnte nicht gefunden werden!"},
-    {"NoFloatMessage", [] { NoFloatMessage("1,2,3"); }, gui::TMsgDlgType::mtWarning, "Warnung",
+    {"NoFloatMessage", [] { NoFloatMessage("1,2,3"); }, gui::TMsgDlgType::mtWarning,
      "\"1,2,3\" ist kein gültiger Gleitkommawert!"},
     {"NotFinishedMessage", [] { NotFinishedMessage("Export"); }, gui::TMsgDlgType::mtWarning,
-     "Warnung", "An der Routine Exportmuss noch gearbeitet werden"},
+     "An der Routine Exportmuss noch gearbeitet werden"},
     {"WarnWithDetail empty", [] { WarnWithDetail("Text", ""); }, gui::TMsgDlgType::mtWarning,
-     "Warnung", "Text"},
+     "Text"},
     {"WarnWithDetail", [] { WarnWithDetail("Text", "Ort"); }, gui::TMsgDlgType::mtWarning,
-     "Warnung", "Ort\r\nText"},
-    {"WarnNumber", [] { WarnNumber(-42, "Zeile"); }, gui::TMsgDlgType::mtWarning, "Warnung",
+     "Ort\r\nText"},
+    {"WarnNumber", [] { WarnNumber(-42, "Zeile"); }, gui::TMsgDlgType::mtWarning,
      "Zeile\r\n-42"},
 };
 
@@ -60,10 +59,25 @@ TEST(DebugLib, BoxesShowTheirTextsModally)
         ASSERT_EQ(Presenter.boxes.size(), 1u) << C.Name;
         const gui::MessageBoxRequest& Box = Presenter.boxes[0];
         EXPECT_EQ(Box.text, C.Text) << C.Name;
-        EXPECT_EQ(Box.caption, C.Caption) << C.Name;
         EXPECT_EQ(Box.type, C.Type) << C.Name;
         EXPECT_EQ(Box.buttons, gui::TMsgDlgButtons(gui::mbOK)) << C.Name;
     }
+}
+
+TEST(DebugLib, CaptionFollowsTheKindOfBox)
+{
+    gui::ScriptedPresenter Presenter;
+    gui::TApplication App;
+    App.SetTitle("Feldor");
+    msgWarning("a");
+    msgError("b");
+    msgInfo("c");
+    msgFileNotFound("d");
+    ASSERT_EQ(Presenter.boxes.size(), 4u);
+    EXPECT_EQ(Presenter.boxes[0].caption, "Warnung");
+    EXPECT_EQ(Presenter.boxes[1].caption, "Fehler");
+    EXPECT_EQ(Presenter.boxes[2].caption, "Informationen");
+    EXPECT_EQ(Presenter.boxes[3].caption, "Fehler");
 }
 
 TEST(DebugLib, DebugNopShowsNothing)

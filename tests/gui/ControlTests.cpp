@@ -230,6 +230,17 @@ TEST_F(guiControls, AlignClientFillsTheFormAndFollowsItsSize) {
     EXPECT_EQ(rest->Widget()->geometry(), QRect(0, 30, 300, 170));
 }
 
+TEST_F(guiControls, ColorPaintsTheControlItselfNotItsChildren) {
+    auto* panel = Make<TPanel>();
+    panel->SetColor(gdi::clGray);
+    auto* edit = new TEdit(form);
+    edit->SetParent(panel);
+    EXPECT_EQ(panel->Widget()->palette().color(QPalette::Window), QColor(128, 128, 128));
+    EXPECT_EQ(edit->Widget()->palette().color(QPalette::Base), gdi::ColorToQColor(gdi::clWindow));
+    edit->SetColor(gdi::clBtnFace);
+    EXPECT_EQ(edit->Widget()->palette().color(QPalette::Base), gdi::ColorToQColor(gdi::clBtnFace));
+}
+
 TEST_F(guiControls, LabelAutoSizeKeepsItsAnchor) {
     auto* left = Make<TLabel>();
     left->SetLeft(100);

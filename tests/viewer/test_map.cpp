@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <random>
 
 #include "foundation/ColorLib.h"

@@ -1,0 +1,119 @@
+// Switching the map to another plane (LoadPlane + FeldShow2) on a point set of 1,000,000
+// points in 10 planes of 100,000 points each (400 x 250 grid points, 0.5 m apart).
+// The main window is created headless, as at start-up, with its settings and the locale in a
+// temporary directory.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/Presenter.h"
+#include "platform/sys/LocaleStore.h"
+#include "tools/ColorListDlg.h"
+#include "tools/Splash.h"
+#include "viewer/FakeEZNECFile.h"
+#include "viewer/FeldorU.h"
+#include "viewer/MessExport.h"
+#include "viewer/ProgInfo.h"
+
+using namespace FeldorU;
+
+namespace {
+
+constexpr int kPlanes = 10;
+constexpr int kNx = 400;
+constexpr int kNy = 250;
+constexpr double kStep = 0.5;
+
+TFormFeldor* form = nullptr;
+
+void FillPointSet() {
+    ClearFeld2Dim();
+    for (int p = 0; p < kPlanes; ++p) {
+        const double z = 1 + p;
+        for (int j = 0; j < kNy; ++j) {
+            for (int i = 0; i < kNx; ++i) {
+                const double x = -100 + i * kStep;
+                const double y = -60 + j * kStep;
+                // A dipole-like field falling off with the distance from the origin.
+                const double r2 = x * x + y * y + z * z;
+                const double e = 400 / r2;
+                AppendFieldPoint(x, y, z, e, e * x / std::sqrt(r2), e * y / std::sqrt(r2),
+                                 e * z / std::sqrt(r2));
+            }
+        }
+    }
+    HasEPlanes = true;
+    Power = 100;
+    PowerShow = 750;
+    FieldShown = true;
+}
+
+// Arg 0: trace lines off; 1: on (the program's default), the script window emptied now and
+// then outside the timing.
+void BM_PlaneSwitch(benchmark::State& state) {
+    DebugMode = state.range(0) != 0;
+    int plane = 0;
+    long long n = 0;
+    for (auto _ : state) {
+        plane = (plane + 1) % kPlanes;
+        CurrentPlane = form->LoadPlane(1 + plane, 0);
+        form->FeldShow2();
+        benchmark::DoNotOptimize(CurrentPlane->Count());
+        if (DebugMode && ++n % 64 == 0) {
+            state.PauseTiming();
+            FormProgInfo->clear(nullptr);
+            state.ResumeTiming();
+        }
+    }
+    if (CurrentPlane->Count() != kNx * kNy) state.SkipWithError("wrong plane size");
+    state.counters["points"] = PointCount();
+}
+BENCHMARK(BM_PlaneSwitch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    char pattern[] = "/tmp/feldor-bench-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    ProgDirOverride = dir + "/";
+    sys::SetLocaleStoreDirectory(dir + "/locale");
+    sys::SetLocaleSeparators({',', '.', ';', '.'});
+    sys::LoadFormatSettingsFromLocale();
+    TFormSplash::MaxDisplayTime = 0;
+    int rc = 0;
+    {
+        gui::ScriptedPresenter presenter;
+        auto app = std::make_unique<gui::TApplication>();
+        app->SetTitle("Feldor");
+        app->CreateForm(form);
+        app->CreateForm(FormMessExport);
+        app->CreateForm(FormProgInfo);
+        TFormFakeEZNECFile* fake = nullptr;
+        app->CreateForm(fake);
+        TFormColorListDlg* colors = nullptr;
+        app->CreateForm(colors);
+        form->afterAllCreated();
+        FillPointSet();
+
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+            rc = 1;
+        } else {
+            benchmark::RunSpecifiedBenchmarks();
+            benchmark::Shutdown();
+        }
+        app.reset();
+        FormProgInfo = nullptr;
+        FormMessExport = nullptr;
+        form = nullptr;
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+    return rc;
+}
