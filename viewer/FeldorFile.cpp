@@ -104,6 +104,13 @@ void ReplaceFile(const std::string& temp, const std::string& target, const std::
     if (std::rename(temp.c_str(), target.c_str()) != 0) CreateFailed(shownName, errno);
 }
 
+// Whether a stored height lies in Lo..Hi: the field type of that window has planes.
+bool HasStoredHeightIn(double Lo, double Hi) {
+    for (double z : tz)
+        if (Lo <= z && z <= Hi) return true;
+    return false;
+}
+
 struct LoadedData {
     DoubleArray arrays[7];
     double power = 0;
@@ -122,6 +129,9 @@ void TFormFeldor::SaveFDRDatei(const std::string& FileName) {
     PumpMessages();
 
     const std::string target = ResolveTarget(FileName);
+    // A file that may not be written stays as it is, as if it were opened for writing.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        CreateFailed(FileName, errno);
     const std::string temp = CreateTempFileBeside(target);
     try {
         rtl::TFileStream file(temp, rtl::fmCreate);
@@ -212,9 +222,9 @@ void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
                                                   "Ex: ", "Ey: ", "Ez: "};
         for (int k = 0; k < 7; ++k) addInfo(labels[k] + rtl::IntToStr(kPointArrays[k]->High()));
     }
-    HasEPlanes = !FieldPlanes(tz, 1).empty();
-    HasHPlanes = !FieldPlanes(tz, 2).empty();
-    HasZPlanes = !FieldPlanes(tz, 3).empty();
+    HasEPlanes = HasStoredHeightIn(EWindowLo, EWindowHi);
+    HasHPlanes = HasStoredHeightIn(HWindowLo, HWindowHi);
+    HasZPlanes = HasStoredHeightIn(ZWindowLo, ZWindowHi);
     afterLoading();
     DrawColorScale();
     DrawArrowInColorScale();

@@ -17,15 +17,22 @@ void TracePointCounts(TFormFeldor& form) {
     form.addInfo(rtl::Format("high(tEz): %1d", tEz.High()));
 }
 
+// Whether a stored height lies in Lo..Hi: the field type of that window has planes.
+bool HasStoredHeightIn(double Lo, double Hi) {
+    for (double z : tz)
+        if (Lo <= z && z <= Hi) return true;
+    return false;
+}
+
 }  // namespace
 
 void TFormFeldor::constructZPlane() {
-    const DoubleArray eHeights = FieldPlanes(tz, 1);
-    const DoubleArray hHeights = FieldPlanes(tz, 2);
-    DoubleArray zHeights;
-    MatchWithin(eHeights, hHeights, zHeights, 0.01);
-
     if (DebugMode) {
+        // The heights with both field types serve this trace only.
+        const DoubleArray eHeights = FieldPlanes(tz, 1);
+        const DoubleArray hHeights = FieldPlanes(tz, 2);
+        DoubleArray zHeights;
+        MatchWithin(eHeights, hHeights, zHeights, 0.01);
         addInfo("DebugInfo in TFormFeldor.constructZPlane:");
         addInfo("ZPlanesE: " + DoubleArrayToStr(eHeights, "%6.2f "));
         addInfo("ZPlanesZ: " + DoubleArrayToStr(zHeights, "%6.2f "));
@@ -74,7 +81,7 @@ void TFormFeldor::constructZPlane() {
 
 void TFormFeldor::MIImpedanzfeldnachbildenClick(rtl::TObject*) {
     if (!HasZPlanes) constructZPlane();
-    HasZPlanes = !FieldPlanes(tz, 3).empty();
+    HasZPlanes = HasStoredHeightIn(ZWindowLo, ZWindowHi);
     RGFeldTyp->SetItemIndex(2);
     UpdateFeldChange(this);
 }

@@ -1,5 +1,6 @@
 // Main window: the antenna and ground overlay drawn on ImageOvl over the colour map.
 #include "foundation/ColorLib.h"
+#include "foundation/GrafikToolsLib.h"
 #include "platform/rtl/SysUtils.h"
 #include "viewer/FeldorU.h"
 
@@ -16,20 +17,6 @@ gdi::TPoint ScreenPos(double x, double y) {
     return gdi::Point(static_cast<int>(sx), static_cast<int>(sy));
 }
 
-// A filled circle of radius r in one colour; brush, pen and font are put back.
-void Dot(gdi::TCanvas& c, gdi::TPoint p, int r, gdi::TColor color) {
-    const gdi::TBrush brush = *c.Brush();
-    const gdi::TPen pen = *c.Pen();
-    const gdi::TFont font = *c.Font();
-    c.Pen()->SetColor(color);
-    c.Brush()->SetColor(color);
-    c.Brush()->SetStyle(gdi::bsSolid);
-    c.Ellipse(p.X - r, p.Y - r, p.X + r, p.Y + r);
-    c.Brush()->Assign(brush);
-    c.Pen()->Assign(pen);
-    c.Font()->Assign(font);
-}
-
 }  // namespace
 
 void TFormFeldor::DrawAnt() {
@@ -44,7 +31,8 @@ void TFormFeldor::DrawAnt() {
         ~ShowAtEnd() { image->Invalidate(); }
     } show{ImageOvl};
 
-    Dot(c, ScreenPos(0, 0), 3, ColorOrigin);
+    const gdi::TPoint origin = ScreenPos(0, 0);
+    CanvasDot(&c, origin.X, origin.Y, 3, ColorOrigin);
     c.Pen()->SetWidth(3);
 
     const int n = Antenne->Trim();

@@ -1,7 +1,11 @@
 // Main window: help, links and tool launchers.
-// Stand-in: help, web links and the tool launchers are not built yet; their handlers are bound
-// and do nothing. The overlay colour item and the test menu are complete.
+// Stand-in: help, the web links and the tool launchers are not built yet; their handlers are
+// bound and do nothing. The synthetic-file command, the overlay colour item and the test menu
+// are complete.
+#include <memory>
+
 #include "foundation/DebugLib.h"
+#include "viewer/FakeEZNECFile.h"
 #include "viewer/FeldorU.h"
 
 void TFormFeldor::MIHilfeClick(rtl::TObject*) {}
@@ -11,7 +15,11 @@ void TFormFeldor::MIEZNECClick(rtl::TObject*) {}
 void TFormFeldor::MINECWinProClick(rtl::TObject*) {}
 void TFormFeldor::MI4Nec2Click(rtl::TObject*) {}
 void TFormFeldor::MIMMANAClick(rtl::TObject*) {}
-void TFormFeldor::MIFakeEZNECClick(rtl::TObject*) {}
+void TFormFeldor::MIFakeEZNECClick(rtl::TObject*) {
+    std::unique_ptr<TFormFakeEZNECFile> Form(gui::CreateForm<TFormFakeEZNECFile>(nullptr));
+    Form->InitialDir = FeldorU::EZNECDir;
+    Form->ShowModal();
+}
 void TFormFeldor::MIDezimaltrennzeichenClick(rtl::TObject*) {}
 void TFormFeldor::MISysInfoClick(rtl::TObject*) {}
 void TFormFeldor::MIZweidrahtleitungClick(rtl::TObject*) {}

@@ -49,23 +49,27 @@ void NearFieldText::Delete(int Index) {
 // Lines end at "\r\n", "\r" or "\n"; the rest after the last line end is a line when not empty.
 // Splits from Pos up to Size(); unless Final, stops before a line whose end is not yet certain
 // (no line end read yet, or a CR that may be followed by an LF) and returns where it stopped.
-std::size_t NearFieldText::Split(std::size_t Pos, bool Final) {
+// With CheckAscii it also stops at a line that holds a byte above 127 and clears Ascii.
+std::size_t NearFieldText::Split(std::size_t Pos, bool Final, bool CheckAscii, bool& Ascii) {
     const char* const base = Base();
     const std::size_t n = Size();
+    std::size_t lf = 0;  // the next '\n' at or after Pos, n when there is none
+    bool lfKnown = false;
     while (Pos < n) {
-        const char* nl = static_cast<const char*>(std::memchr(base + Pos, '\n', n - Pos));
-        const std::size_t lf = nl ? static_cast<std::size_t>(nl - base) : n;
-        const char* cr = static_cast<const char*>(std::memchr(base + Pos, '\r', lf - Pos));
-        if (cr) {
-            const std::size_t c = static_cast<std::size_t>(cr - base);
-            if (c + 1 == n && !Final) break;
-            lines_.push_back({Pos, c - Pos});
-            Pos = (c + 1 < n && base[c + 1] == '\n') ? c + 2 : c + 1;
-        } else {
-            if (!nl && !Final) break;
-            lines_.push_back({Pos, lf - Pos});
-            Pos = lf + 1;
+        if (!lfKnown || lf < Pos) {
+            const char* nl = static_cast<const char*>(std::memchr(base + Pos, '\n', n - Pos));
+            lf = nl ? static_cast<std::size_t>(nl - base) : n;
+            lfKnown = true;
         }
+        if (lf == n && !Final) break;  // also keeps a CR at the end from being split off its LF
+        const char* cr = static_cast<const char*>(std::memchr(base + Pos, '\r', lf - Pos));
+        const std::size_t end = cr ? static_cast<std::size_t>(cr - base) : lf;
+        if (CheckAscii && !AllAscii(std::string_view(base + Pos, end - Pos))) {
+            Ascii = false;
+            break;
+        }
+        lines_.push_back({Pos, end - Pos});
+        Pos = cr ? ((end + 1 < n && base[end + 1] == '\n') ? end + 2 : end + 1) : lf + 1;
     }
     return Pos;
 }
@@ -76,12 +80,10 @@ NearFieldText NearFieldText::FromFile(const std::string& FileName) {
     rtl::TFileStream f(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
     const long long size = f.Size();
     NearFieldText t;
-    std::size_t cap = size > 0 ? static_cast<std::size_t>(size) : 0;
-    t.raw_.reset(new char[cap + 1]);  // uninitialised; +1: a growing file is noticed
-    ++cap;
-    t.lines_.reserve(cap / 32 + 16);
-    constexpr std::size_t Piece = 1 << 20;
-    std::size_t got = 0, from = 0, pos = 0;
+    std::size_t cap = (size > 0 ? static_cast<std::size_t>(size) : 0) + 1;  // +1: growth is seen
+    t.raw_.reset(new char[cap]);                                             // uninitialised
+    constexpr std::size_t Piece = 256 * 1024;
+    std::size_t got = 0, pos = 0;
     bool ascii = true;
     for (;;) {
         if (got == cap) {  // the file has grown since its size was taken
@@ -92,29 +94,21 @@ NearFieldText NearFieldText::FromFile(const std::string& FileName) {
         }
         const long long r = f.Read(t.raw_.get() + got, static_cast<long long>(std::min(Piece, cap - got)));
         if (r <= 0) break;
-        const std::size_t begin = got;
+        const bool first = got == 0;
         got += static_cast<std::size_t>(r);
         t.rawSize_ = got;
-        if (!ascii) continue;
-        if (begin < 3 && from == 0 && got >= 3 && std::memcmp(t.raw_.get(), "\xEF\xBB\xBF", 3) == 0)
-            pos = from = 3;
-        const std::size_t checkFrom = std::max(begin, from);
-        if (got > checkFrom && !AllAscii(std::string_view(t.raw_.get() + checkFrom, got - checkFrom))) {
-            ascii = false;
-            continue;
-        }
-        pos = t.Split(pos, false);
+        if (first && got >= 3 && std::memcmp(t.raw_.get(), "\xEF\xBB\xBF", 3) == 0) pos = 3;
+        if (ascii) pos = t.Split(pos, false, true, ascii);
     }
-    if (ascii) {
-        t.Split(pos, true);
-    } else {
+    if (ascii) pos = t.Split(pos, true, true, ascii);
+    if (!ascii) {
         t.lines_.clear();
         std::string_view bytes(t.raw_.get(), got);
         if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
         t.text_ = rtl::DecodeTextBytes(bytes);
         t.raw_.reset();
         t.rawSize_ = 0;
-        t.Split(0, true);
+        t.Split(0, true, false, ascii);
     }
     return t;
 }
@@ -122,7 +116,8 @@ NearFieldText NearFieldText::FromFile(const std::string& FileName) {
 NearFieldText NearFieldText::FromText(std::string_view Text) {
     NearFieldText t;
     t.text_.assign(Text);
-    t.Split(0, true);
+    bool ascii = true;
+    t.Split(0, true, false, ascii);
     return t;
 }
 
@@ -285,8 +280,21 @@ private:
     bool fast_;
 };
 
+}  // namespace
+
+// RoundDigits(1, V) inline: V * 10 in extended, rounded to the nearest integer with ties to even
+// (the processor's rounding, as Round), divided by 10; + 0 turns -0 into 0 as the integer does.
+// Outside the 64-bit integer range (and for NaN) RoundDigits itself answers with its error.
+double RoundCoordinate(double V) {
+    const long double scaled = static_cast<long double>(V) * 10.0L;
+    if (std::fabs(scaled) < 0x1p62L) return static_cast<double>((std::rint(scaled) + 0.0L) / 10.0L);
+    return static_cast<double>(RoundDigits(1, V));
+}
+
+namespace {
+
 // Numbers are held as Double: 0.35 lies just below 0.35 and is rounded to 0.3.
-inline double Coordinate(double v) { return static_cast<double>(RoundDigits(1, v)); }
+inline double Coordinate(double v) { return RoundCoordinate(v); }
 
 // Progress and message pumping: after a point when the interval has passed (the clock is read
 // every 32 points), and at the end of a block.
@@ -405,7 +413,6 @@ enum class NecLayout { NecWin, FourNec2 };
 bool ReadNecBlock(const NearFieldText& l, ReaderContext& c, Pacer& pacer, int from, int to,
                   bool electric, NecLayout layout) {
     const bool fast = FastPathAllowed();
-    c.Points.Reserve(LinesIn(l, from, to));
     for (int i = from; i <= to; ++i) {
         const std::string_view line = l[i];
         if (layout == NecLayout::NecWin && line.empty()) {
@@ -457,10 +464,10 @@ void ParseNec(const NearFieldText& l, ReaderContext& c, NecLayout layout) {
 
     const int startE = titleE + 5;
     const int endE = layout == NecLayout::NecWin ? titleH - 11 : BlockEnd4nec2(l, startE);
-    if (!ReadNecBlock(l, c, pacer, startE, endE, true, layout)) return;
-
     const int startH = titleH + 5;
     const int endH = layout == NecLayout::NecWin ? startH + (endE - startE) : BlockEnd4nec2(l, startH);
+    c.Points.Reserve(LinesIn(l, startE, endE) + LinesIn(l, startH, endH));
+    if (!ReadNecBlock(l, c, pacer, startE, endE, true, layout)) return;
     ReadNecBlock(l, c, pacer, startH, endH, false, layout);
 }
 
@@ -470,7 +477,6 @@ void ParseNec(const NearFieldText& l, ReaderContext& c, NecLayout layout) {
 bool ReadMManaPass(const NearFieldText& l, ReaderContext& c, Pacer& pacer, bool electric) {
     const bool fast = FastPathAllowed();
     const int n = l.Count();
-    c.Points.Reserve(n - 1);
     for (int i = 1; i < n; ++i) {
         const std::string_view line = l[i];
         if (line.empty()) {
@@ -498,6 +504,7 @@ void ParseMMana(const NearFieldText& l, ReaderContext& c) {
     const bool electric = units.find("V/m") != std::string_view::npos;
     const bool magnetic = units.find("AT/m") != std::string_view::npos;
     Pacer pacer(c);
+    c.Points.Reserve((l.Count() - 1) * ((electric ? 1 : 0) + (magnetic ? 1 : 0)));
     if (electric && l.Count() >= 2 && !ReadMManaPass(l, c, pacer, true)) return;
     if (magnetic && l.Count() >= 2) ReadMManaPass(l, c, pacer, false);
 }
@@ -505,6 +512,7 @@ void ParseMMana(const NearFieldText& l, ReaderContext& c) {
 }  // namespace
 
 long double NumberWordToFloat(std::string_view Word) { return ToFloat(Word, FastPathAllowed()); }
+
 
 int GaugePercent(long long Done, long long Span) {
     if (Span == 0) return 100;

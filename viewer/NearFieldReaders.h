@@ -76,7 +76,7 @@ private:
         std::size_t Begin;
         std::size_t Length;
     };
-    std::size_t Split(std::size_t Pos, bool Final);
+    std::size_t Split(std::size_t Pos, bool Final, bool CheckAscii, bool& Ascii);
     // The file's bytes as read when they are ASCII (no copy), else the decoded text.
     const char* Base() const { return raw_ ? raw_.get() : text_.data(); }
     std::size_t Size() const { return raw_ ? rawSize_ : text_.size(); }
@@ -158,6 +158,8 @@ long double NumberWordToFloat(std::string_view Word);
 // digits] [(E|e) [+|-] digits] with at least one mantissa digit that it can convert exactly;
 // False for anything else (the caller then converts the usual way).
 bool FastDecimalToFloat(std::string_view Word, long double& Value);
+// RoundDigits(1, V) as Double (coordinates to 0.1 m), bit-identical, without its calls.
+double RoundCoordinate(double V);
 // Round(100 * Done / Span); a zero Span gives 100.
 int GaugePercent(long long Done, long long Span);
 

@@ -523,17 +523,24 @@ TWinControl::TWinControl(rtl::TComponent* owner, QWidget* widget) : TControl(own
     widget->setFocusPolicy(Qt::StrongFocus);
 }
 
+namespace {
+void MarkDestroying(TControl* c) {
+    ControlAccess::SetDestroying(c);
+    if (auto* w = dynamic_cast<TWinControl*>(c))
+        for (int i = 0; i < w->ControlCount(); ++i) MarkDestroying(w->Controls(i));
+}
+}  // namespace
+
+// As on the original platform, a parent frees its child controls (they leave their owners as
+// they go). No handler of the subtree runs once its destruction has begun.
 TWinControl::~TWinControl() {
-    destroying_ = true;
-    // Children outlive this widget until their owners free them: give their widgets back.
-    for (TControl* c : controls_) {
+    MarkDestroying(this);
+    while (!controls_.empty()) {
+        TControl* c = controls_.back();
+        controls_.pop_back();
         c->parent_ = nullptr;
-        if (c->widget_) {
-            c->widget_->hide();
-            c->widget_->setParent(nullptr);
-        }
+        delete c;
     }
-    controls_.clear();
 }
 
 TControl* TWinControl::Controls(int index) const {

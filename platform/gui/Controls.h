@@ -224,6 +224,7 @@ private:
 };
 
 // ---- TWinControl --------------------------------------------------------------------------
+// A parent frees its child controls when it is freed.
 class TWinControl : public TControl {
 public:
     ~TWinControl() override;

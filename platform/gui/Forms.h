@@ -1,7 +1,8 @@
 // Forms, the application object, the busy scope and the start-up error box.
 //
-// A form is a top-level window. Its Width and Height are the window's size (without the
-// window manager's frame); the client area is that size less the main menu bar. Controls are
+// A form is a top-level window. Left, Top, Width and Height are the window's geometry without
+// the window manager's frame (so positions read back exactly as they were set); the client area
+// is that size less the main menu bar. Controls are
 // placed in client coordinates. A form builds its controls in its C++ constructor; OnCreate runs
 // after the constructor when the form is made with TApplication::CreateForm or gui::CreateForm
 // (an exception in OnCreate is shown by the error box and creation goes on).

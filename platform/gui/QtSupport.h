@@ -34,6 +34,7 @@ struct ControlAccess {
     static void DoEnter(TWinControl* c) { c->DoEnter(); }
     static void DoExit(TWinControl* c) { c->DoExit(); }
     static void SetBoundsFromWidget(TControl* c, int l, int t, int w, int h);
+    static void SetDestroying(TControl* c) { c->destroying_ = true; }
 };
 
 }  // namespace gui

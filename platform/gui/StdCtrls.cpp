@@ -190,6 +190,7 @@ namespace {
 // set in code is not cut, as on the original platform.
 class LengthValidator : public QValidator {
 public:
+    explicit LengthValidator(QObject* parent) : QValidator(parent) {}
     int max = 0;
     State validate(QString& input, int&) const override {
         if (max <= 0) return Acceptable;
@@ -206,7 +207,7 @@ TCustomEdit::TCustomEdit(rtl::TComponent* owner) : TWinControl(owner, new Hooked
     colorRole_ = QPalette::Base;
     auto* e = static_cast<QLineEdit*>(Widget());
     e->setMaxLength(32767);
-    e->setValidator(new LengthValidator);
+    e->setValidator(new LengthValidator(e));
     QObject::connect(e, &QLineEdit::textChanged, [this] {
         if (!Destroying()) InvokeHandler(this, [this] { Change(); });
     });

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 #include "tests/gui/GuiFixture.h"
@@ -219,4 +220,30 @@ TEST_F(guiForms, ClientAreaAndScreenCentredPosition) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(f->Left(), screen.x() + (screen.width() - 300) / 2);
     EXPECT_EQ(f->Top(), screen.y() + (screen.height() - 150) / 2);
+}
+
+TEST_F(guiForms, FreeingAFormFreesItsControlsWithoutRunningHandlers) {
+    struct CountedEdit : TEdit {
+        CountedEdit(rtl::TComponent* o, int* alive) : TEdit(o), alive_(alive) { ++*alive_; }
+        ~CountedEdit() override { --*alive_; }
+        int* alive_;
+    };
+    int alive = 0, exits = 0, changes = 0;
+    auto* f = CreateForm<TForm>(&app);
+    auto* panel = new TPanel(f);
+    panel->SetParent(f);
+    auto* edit = new CountedEdit(&app, &alive);  // owned elsewhere, parented on the form
+    edit->SetParent(panel);
+    edit->OnExit = [&](rtl::TObject*) { ++exits; };
+    edit->OnChange = [&](rtl::TObject*) { ++changes; };
+    f->Show();
+    QApplication::setActiveWindow(f->Widget());
+    edit->SetFocus();
+    ProcessUntil([&] { return edit->Focused(); });
+    const int before = app.ComponentCount();
+    delete f;
+    EXPECT_EQ(alive, 0);
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(app.ComponentCount(), before - 2);  // the form and the edit left the application
 }

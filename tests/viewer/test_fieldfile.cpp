@@ -432,4 +432,37 @@ TEST_F(FieldFileTest, FieldFileNamedOnTheCommandLineIsOpenedAtStart) {
     EXPECT_TRUE(FieldShown);
 }
 
+TEST(PointListTest, LayoutAndAppendingLoad) {
+    TAntPoints p;
+    p.Add("1", 0.5, -1, 2);
+    p.x.push_back(7);  // one x more than names: written and read as it stands
+    rtl::TMemoryStream s;
+    EXPECT_TRUE(p.SaveToStream(s));
+    const std::string ext05("\x05\x00\x00\x00\x00\x00\x00\x00\x80\xFE\x3F", 11);
+    const std::string extM1("\x05\x00\x00\x00\x00\x00\x00\x00\x80\xFF\xBF", 11);
+    const std::string ext2("\x05\x00\x00\x00\x00\x00\x00\x00\x80\x00\x40", 11);
+    const std::string ext7("\x05\x00\x00\x00\x00\x00\x00\x00\xE0\x01\x40", 11);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(s.Memory()), s.Size()),
+              std::string("\x01\x02\x00\x02\x01\x02\x00\x02\x00\x06\x01" "1", 12) + ext05 + ext7 +
+                  extM1 + ext2 + std::string("\x00", 1));
+    s.WriteBuffer("\xAB", 1);
+
+    TAntPoints q;
+    q.Add("0", 9, 9, 9);
+    s.SetPosition(0);
+    EXPECT_TRUE(q.LoadFromStream(s));
+    EXPECT_EQ(s.Position(), s.Size() - 1) << "left directly behind the list";
+    EXPECT_EQ(q.Names.Length(), 2);
+    EXPECT_EQ(q.x.Length(), 3);
+    EXPECT_EQ(q.x[2], 7.0);
+    EXPECT_EQ(q.Trim(), 2);
+
+    // A list announcing more points than the stream holds appends nothing.
+    rtl::TMemoryStream bad;
+    bad.WriteBuffer("\x01\x04\xFF\xFF\x00\x00\x02\xFF\x02\xFF\x02\xFF\x06\x01" "A", 15);
+    bad.SetPosition(0);
+    EXPECT_THROW(q.LoadFromStream(bad), rtl::EReadError);
+    EXPECT_EQ(q.Names.Length(), 2);
+}
+
 }  // namespace

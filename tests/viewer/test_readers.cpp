@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QWidget>
 
+#include "foundation/MathLib.h"
 #include "foundation/StrUtilsLib.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/rtl/Classes.h"
@@ -432,6 +433,45 @@ TEST(NearFieldTextTest, SameLinesAsTheStringList) {
     std::remove(odd.c_str());
 }
 
+// Large files are read in pieces: lines and CR LF pairs that straddle a piece, CR-only line ends
+// and a non-ASCII byte far into the file give the same lines as the string list.
+TEST(NearFieldTextTest, PiecewiseReadingOfLargeFiles) {
+    std::mt19937 rng(5);
+    std::string base;
+    const char* ends[] = {"\n", "\r\n", "\r"};
+    while (base.size() < 1200000) {
+        base += std::string(rng() % 120, static_cast<char>('a' + rng() % 26));
+        base += ends[rng() % 3];
+    }
+    // A CR LF pair across the first piece boundary (256 KiB), a CR at the end of the second.
+    base.replace(256 * 1024 - 1, 2, "\r\n");
+    base.replace(512 * 1024 - 1, 2, "\rx");
+    struct Variant {
+        const char* name;
+        std::string text;
+    } variants[] = {
+        {"ascii", base},
+        {"cp1252 late", base.substr(0, 1000000) + "\xFC\xE4" + base.substr(1000000)},
+        {"utf8 late", base.substr(0, 900000) + "\xC3\xBC" + base.substr(900000)},
+        {"cr only", std::string(600000, 'x') + "\r" + std::string(300000, 'y') + "\r\r"},
+        {"no line end", std::string(700000, 'z')},
+    };
+    const std::string file = ::testing::TempDir() + "/feldor_large_lines.txt";
+    for (const Variant& v : variants) {
+        SCOPED_TRACE(v.name);
+        std::FILE* f = std::fopen(file.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(v.text.data(), 1, v.text.size(), f);
+        std::fclose(f);
+        rtl::TStringList sl;
+        sl.LoadFromFile(file);
+        const NearFieldText t = NearFieldText::FromFile(file);
+        ASSERT_EQ(t.Count(), sl.Count());
+        for (int i = 0; i < sl.Count(); ++i) ASSERT_EQ(std::string(t[i]), sl[i]) << "line " << i;
+    }
+    std::remove(file.c_str());
+}
+
 // The fast conversion path gives bit-identical results to StrToFloat(DotToComma(word)).
 TEST(NumberWordTest, FastPathIsBitIdentical) {
     rtl::TFormatSettings saved = rtl::FormatSettings();
@@ -497,6 +537,35 @@ TEST(NumberWordTest, FastPathIsBitIdentical) {
     }
     EXPECT_GT(fastCount, total / 2);  // the comparison covers the fast path, not only the fallback
     rtl::FormatSettings() = saved;
+}
+
+// The inline coordinate rounding equals RoundDigits(1, v) bit for bit, ties and errors included.
+TEST(RoundCoordinateTest, SameAsRoundDigits) {
+    std::mt19937_64 rng(77);
+    std::vector<double> values = {0.25, 0.35, -0.25, -0.35, 0.05, 0.15, 2.5, -2.45, 1e15, -1e17,
+                                  4.6e17, 1e18, 1e300, -0.0, 0.0, -0.04, 123456.75};
+    for (int k = 0; k < 200000; ++k) {
+        const int e = static_cast<int>(rng() % 70) - 40;
+        double v = std::ldexp(static_cast<double>(rng() >> 11), e - 53) * ((rng() & 1) ? -1 : 1);
+        if (k % 3 == 0) v = std::round(v * 100) / 100 + 0.05;  // near the halfway points
+        values.push_back(v);
+    }
+    int errors = 0;
+    for (double v : values) {
+        double slow = 0;
+        try {
+            slow = static_cast<double>(RoundDigits(1, v));
+        } catch (const rtl::EInvalidOp&) {
+            ++errors;
+            EXPECT_THROW(RoundCoordinate(v), rtl::EInvalidOp) << v;
+            continue;
+        }
+        const double fast = RoundCoordinate(v);
+        ASSERT_TRUE(fast == slow && std::signbit(fast) == std::signbit(slow)) << v;
+    }
+    EXPECT_EQ(errors, 2);  // 1e18 and 1e300 lie outside the 64-bit range after scaling
+    EXPECT_THROW(RoundCoordinate(1e300 * 1e10), rtl::EInvalidOp);  // infinite
+    EXPECT_THROW(RoundCoordinate(std::nan("")), rtl::EInvalidOp);
 }
 
 // ---- Through the main window -------------------------------------------------------------

@@ -1,0 +1,133 @@
+// The vertical section ("&Vertikalschnitt zeigen") through 20 E planes of 40,000 points each
+// (200 x 200 grid points, 0.5 m apart) with 100 cut points: the samples, the interpolated grid
+// and the picture. The main window is created headless, as at start-up, with its settings and
+// the locale in a temporary directory.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/Presenter.h"
+#include "platform/sys/LocaleStore.h"
+#include "tools/ColorListDlg.h"
+#include "tools/Splash.h"
+#include "viewer/FakeEZNECFile.h"
+#include "viewer/FeldorU.h"
+#include "viewer/MessExport.h"
+#include "viewer/ProgInfo.h"
+#include "viewer/Vertikal.h"
+
+using namespace FeldorU;
+
+namespace {
+
+constexpr int kPlanes = 20;
+constexpr int kSide = 200;
+constexpr double kStep = 0.5;
+
+TFormFeldor* form = nullptr;
+
+void FillPointSet() {
+    ClearFeld2Dim();
+    for (int p = 0; p < kPlanes; ++p) {
+        const double z = 1 + p;
+        for (int j = 0; j < kSide; ++j) {
+            for (int i = 0; i < kSide; ++i) {
+                const double x = -50 + i * kStep;
+                const double y = -50 + j * kStep;
+                // A dipole-like field falling off with the distance from the origin.
+                const double r2 = x * x + y * y + z * z;
+                const double e = 400 / r2;
+                AppendFieldPoint(x, y, z, e, e * x / std::sqrt(r2), e * y / std::sqrt(r2),
+                                 e * z / std::sqrt(r2));
+            }
+        }
+    }
+    HasEPlanes = true;
+    Power = 100;
+    form->afterLoading();
+    FieldShown = true;
+    form->CBPlanes->SetItemIndex(0);
+    form->UpdatePicture(nullptr);
+    CutP1x = -45;
+    CutP1y = -40;
+    CutP2x = 45;
+    CutP2y = 40;
+    CutPointCount = 100;
+}
+
+TFormVertikal* LastSection() {
+    for (int i = form->ComponentCount() - 1; i >= 0; --i)
+        if (auto* s = dynamic_cast<TFormVertikal*>(form->Components(i))) return s;
+    return nullptr;
+}
+
+// Arg 0: trace lines off; 1: on (the program's default), the script window emptied outside
+// the timing.
+void BM_VerticalSection(benchmark::State& state) {
+    DebugMode = state.range(0) != 0;
+    int height = 0;
+    for (auto _ : state) {
+        form->MIVerticalClick(nullptr);
+        state.PauseTiming();
+        TFormVertikal* s = LastSection();
+        if (!s || s->SampleValue.Length() != kPlanes * CutPointCount) {
+            state.SkipWithError("no section");
+            break;
+        }
+        height = s->VertHeight;
+        delete s;
+        if (DebugMode) FormProgInfo->clear(nullptr);
+        state.ResumeTiming();
+    }
+    state.counters["points"] = PointCount();
+    state.counters["rows"] = height + 1;
+}
+BENCHMARK(BM_VerticalSection)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    char pattern[] = "/tmp/feldor-bench-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    ProgDirOverride = dir + "/";
+    sys::SetLocaleStoreDirectory(dir + "/locale");
+    sys::SetLocaleSeparators({',', '.', ';', '.'});
+    sys::LoadFormatSettingsFromLocale();
+    TFormSplash::MaxDisplayTime = 0;
+    int rc = 0;
+    {
+        gui::ScriptedPresenter presenter;
+        auto app = std::make_unique<gui::TApplication>();
+        app->SetTitle("Feldor");
+        app->CreateForm(form);
+        app->CreateForm(FormMessExport);
+        app->CreateForm(FormProgInfo);
+        TFormFakeEZNECFile* fake = nullptr;
+        app->CreateForm(fake);
+        TFormColorListDlg* colors = nullptr;
+        app->CreateForm(colors);
+        form->afterAllCreated();
+        FillPointSet();
+
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+            rc = 1;
+        } else {
+            benchmark::RunSpecifiedBenchmarks();
+            benchmark::Shutdown();
+        }
+        app.reset();
+        FormProgInfo = nullptr;
+        FormMessExport = nullptr;
+        form = nullptr;
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+    return rc;
+}

@@ -1,0 +1,132 @@
+// The road of one import: reset, dialog, readers, log lines, geometry, planes and picture.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ViewerFixture.h"
+
+using namespace FeldorU;
+
+namespace {
+
+// An EZNEC near-field file of a 3 x 3 grid at the heights given.
+void WriteEznec(const std::string& path, bool magnetic, std::initializer_list<double> heights) {
+    std::ofstream f(path, std::ios::binary);
+    f << "Feldor test\r\n\r\nFrequency = 14.15 MHz\r\nPower = 100 watts\r\n\r\n"
+      << (magnetic ? "Magnetic Field (A/m, RMS)" : "Electric Field (V/m, RMS)") << "\r\n\r\n"
+      << "X (m)     Y (m)     Z (m)       Ex           Ey           Ez           E total\r\n";
+    for (double z : heights)
+        for (int i = -1; i <= 1; ++i)
+            for (int j = -1; j <= 1; ++j)
+                f << i * 0.5 << "  " << j * 0.5 << "  " << z << "  1.0E+00  2.0E+00  2.0E+00  3.0E+00\r\n";
+}
+
+gui::FileDialogResult Chosen(std::initializer_list<std::string> files) {
+    gui::FileDialogResult r;
+    r.accepted = true;
+    r.files = files;
+    r.filterIndex = 2;
+    return r;
+}
+
+}  // namespace
+
+class ImportTest : public ViewerFixture {};
+
+TEST_F(ImportTest, ElectricAndMagneticFilesGiveBothPlaneListsAndTwoLogLines) {
+    StartUp();
+    WriteEznec(dir + "/e.txt", false, {1.5, 2.0});
+    WriteEznec(dir + "/h.txt", true, {1.5, 2.0});
+    presenter->fileAnswers.push_back(Chosen({dir + "/e.txt", dir + "/h.txt"}));
+    form->MIEZNECOpen->Click();
+
+    ASSERT_EQ(presenter->fileDialogs.size(), 1u);
+    const gui::FileDialogRequest& d = presenter->fileDialogs[0];
+    EXPECT_EQ(d.title, "EZNEC Nahfeld-Ausgabedatei laden");
+    EXPECT_EQ(d.filter, "Alle Dateien (*.*)|*.*|EZNEC - NF Ausgabedatei (*.txt)|*.txt");
+    EXPECT_EQ(d.filterIndex, 2);
+    EXPECT_TRUE(d.multiSelect);
+
+    rtl::TStrings* log = FormProgInfo->MeInfo->Lines();
+    int logLines = 0;
+    for (int i = 0; i < log->Count(); ++i) {
+        const std::string line = log->Get(i);
+        if (line.find(" Uhr - # FeldPunkte neu: ") == std::string::npos) continue;
+        ++logLines;
+        EXPECT_NE(line.find(logLines == 1 ? "neu: 18    gesamt: 18 " : "neu: 18    gesamt: 36 "),
+                  std::string::npos)
+            << line;
+    }
+    EXPECT_EQ(logLines, 2);
+    EXPECT_TRUE(HasEPlanes);
+    EXPECT_TRUE(HasHPlanes);
+    EXPECT_TRUE(FieldShown);
+    EXPECT_EQ(PlaneList, DoubleArray({1.5, 2.0}));
+    EXPECT_EQ(form->CBPlanes->Items()->Count(), 2);
+    EXPECT_DOUBLE_EQ(PowerShow, 750);
+    EXPECT_EQ(EZNECDir, dir);
+    EXPECT_EQ(CurrentPlane->Count(), 9);
+}
+
+TEST_F(ImportTest, CancelledDialogLeavesAnEmptyViewer) {
+    StartUp();
+    WriteEznec(dir + "/e.txt", false, {1.5});
+    presenter->fileAnswers.push_back(Chosen({dir + "/e.txt"}));
+    form->MIEZNECOpen->Click();
+    ASSERT_GT(PointCount(), 0);
+    const std::string before = EZNECDir;
+
+    form->MIEZNECOpen->Click();  // the presenter cancels this one
+    EXPECT_EQ(PointCount(), 0);
+    EXPECT_EQ(FormProgInfo->MeInfo->Lines()->Count(), 0);
+    EXPECT_FALSE(FieldShown);
+    EXPECT_EQ(form->CBPlanes->Text(), "-keine-");
+    EXPECT_EQ(EZNECDir, before);
+}
+
+TEST_F(ImportTest, MissingFileIsLoggedWithNoPoints) {
+    StartUp();
+    presenter->fileAnswers.push_back(Chosen({dir + "/fehlt.txt"}));
+    form->MIEZNECOpen->Click();
+    EXPECT_EQ(PointCount(), 0);
+    EXPECT_NE(FormProgInfo->MeInfo->Lines()->Text().find("neu: 0    gesamt: 0 "), std::string::npos);
+}
+
+TEST_F(ImportTest, NecWinReportsAMissingFileInABox) {
+    StartUp();
+    presenter->fileAnswers.push_back(Chosen({dir + "/fehlt.nou"}));
+    form->MINecWinOpen->Click();
+    ASSERT_FALSE(presenter->boxes.empty());
+    EXPECT_EQ(presenter->boxes[0].text,
+              "Die Datei\r\n\r\n" + dir + "/fehlt.nou\r\n\r\nkonnte nicht gefunden werden!");
+    EXPECT_EQ(FormProgInfo->MeInfo->Text().find(" Uhr - "), std::string::npos);
+}
+
+TEST_F(ImportTest, GeometryOfTheImportDirectoryIsLoadedAndReloaded) {
+    StartUp();
+    const std::string geo = std::string(FELDOR_TEST_DATA) + "/geometry/basic";
+    WriteEznec(dir + "/e.txt", false, {1.5});
+    presenter->fileAnswers.push_back(Chosen({dir + "/e.txt"}));
+    form->MIEZNECOpen->Click();
+    EXPECT_EQ(Antenne->Count(), 0);  // no geometry beside the import
+
+    EZNECDir = geo;
+    form->MINachladen->Click();
+    EXPECT_EQ(Antenne->Count(), 4);
+    EXPECT_EQ(Antenne->Names[0], "4");
+    EXPECT_DOUBLE_EQ(Antenne->y[1], 5);
+    EXPECT_GT(Boden->Count(), 0);
+    EXPECT_EQ(form->laAntenne->Color(), 0x83E2ABu);
+}
+
+TEST_F(ImportTest, ReaderErrorEndsTheCommandWithTheErrorBox) {
+    StartUp();
+    const std::string bad = std::string(FELDOR_TEST_DATA) + "/eznec/truncated.txt";
+    presenter->fileAnswers.push_back(Chosen({bad}));
+    // As a user's menu choice: the error leaves the handler and reaches the error box.
+    EXPECT_FALSE(gui::InvokeHandler(form, [&] { form->MIEZNECOpen->Click(); }));
+    ASSERT_FALSE(presenter->boxes.empty());
+    EXPECT_EQ(presenter->boxes.back().type, gui::TMsgDlgType::mtError);
+    EXPECT_FALSE(FieldShown);
+    EXPECT_EQ(PointCount(), 2);  // the points read before the bad line stay
+}
