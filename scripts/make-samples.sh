@@ -52,3 +52,8 @@ run_nec tests/data/4nec2/e_and_h.nec tests/data/4nec2/unmended.out raw
 # every line, the last one included, ended by CR LF
 awk '{ printf "%s\r\n", $0 }' tests/data/4nec2/e_and_h.out > tests/data/4nec2/crlf.out
 echo "wrote tests/data/4nec2/crlf.out"
+
+# The bundled example field file, imported from the report by the program's own import command.
+bash scripts/build.sh >/dev/null
+cmake --build "${FELDOR_BUILD_DIR:-build}" --target make_example >/dev/null
+QT_QPA_PLATFORM=offscreen "${FELDOR_BUILD_DIR:-build}/make_example" samples/dipol20m.out samples/Beispiel.fdr

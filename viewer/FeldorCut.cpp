@@ -72,15 +72,16 @@ std::string SectionRefusal() {
         return "Es ist kein Feld geladen: ein Vertikalschnitt ist nicht möglich!";
     if (PlaneList.Length() < 2)
         return "Für einen Vertikalschnitt werden mindestens zwei Ebenen gebraucht!";
-    if (CutPointCount < TFormVertikal::kMinCutPoints || CutPointCount > TFormVertikal::kMaxCutPoints)
+    if (CutPointCount < TFormVertikal::kMinCutPoints ||
+        CutPointCount > TFormVertikal::kMaxCutPoints)
         return rtl::Format("Die Anzahl der Schnittpunkte muss zwischen %d und %d liegen!",
                            TFormVertikal::kMinCutPoints, TFormVertikal::kMaxCutPoints);
     const long double length =
         Vektor2Dist(MakeVektor2(CutP1x, CutP1y), MakeVektor2(CutP2x, CutP2y));
     if (!(length > 0)) return "Die beiden Endpunkte der Schnittlinie fallen zusammen!";
     const double zRange = PlaneList[PlaneList.High()] - PlaneList[0];
-    if (TFormVertikal::GridHeight(zRange, static_cast<double>(length),
-                                  TFormVertikal::kImageWidth) < 0)
+    if (TFormVertikal::GridHeight(zRange, static_cast<double>(length), TFormVertikal::kImageWidth) <
+        0)
         return rtl::Format(
             "Die Schnittlinie ist zu kurz für die Höhen der Ebenen: die Schnittebene wäre mehr "
             "als %d-mal so hoch wie breit!",

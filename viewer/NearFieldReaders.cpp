@@ -30,11 +30,12 @@ bool AllAscii(std::string_view s) {
     return (acc & 0x8080808080808080ull) == 0;
 }
 
-}  // namespace
-
-void RaiseLineIndexError(int Index) {
+// The string list's index error.
+[[noreturn]] void RaiseLineIndexError(int Index) {
     throw rtl::EStringListError(rtl::Format(rtl::msg::ListIndexError, Index));
 }
+
+}  // namespace
 
 std::string_view NearFieldText::operator[](int Index) const {
     if (Index < 0 || Index >= Count()) RaiseLineIndexError(Index);
@@ -512,7 +513,6 @@ void ParseMMana(const NearFieldText& l, ReaderContext& c) {
 }  // namespace
 
 long double NumberWordToFloat(std::string_view Word) { return ToFloat(Word, FastPathAllowed()); }
-
 
 int GaugePercent(long long Done, long long Span) {
     if (Span == 0) return 100;

@@ -89,9 +89,6 @@ private:
     std::vector<Span> lines_;
 };
 
-// Raises the string list's index error (rtl::EStringListError) for Index.
-[[noreturn]] void RaiseLineIndexError(int Index);
-
 // ---- Destination and context --------------------------------------------------------------
 // Seven parallel arrays of a point set (x, y, stored height, magnitude, x, y, z component).
 struct PointArrays {

@@ -8,8 +8,8 @@
 
 namespace {
 
-gui::TGroupBox* MakeGroup(TFormPktEingabe* form, const char* caption, int left, int top,
-                          int width, int height) {
+gui::TGroupBox* MakeGroup(TFormPktEingabe* form, const char* caption, int left, int top, int width,
+                          int height) {
     auto* g = new gui::TGroupBox(form);
     g->SetParent(form);
     g->SetBounds(left, top, width, height);
@@ -27,8 +27,8 @@ gui::TLabel* MakeLabel(TFormPktEingabe* form, gui::TWinControl* parent, const ch
     return l;
 }
 
-gui::TEdit* MakeEdit(TFormPktEingabe* form, gui::TWinControl* parent, const char* name,
-                     int left, int top, int width) {
+gui::TEdit* MakeEdit(TFormPktEingabe* form, gui::TWinControl* parent, const char* name, int left,
+                     int top, int width) {
     auto* e = new gui::TEdit(form);
     e->SetName(name);
     e->SetParent(parent);

@@ -1,5 +1,6 @@
 #include "viewer/Vertikal.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -151,8 +152,7 @@ constexpr const char* kNoSection =
 }  // namespace
 
 int TFormVertikal::GridHeight(double ZRange, double RRange, int Width) {
-    if (!(ZRange > 0 && RRange > 0 && std::isfinite(ZRange) && std::isfinite(RRange)) ||
-        Width < 1)
+    if (!(ZRange > 0 && RRange > 0 && std::isfinite(ZRange) && std::isfinite(RRange)) || Width < 1)
         return -1;
     const long double h = static_cast<long double>(ZRange) / RRange * Width;
     if (!(h <= static_cast<long double>(kMaxAspect) * Width + 0.5L)) return -1;
@@ -177,7 +177,8 @@ TFormVertikal::TFormVertikal(rtl::TComponent* owner) : gui::TForm(owner) {
     AddItem(this, MIDatei, "-");
     MISchliessen = AddItem(this, MIDatei, "&Schliessen");
     MIInterpolation = AddItem(this, root, "&Interpolation");
-    MIIntPolOnOff = AddItem(this, MIInterpolation, "&Ausschalten", &TFormVertikal::MIIntPolOnOffClick);
+    MIIntPolOnOff =
+        AddItem(this, MIInterpolation, "&Ausschalten", &TFormVertikal::MIIntPolOnOffClick);
     AddItem(this, MIInterpolation, "-");
     MIInfoInterpolation = AddItem(this, MIInterpolation, "&Info Interpolation",
                                   &TFormVertikal::MIInfoInterpolationClick);
@@ -333,7 +334,8 @@ void TFormVertikal::PicRefresh(rtl::TObject* Sender) {
 
 void TFormVertikal::ImageCalc(rtl::TObject*) {
     const int n = GridZ.Length();
-    if (n == 0 || SampleR.Length() != n || SampleValue.Length() != n) throw rtl::Exception(kNoSection);
+    if (n == 0 || SampleR.Length() != n || SampleValue.Length() != n)
+        throw rtl::Exception(kNoSection);
     MinMax(GridZ, minZ, maxZ);
     MinMax(SampleR, minR, maxR);
     RRange = maxR - minR;
@@ -456,7 +458,8 @@ void TFormVertikal::updateCoordsInfo(int X, int Y) {
     const long double cellH = static_cast<long double>(ImageVertFeld->Height()) / VertHeight;
     const long long c = rtl::Round(X / cellW);
     const long long r = rtl::Round(Y / cellH);
-    if (c < 0 || r < 0 || c > std::numeric_limits<int>::max() || r > std::numeric_limits<int>::max())
+    if (c < 0 || r < 0 || c > std::numeric_limits<int>::max() ||
+        r > std::numeric_limits<int>::max())
         rtl::RaiseRangeError();
     const double v = VertGrid[static_cast<int>(c)][static_cast<int>(r)];
 
@@ -467,15 +470,20 @@ void TFormVertikal::updateCoordsInfo(int X, int Y) {
     const Vektor2 p0 = CutPoints[0];
     const Vektor2 pn = CutPoints[CutPoints.High()];
     const long double L = Vektor2Dist(p0, pn);
-    const Vektor2 w =
-        Vektor2Add(p0, Vektor2Scale(Vektor2Sub(pn, p0), static_cast<double>(R / L)));
+    const Vektor2 w = Vektor2Add(p0, Vektor2Scale(Vektor2Sub(pn, p0), static_cast<double>(R / L)));
 
     const char* unit = nullptr;
     double offset = 0;
     switch (SampleFeldTyp) {
         case 0: unit = "V/m"; break;
-        case 1: unit = "A/m"; offset = HOffset; break;
-        case 2: unit = "Ohm"; offset = ZOffset; break;
+        case 1:
+            unit = "A/m";
+            offset = HOffset;
+            break;
+        case 2:
+            unit = "Ohm";
+            offset = ZOffset;
+            break;
         default: return;
     }
     const long double Z = Zs - offset;
@@ -484,8 +492,8 @@ void TFormVertikal::updateCoordsInfo(int X, int Y) {
     LACoords->SetCaption(rtl::Format("Rel. Koordinaten R: %3.2f  Z: %3.2f", R, Z));
     LaField->SetCaption(rtl::Format("Feldstärke    %4.3f ", v) + unit);
     LaHorInt->SetCaption(rtl::Format("Hori. Intervall rMin: %3.2f  rMax: %3.2f", minR, maxR));
-    LaVertInt->SetCaption(rtl::Format("Vert. Intervall zMin: %3.2f  zMax: %3.2f", minZ - offset,
-                                      maxZ - offset));
+    LaVertInt->SetCaption(
+        rtl::Format("Vert. Intervall zMin: %3.2f  zMax: %3.2f", minZ - offset, maxZ - offset));
     LaX->SetCaption(rtl::Format("X: %3.2f  ", w.X));
     LaY->SetCaption(rtl::Format("Y: %3.2f  ", w.Y));
     LaZ->SetCaption(rtl::Format("Z: %3.2f  ", Z));

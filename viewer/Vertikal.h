@@ -46,11 +46,11 @@ public:
     gui::TSavePictureDialog* SavePictureDialog = nullptr;
 
     // ---- Samples and grid -------------------------------------------------------------------
-    DoubleArray SampleX, SampleY;  // the cut point of each sample (m)
-    DoubleArray SampleZ;           // stored height of the sample's plane, with the type offset
-    DoubleArray SampleValue;       // value of the plane's sample nearest to the cut point
-    DoubleArray GridZ;             // copy of SampleZ; the grid is laid out from it
-    DoubleArray SampleR;           // distance along the cut from the first cut point (m)
+    DoubleArray SampleX, SampleY;       // the cut point of each sample (m)
+    DoubleArray SampleZ;                // stored height of the sample's plane, with the type offset
+    DoubleArray SampleValue;            // value of the plane's sample nearest to the cut point
+    DoubleArray GridZ;                  // copy of SampleZ; the grid is laid out from it
+    DoubleArray SampleR;                // distance along the cut from the first cut point (m)
     int VertWidth = 0, VertHeight = 0;  // grid size in cells minus one
     double RRange = 0, ZRange = 0;
     Vektor2Array CutPoints;

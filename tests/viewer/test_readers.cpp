@@ -584,6 +584,10 @@ protected:
     std::string WriteFile(const std::string& name, const std::string& text) {
         const std::string path = dir + "/" + name;
         std::FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f) {
+            ADD_FAILURE() << "cannot write " << path;
+            return path;
+        }
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
         return path;

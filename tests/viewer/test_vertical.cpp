@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ViewerFixture.h"
 #include "foundation/ColorLib.h"
 #include "foundation/MathLib.h"
 #include "foundation/TwoDimArray.h"
@@ -19,22 +20,23 @@
 #include "viewer/PktEingabe.h"
 #include "viewer/SkalarFeld2.h"
 #include "viewer/Vertikal.h"
-#include "ViewerFixture.h"
 
 using namespace FeldorU;
 
 namespace {
 
 // A value of its own for every grid point of every plane.
-double FieldValue(double x, double y, double z) { return 1 + 0.05 * (x + 10) + 0.001 * (y + 10) + 10 * z; }
+double FieldValue(double x, double y, double z) {
+    return 1 + 0.05 * (x + 10) + 0.001 * (y + 10) + 10 * z;
+}
 
 // A regular grid of points, x -10..10 and y -10..20 in steps of 1 m, at stored height z. The x
 // component changes sign across the plane.
 void AddGridPlane(double z) {
     for (int j = -10; j <= 20; ++j)
         for (int i = -10; i <= 10; ++i)
-            AppendFieldPoint(i, j, z, FieldValue(i, j, z), 5 * std::sin(0.7 * i + 0.3 * j + z),
-                             j, z);
+            AppendFieldPoint(i, j, z, FieldValue(i, j, z), 5 * std::sin(0.7 * i + 0.3 * j + z), j,
+                             z);
 }
 
 gdi::TColor PicturePixel(const gui::TImage* image, int x, int y) {
@@ -50,9 +52,12 @@ TwoDimArrayDouble ReferenceGrid(const TFormVertikal& s, bool interpolate) {
     SetSize2D(g, w + 1, h + 1);
     Fill2D(g, -1);
     for (int i = 0; i < s.SampleR.Length(); ++i) {
-        const long long c = rtl::Round(static_cast<long double>(w) / s.RRange * (s.SampleR[i] - s.minR));
-        const long long r = h - rtl::Round(static_cast<long double>(h) / s.ZRange * (s.GridZ[i] - s.minZ));
-        g[static_cast<int>(c)][static_cast<int>(r)] = ScaleFieldStrength(s.SampleValue[i], Power, PowerShow);
+        const long long c =
+            rtl::Round(static_cast<long double>(w) / s.RRange * (s.SampleR[i] - s.minR));
+        const long long r =
+            h - rtl::Round(static_cast<long double>(h) / s.ZRange * (s.GridZ[i] - s.minZ));
+        g[static_cast<int>(c)][static_cast<int>(r)] =
+            ScaleFieldStrength(s.SampleValue[i], Power, PowerShow);
     }
     if (interpolate) {
         for (int r = 0; r <= h; ++r)
@@ -220,8 +225,9 @@ TEST_F(VerticalTest, InterpolationMatchesTheSearchFromEveryEmptyCell) {
     // Every pixel in the map's colours.
     for (int c = 0; c <= s->VertWidth; c += 7)
         for (int r = 0; r <= s->VertHeight; r += 3)
-            ASSERT_EQ(PicturePixel(s->ImageVertFeld, c, r),
-                      ValueToScaleColor(static_cast<double>(Clip01(s->VertGrid[c][r] / BezugsFeld))));
+            ASSERT_EQ(
+                PicturePixel(s->ImageVertFeld, c, r),
+                ValueToScaleColor(static_cast<double>(Clip01(s->VertGrid[c][r] / BezugsFeld))));
 
     // A later change of display power shows at the next toggle.
     const std::vector<double> before(s->VertGrid[3].begin(), s->VertGrid[3].end());
@@ -252,7 +258,8 @@ TEST_F(VerticalTest, SampleIsTheSampleNearestSampleFindsIncludingTiesAndNaN) {
         const auto plane = form->LoadPlane(1 + p, 0);
         for (int k = 0; k < 41; ++k) {
             const int i = p * 41 + k;
-            EXPECT_EQ(s->SampleValue[i], plane->Value(plane->NearestSample(s->SampleX[i], s->SampleY[i])))
+            EXPECT_EQ(s->SampleValue[i],
+                      plane->Value(plane->NearestSample(s->SampleX[i], s->SampleY[i])))
                 << "plane " << p << " point " << k;
         }
     }
@@ -304,7 +311,8 @@ TEST_F(VerticalTest, DiagonalCutAndTheReadOut) {
     s->updateCoordsInfo(0, 0);
     EXPECT_EQ(s->LaIntCoords->Caption(), "Pixel X:   0  Y:   0");
     EXPECT_EQ(s->LACoords->Caption(), "Rel. Koordinaten R: 0,00  Z: 8,00");
-    EXPECT_EQ(s->LaField->Caption(), rtl::Format("Feldstärke    %4.3f ", s->VertGrid[0][0]) + "V/m");
+    EXPECT_EQ(s->LaField->Caption(),
+              rtl::Format("Feldstärke    %4.3f ", s->VertGrid[0][0]) + "V/m");
     EXPECT_EQ(s->LaHorInt->Caption(), "Hori. Intervall rMin: 0,00  rMax: 14,14");
     EXPECT_EQ(s->LaVertInt->Caption(), "Vert. Intervall zMin: 2,00  zMax: 8,00");
     EXPECT_EQ(s->LaX->Caption(), "X: 10,00  ");
@@ -394,19 +402,61 @@ TEST_P(VerticalInputTest, RefusedWithAWarningOrOpened) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, VerticalInputTest,
     ::testing::Values(
-        Refusal{"NoData", {}, 0, -5, 0, 15, 20,
+        Refusal{"NoData",
+                {},
+                0,
+                -5,
+                0,
+                15,
+                20,
                 "Es ist kein Feld geladen: ein Vertikalschnitt ist nicht möglich!"},
-        Refusal{"OnePlane", {2}, 0, -5, 0, 15, 20,
+        Refusal{"OnePlane",
+                {2},
+                0,
+                -5,
+                0,
+                15,
+                20,
                 "Für einen Vertikalschnitt werden mindestens zwei Ebenen gebraucht!"},
-        Refusal{"OnePoint", {2, 5}, 0, -5, 0, 15, 1,
+        Refusal{"OnePoint",
+                {2, 5},
+                0,
+                -5,
+                0,
+                15,
+                1,
                 "Die Anzahl der Schnittpunkte muss zwischen 2 und 1000 liegen!"},
-        Refusal{"NegativeCount", {2, 5}, 0, -5, 0, 15, -3,
+        Refusal{"NegativeCount",
+                {2, 5},
+                0,
+                -5,
+                0,
+                15,
+                -3,
                 "Die Anzahl der Schnittpunkte muss zwischen 2 und 1000 liegen!"},
-        Refusal{"TooManyPoints", {2, 5}, 0, -5, 0, 15, 1001,
+        Refusal{"TooManyPoints",
+                {2, 5},
+                0,
+                -5,
+                0,
+                15,
+                1001,
                 "Die Anzahl der Schnittpunkte muss zwischen 2 und 1000 liegen!"},
-        Refusal{"EqualEndPoints", {2, 5}, 3, 4, 3, 4, 20,
+        Refusal{"EqualEndPoints",
+                {2, 5},
+                3,
+                4,
+                3,
+                4,
+                20,
                 "Die beiden Endpunkte der Schnittlinie fallen zusammen!"},
-        Refusal{"TooShortForTheHeights", {0, 50}, 0, 0, 0, 12.4, 20,
+        Refusal{"TooShortForTheHeights",
+                {0, 50},
+                0,
+                0,
+                0,
+                12.4,
+                20,
                 "Die Schnittlinie ist zu kurz für die Höhen der Ebenen: die Schnittebene wäre "
                 "mehr als 4-mal so hoch wie breit!"},
         Refusal{"TwoPoints", {2, 5}, 0, -5, 0, 15, 2, nullptr},
@@ -556,10 +606,15 @@ TEST_F(VerticalTest, TraceLinesGoIntoTheHiddenMemo) {
     EXPECT_EQ(lines->Get(21), "minX: 0,000");
     std::string all;
     for (int i = 0; i < lines->Count(); ++i) all += lines->Get(i) + "\n";
-    for (const char* want : {"ProcessTime: ", "DebugInfo in TFormVertikal.ImageCalc:\nVertWidth: 569\nVertHeight: 171\nminR: 0,000\nmaxR: 20,000\nminZ: 2,000\nmaxZ: 8,000\n",
-                             "CalcTimeInfo in  TFormVertikal.ImageCalc:\nHorizontale Interpolation: ",
-                             "Vertikale Interpolation: ", "RestPunkte Nullsetzen: ",
-                             "VertWidth:  569\nVertHeight:  171\nFormVertikal.Height: 315\nPanelFeld.Height: 187\nImageVertFeld.Height: 171\nPanelFeld.Top: 80\nCalcTimeInfo in  TFormVertikal.ImageDraw:\nZeichnen: "})
+    for (const char* want :
+         {"ProcessTime: ",
+          "DebugInfo in TFormVertikal.ImageCalc:\nVertWidth: 569\nVertHeight: 171\nminR: "
+          "0,000\nmaxR: 20,000\nminZ: 2,000\nmaxZ: 8,000\n",
+          "CalcTimeInfo in  TFormVertikal.ImageCalc:\nHorizontale Interpolation: ",
+          "Vertikale Interpolation: ", "RestPunkte Nullsetzen: ",
+          "VertWidth:  569\nVertHeight:  171\nFormVertikal.Height: 315\nPanelFeld.Height: "
+          "187\nImageVertFeld.Height: 171\nPanelFeld.Top: 80\nCalcTimeInfo in  "
+          "TFormVertikal.ImageDraw:\nZeichnen: "})
         EXPECT_NE(all.find(want), std::string::npos) << want;
 
     // The main window's debug mode decides.
