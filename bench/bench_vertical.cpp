@@ -10,15 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/gui/Forms.h"
-#include "platform/gui/Presenter.h"
-#include "platform/sys/LocaleStore.h"
-#include "tools/ColorListDlg.h"
-#include "tools/Splash.h"
-#include "viewer/FakeEZNECFile.h"
+#include "tests/support/HeadlessViewer.h"
 #include "viewer/FeldorU.h"
-#include "viewer/MessExport.h"
-#include "viewer/ProgInfo.h"
 #include "viewer/Vertikal.h"
 
 using namespace FeldorU;
@@ -92,42 +85,13 @@ BENCHMARK(BM_VerticalSection)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    char pattern[] = "/tmp/feldor-bench-XXXXXX";
-    const std::string dir = mkdtemp(pattern);
-    ProgDirOverride = dir + "/";
-    sys::SetLocaleStoreDirectory(dir + "/locale");
-    sys::SetLocaleSeparators({',', '.', ';', '.'});
-    sys::LoadFormatSettingsFromLocale();
-    TFormSplash::MaxDisplayTime = 0;
-    int rc = 0;
-    {
-        gui::ScriptedPresenter presenter;
-        auto app = std::make_unique<gui::TApplication>();
-        app->SetTitle("Feldor");
-        app->CreateForm(form);
-        app->CreateForm(FormMessExport);
-        app->CreateForm(FormProgInfo);
-        TFormFakeEZNECFile* fake = nullptr;
-        app->CreateForm(fake);
-        TFormColorListDlg* colors = nullptr;
-        app->CreateForm(colors);
-        form->afterAllCreated();
-        FillPointSet();
-
-        benchmark::Initialize(&argc, argv);
-        if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-            rc = 1;
-        } else {
-            benchmark::RunSpecifiedBenchmarks();
-            benchmark::Shutdown();
-        }
-        app.reset();
-        FormProgInfo = nullptr;
-        FormMessExport = nullptr;
-        form = nullptr;
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-    return rc;
+    HeadlessViewer viewer;
+    viewer.StartUp();
+    form = viewer.form;
+    FillPointSet();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }

@@ -53,14 +53,17 @@ class FakeEznecTest : public ViewerFixture {
 protected:
     void SetUp() override {
         ViewerFixture::SetUp();
-        app = std::make_unique<gui::TApplication>();
-        app->SetTitle("Feldor");
+        ownApp = std::make_unique<gui::TApplication>();
+        ownApp->SetTitle("Feldor");
+        app = ownApp.get();
         fake.reset(gui::CreateForm<TFormFakeEZNECFile>(nullptr));
     }
     void TearDown() override {
         fake.reset();
+        ownApp.reset();
         ViewerFixture::TearDown();
     }
+    std::unique_ptr<gui::TApplication> ownApp;
     // The memo's lines.
     std::vector<std::string> MemoLines() const {
         std::vector<std::string> v;

@@ -417,10 +417,7 @@ TEST_F(FieldFileTest, FieldFileNamedOnTheCommandLineIsOpenedAtStart) {
     AddGrid(2);
     const std::string file = File("start.fdr");
     form->SaveFDRDatei(file);
-    app.reset();
-    FormProgInfo = nullptr;
-    FormMessExport = nullptr;
-    form = nullptr;
+    viewer->CloseWindows();
     ResetData();
 
     std::string arg0 = "feldor", arg1 = file;

@@ -93,7 +93,7 @@ TEST_F(StartupTest, AcceptedSeparatorCorrectionEndsWithoutWritingSettings) {
     EXPECT_EQ(s.Decimal, ',');
     EXPECT_EQ(s.Thousand, '.');
     app->Run();  // returns at once: the end was requested
-    app.reset();
+    viewer->CloseWindows();
     EXPECT_FALSE(rtl::FileExists(IniPath()));
 }
 
