@@ -1,3 +1,5 @@
+// The yes/no question is a message box with "&Ja" and "&Nein" until the question dialog of the
+// tool windows exists.
 #include "tools/LocaleServices.h"
 
 #include "platform/gui/Presenter.h"

@@ -1,3 +1,5 @@
+// Stand-in until the component library exists: a plain window with the title for the display
+// time; the gradient caption, logo and lines come with the graphic label.
 #include "tools/Splash.h"
 
 #include <algorithm>
