@@ -3,6 +3,8 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
       libbenchmark-dev fonts-dejavu-core xvfb xauth nec2c)
+# Fuzzing (scripts/fuzz.sh sets FELDOR_FUZZ=1): clang and its compiler runtime (libFuzzer).
+if [[ ${FELDOR_FUZZ:-0} == 1 ]]; then pkgs+=(clang libclang-rt-dev); fi
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

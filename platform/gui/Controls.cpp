@@ -317,8 +317,13 @@ void TControl::HookWidget(QWidget* w, bool clickOnRelease) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-    width = std::max(0, width);
-    height = std::max(0, height);
+    // Qt keeps geometry in int rectangles whose right edge is left + width - 1: bounds are held
+    // within its widget size limit so that no position read from a file can overflow them.
+    constexpr int kLimit = QWIDGETSIZE_MAX;
+    left = std::clamp(left, -kLimit, kLimit);
+    top = std::clamp(top, -kLimit, kLimit);
+    width = std::clamp(width, 0, kLimit);
+    height = std::clamp(height, 0, kLimit);
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     left_ = left;
     top_ = top;

@@ -106,7 +106,8 @@ public:
     void SetTop(int v) { SetBounds(left_, v, width_, height_); }
     void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
     void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
-    // Negative sizes count as 0.
+    // Negative sizes count as 0; positions and sizes are held within +-16777215 (the window
+    // system's limit).
     virtual void SetBounds(int left, int top, int width, int height);
     gdi::TRect BoundsRect() const { return gdi::Bounds(left_, top_, width_, height_); }
     // The client area: the whole control unless a subclass has a border or a menu.

@@ -247,3 +247,16 @@ TEST_F(guiForms, FreeingAFormFreesItsControlsWithoutRunningHandlers) {
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(app.ComponentCount(), before - 2);  // the form and the edit left the application
 }
+
+TEST_F(guiForms, BoundsFromOutsideAreHeldWithinTheWindowSystemsRange) {
+    // Positions come from the settings file as they stand; the extremes of int must not
+    // overflow the window system's rectangles.
+    main->SetBounds(2147483647, -2147483647 - 1, 2147483647, 300);
+    EXPECT_EQ(main->Left(), 16777215);
+    EXPECT_EQ(main->Top(), -16777215);
+    EXPECT_EQ(main->Width(), 16777215);
+    main->SetBounds(10, 20, 300, 200);
+    EXPECT_EQ(main->Left(), 10);
+    EXPECT_EQ(main->Top(), 20);
+    EXPECT_EQ(main->Width(), 300);
+}
