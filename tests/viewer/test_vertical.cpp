@@ -375,6 +375,9 @@ struct Refusal {
     const char* text;  // nullptr: the section opens
 };
 
+// Test listings show the case's name instead of its bytes.
+void PrintTo(const Refusal& c, std::ostream* os) { *os << c.name; }
+
 class VerticalInputTest : public VerticalTest, public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(VerticalInputTest, RefusedWithAWarningOrOpened) {
