@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchField.h"
 #include "tests/support/HeadlessViewer.h"
 #include "viewer/FeldorU.h"
 
@@ -25,23 +26,7 @@ constexpr double kStep = 0.5;
 TFormFeldor* form = nullptr;
 
 void FillPointSet() {
-    ClearFeld2Dim();
-    for (int p = 0; p < kPlanes; ++p) {
-        const double z = 1 + p;
-        for (int j = 0; j < kNy; ++j) {
-            for (int i = 0; i < kNx; ++i) {
-                const double x = -100 + i * kStep;
-                const double y = -60 + j * kStep;
-                // A dipole-like field falling off with the distance from the origin.
-                const double r2 = x * x + y * y + z * z;
-                const double e = 400 / r2;
-                AppendFieldPoint(x, y, z, e, e * x / std::sqrt(r2), e * y / std::sqrt(r2),
-                                 e * z / std::sqrt(r2));
-            }
-        }
-    }
-    HasEPlanes = true;
-    Power = 100;
+    FillDipoleField(kPlanes, kNx, kNy, -100, -60, kStep);
     PowerShow = 750;
     FieldShown = true;
 }

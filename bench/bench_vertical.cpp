@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchField.h"
 #include "tests/support/HeadlessViewer.h"
 #include "viewer/FeldorU.h"
 #include "viewer/Vertikal.h"
@@ -25,23 +26,7 @@ constexpr double kStep = 0.5;
 TFormFeldor* form = nullptr;
 
 void FillPointSet() {
-    ClearFeld2Dim();
-    for (int p = 0; p < kPlanes; ++p) {
-        const double z = 1 + p;
-        for (int j = 0; j < kSide; ++j) {
-            for (int i = 0; i < kSide; ++i) {
-                const double x = -50 + i * kStep;
-                const double y = -50 + j * kStep;
-                // A dipole-like field falling off with the distance from the origin.
-                const double r2 = x * x + y * y + z * z;
-                const double e = 400 / r2;
-                AppendFieldPoint(x, y, z, e, e * x / std::sqrt(r2), e * y / std::sqrt(r2),
-                                 e * z / std::sqrt(r2));
-            }
-        }
-    }
-    HasEPlanes = true;
-    Power = 100;
+    FillDipoleField(kPlanes, kSide, kSide, -50, -50, kStep);
     form->afterLoading();
     FieldShown = true;
     form->CBPlanes->SetItemIndex(0);
