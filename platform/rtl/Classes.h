@@ -235,6 +235,8 @@ private:
 };
 
 using TPersistentClass = TClassRef<TPersistent>;
+// Components are created with their owner (CreateOwned when the owner is not nullptr).
+using TComponentClass = TClassRef<TComponent, TComponent*>;
 
 // Registered classes are found by their ClassName, ignoring case. Components are created
 // without an owner (InsertComponent gives them one).
