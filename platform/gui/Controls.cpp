@@ -415,11 +415,16 @@ bool detail::PaintThroughSurface(HookBase& h, QWidget* w, QPaintEvent* e) {
 
 void ControlAccess::SetBoundsFromWidget(TControl* c, int l, int t, int w, int h) {
     if (c->left_ == l && c->top_ == t && c->width_ == w && c->height_ == h) return;
+    const bool moved = c->left_ != l || c->top_ != t;
+    const bool sized = c->width_ != w || c->height_ != h;
     c->left_ = l;
     c->top_ = t;
     c->width_ = w;
     c->height_ = h;
     c->BoundsChanged();
+    if (c->Destroying()) return;
+    if (moved) Deliver(c, WM_MOVE, 0, MakeLParam(l, t));
+    if (sized && !c->Destroying()) Deliver(c, WM_SIZE, SIZE_RESTORED, MakeLParam(c->ClientWidth(), c->ClientHeight()));
 }
 
 void ControlAccess::ClearHover(TWinControl* c) { c->SetHover(nullptr); }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
@@ -446,4 +447,19 @@ TEST_F(guiSurface, FormCanvasDrawsOnTheClientArea) {
     form->Canvas()->Brush()->SetColor(gdi::clBlue);
     form->Canvas()->FillRect(gdi::Rect(5, 5, 10, 10));
     EXPECT_TRUE(ProcessUntil([&] { return (Grab().pixel(7, 7) & 0xFFFFFF) == 0x0000FFu; }));
+}
+
+TEST_F(guiSurface, GaugeAndImageDrawOnTheirParentsSurface) {
+    form->SetColor(gdi::clWhite);
+    auto* g = new TGauge(form);
+    g->SetParent(form);
+    g->SetBounds(10, 10, 100, 20);
+    g->SetShowText(false);
+    g->SetProgress(0);
+    const QImage empty = Grab();
+    g->SetProgress(100);
+    ASSERT_TRUE(ProcessUntil([&] { return Grab().pixel(60, 20) != empty.pixel(60, 20); }));
+    EXPECT_NE(Grab().pixel(60, 20) & 0xFFFFFF, 0xFFFFFFu);  // the bar is drawn
+    EXPECT_EQ(g->Widget(), nullptr);                        // without a window of its own
+    EXPECT_EQ(Grab().pixel(150, 20) & 0xFFFFFF, 0xFFFFFFu); // and nowhere else
 }
