@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleHints>
+#include <QToolTip>
 
 #include <string>
 #include <vector>
@@ -462,4 +463,17 @@ TEST_F(guiSurface, GaugeAndImageDrawOnTheirParentsSurface) {
     EXPECT_NE(Grab().pixel(60, 20) & 0xFFFFFF, 0xFFFFFFu);  // the bar is drawn
     EXPECT_EQ(g->Widget(), nullptr);                        // without a window of its own
     EXPECT_EQ(Grab().pixel(150, 20) & 0xFFFFFF, 0xFFFFFFu); // and nowhere else
+}
+
+TEST_F(guiSurface, HintOfTheGraphicControlUnderTheMouseIsShown) {
+    auto* a = new Probe(form, "A", nullptr);
+    a->SetParent(form);
+    a->SetBounds(10, 10, 50, 20);
+    a->SetHint("Etikett");
+    QWidget* client = form->ClientWidget();
+    QHelpEvent e(QEvent::ToolTip, QPoint(20, 15), client->mapToGlobal(QPoint(20, 15)));
+    QApplication::sendEvent(client, &e);
+    EXPECT_TRUE(e.isAccepted());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Etikett"));
+    QToolTip::hideText();
 }
