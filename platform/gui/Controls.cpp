@@ -1260,8 +1260,9 @@ TGraphicControl::TGraphicControl(rtl::TComponent* owner) : TControl(owner, nullp
 }
 
 TGraphicControl::~TGraphicControl() {
-    destroying_ = true;
     canvas_->OnChange = nullptr;
+    InvalidateInParent();  // the parent shows what was below
+    destroying_ = true;
 }
 
 gdi::TCanvas* TGraphicControl::Canvas() {

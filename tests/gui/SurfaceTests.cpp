@@ -158,6 +158,11 @@ TEST_F(guiSurface, CanvasIsClippedToTheControlAndDrawingOutsidePaintingIsShown) 
     // A repaint through the parent paints the control anew (its Paint draws nothing).
     p->Invalidate();
     EXPECT_TRUE(ProcessUntil([&] { return (Grab().pixel(15, 15) & 0xFFFFFF) == 0xFFFFFFu; }));
+    // Freed, its area shows the parent again.
+    p->Canvas()->FillRect(gdi::Rect(0, 0, 20, 20));
+    ASSERT_TRUE(ProcessUntil([&] { return (Grab().pixel(15, 15) & 0xFFFFFF) == 0xFF0000u; }));
+    delete p;
+    EXPECT_TRUE(ProcessUntil([&] { return (Grab().pixel(15, 15) & 0xFFFFFF) == 0xFFFFFFu; }));
 }
 
 TEST_F(guiSurface, GraphicChildrenPaintInZOrderAfterTheParentsPaintSteps) {
