@@ -166,7 +166,10 @@ InputResult TranslateInput(HookBase& h, QWidget* w, QEvent* e, QString& replacem
         const WPARAM keys = MouseKeys(me->buttons(), me->modifiers());
         if (e->type() == QEvent::MouseMove) {
             std::weak_ptr<void> life = c->LifeToken();
-            Deliver(c, WM_SETCURSOR, reinterpret_cast<WPARAM>(c), MakeLParam(HTCLIENT, WM_MOUSEMOVE));
+            const QPoint g = me->globalPosition().toPoint();
+            const LRESULT hit = Deliver(c, WM_NCHITTEST, 0, MakeLParam(g.x(), g.y()));
+            if (life.expired() || c->Destroying()) return InputResult::Pass;
+            Deliver(c, WM_SETCURSOR, reinterpret_cast<WPARAM>(c), MakeLParam(static_cast<int>(hit), WM_MOUSEMOVE));
             if (!life.expired() && !c->Destroying()) Deliver(c, WM_MOUSEMOVE, keys, lp);
         } else if (const unsigned msg = ButtonMessage(me->button(), e->type())) {
             Deliver(c, msg, keys, lp);
@@ -571,7 +574,8 @@ void TControl::Dispatch(TMessage& m) {
     switch (m.Msg) {
     case CM_MOUSEENTER: mouseInControl_ = true; break;
     case CM_MOUSELEAVE: mouseInControl_ = false; break;
-    case CM_HITTEST: m.Result = HTCLIENT; break;
+    case CM_HITTEST:
+    case WM_NCHITTEST: m.Result = HTCLIENT; break;
     default: DefaultHandler(m); break;
     }
 }
