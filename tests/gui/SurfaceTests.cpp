@@ -196,6 +196,16 @@ TEST_F(guiSurface, HandledEraseKeepsThePixelsAndStyleGivesTheBorder) {
     c->SetColor(gdi::clWhite);
     EXPECT_EQ(c->ClientWidth(), 46);
     EXPECT_EQ(c->ClientHeight(), 16);
+    TMessage sized;
+    TWindowHook sizes(c, [&](TMessage& m, const TWndMethod& next) {
+        if (m.Msg == WM_SIZE) sized = m;
+        next(m);
+    });
+    c->SetBounds(10, 10, 50, 21);
+    EXPECT_EQ(sized.Msg, WM_SIZE);
+    EXPECT_EQ(TWMSize{sized}.Width(), 46);   // the new client size
+    EXPECT_EQ(TWMSize{sized}.Height(), 17);
+    c->SetBounds(10, 10, 50, 20);
     EXPECT_EQ(c->ClientRect(), gdi::Rect(0, 0, 46, 16));
     const QImage shot = c->Widget()->grab().toImage();
     struct Case {
@@ -436,6 +446,10 @@ TEST_F(guiSurface, CaretShowAndHideAreCountedAndTheCaretInvertsThePixels) {
     EXPECT_EQ(shot.pixel(6, 13), qRgb(0, 0, 0));
     EXPECT_EQ(shot.pixel(7, 4), qRgb(255, 255, 255));
     EXPECT_EQ(GetCaretPos(), (gdi::TPoint{5, 4}));
+    SetCaretBlinkTime(20);  // blinking: off and on again by itself
+    EXPECT_TRUE(ProcessUntil([] { return !CaretVisible(); }));
+    EXPECT_TRUE(ProcessUntil([] { return CaretVisible(); }));
+    SetCaretBlinkTime(0);
     EXPECT_TRUE(DestroyCaret());
     EXPECT_FALSE(CaretVisible());
     EXPECT_FALSE(ShowCaret(c));
