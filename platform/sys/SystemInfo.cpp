@@ -15,6 +15,7 @@
 #include <x86intrin.h>
 #endif
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -552,6 +553,13 @@ std::optional<int> ScreenPixelsPerInch() {
 std::optional<int> ScreenColorDepth() {
     if (QScreen* s = primaryScreen()) return s->depth();
     return std::nullopt;
+}
+
+std::vector<std::string> ScreenFontNames() {
+    std::vector<std::string> out;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return out;
+    for (const QString& f : QFontDatabase::families()) out.push_back(f.toStdString());
+    return out;
 }
 
 std::optional<int> ScreenSaverTimeout() {

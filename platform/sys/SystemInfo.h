@@ -104,6 +104,8 @@ std::optional<int> ScreenWidth();
 std::optional<int> ScreenHeight();
 std::optional<int> ScreenPixelsPerInch();
 std::optional<int> ScreenColorDepth();
+// Names of the installed font families; empty without a running GUI application.
+std::vector<std::string> ScreenFontNames();
 
 // From the X server named by DISPLAY, when one is reachable.
 std::optional<int> ScreenSaverTimeout();   // seconds; 0 when the screen saver is off
