@@ -38,7 +38,7 @@ void TEditAlign::SetMultiLine(bool Value)
     }
 }
 
-void TEditAlign::KeyPress(char& Key)
+void TEditAlign::KeyPress(gui::TKeyChar& Key)
 {
     if (Key == '\r') {
         if (exitOnEnterKey_) {

@@ -27,7 +27,7 @@ public:
     void SetWordWrap(bool Value) { wordWrap_ = Value; }
 
 protected:
-    void KeyPress(char& Key) override;
+    void KeyPress(gui::TKeyChar& Key) override;
     void DoEnter() override;
     void MouseUp(gui::TMouseButton Button, gui::TShiftState Shift, int X, int Y) override;
 

@@ -1,6 +1,8 @@
 // Progress bar and gauge.
 #include "platform/gui/ComCtrls.h"
 
+#include <QPainter>
+#include <QPalette>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -48,20 +50,39 @@ void TProgressBar::SetPosition(int v) {
 
 // ---- TGauge -------------------------------------------------------------------------------------
 
-TGauge::TGauge(rtl::TComponent* owner) : TGraphicControl(owner, new Hooked<QProgressBar>) {
-    auto* p = static_cast<QProgressBar*>(Widget());
-    p->setFormat(QStringLiteral("%p%"));
-    p->setAlignment(Qt::AlignCenter);
+// The gauge draws itself as a progress bar would: a bar widget that is never shown renders into
+// the parent's surface.
+TGauge::TGauge(rtl::TComponent* owner) : TGraphicControl(owner) {
+    EnsureQtApplication();
+    bar_ = std::make_unique<QProgressBar>();
+    bar_->setAttribute(Qt::WA_DontShowOnScreen, true);
+    bar_->setFormat(QStringLiteral("%p%"));
+    bar_->setAlignment(Qt::AlignCenter);
     Apply();
     SetBounds(0, 0, 100, 100);
 }
 
+TGauge::~TGauge() = default;
+
 void TGauge::Apply() {
-    auto* p = static_cast<QProgressBar*>(Widget());
-    p->setOrientation(kind_ == gkVerticalBar ? Qt::Vertical : Qt::Horizontal);
-    p->setTextVisible(showText_);
-    p->setRange(min_, max_);
-    p->setValue(progress_);
+    bar_->setOrientation(kind_ == gkVerticalBar ? Qt::Vertical : Qt::Horizontal);
+    bar_->setTextVisible(showText_);
+    bar_->setRange(min_, max_);
+    bar_->setValue(progress_);
+    Invalidate();
+}
+
+void TGauge::Paint() {
+    bar_->setFont(gdi::FontToQFont(font_));
+    QPalette pal = bar_->palette();
+    const QColor q = gdi::ColorToQColor(font_.Color());
+    pal.setColor(QPalette::WindowText, q);
+    pal.setColor(QPalette::Text, q);
+    bar_->setPalette(pal);
+    bar_->setEnabled(Enabled());
+    bar_->resize(Width(), Height());
+    DrawOnSurface([this](QPainter& p) { bar_->render(&p, QPoint(), QRegion(), QWidget::DrawChildren); });
+    TGraphicControl::Paint();
 }
 
 void TGauge::SetMinValue(int v) {

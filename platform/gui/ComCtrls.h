@@ -1,7 +1,11 @@
 // Progress bar and gauge over QProgressBar.
 #pragma once
 
+#include <memory>
+
 #include "platform/gui/Controls.h"
+
+class QProgressBar;
 
 namespace gui {
 
@@ -33,6 +37,7 @@ enum TGaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
 class TGauge : public TGraphicControl {
 public:
     explicit TGauge(rtl::TComponent* owner);
+    ~TGauge() override;
 
     int MinValue() const { return min_; }
     int MaxValue() const { return max_; }
@@ -48,8 +53,12 @@ public:
     bool ShowText() const { return showText_; }
     void SetShowText(bool v);
 
+protected:
+    void Paint() override;
+
 private:
     void Apply();
+    std::unique_ptr<QProgressBar> bar_;
     int min_ = 0, max_ = 100, progress_ = 0;
     TGaugeKind kind_ = gkHorizontalBar;
     bool showText_ = true;

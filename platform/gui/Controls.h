@@ -2,9 +2,15 @@
 //
 // Property style (as in platform/rtl and platform/gdi): a getter named like the property
 // (Left()), a setter SetLeft(); events are public std::function fields (OnClick). Every control
-// owns one Qt widget; TGraphicControl is a light widget without focus or children, painted
-// through its Canvas. Bounds are kept by the control and are valid without a parent or while
-// hidden.
+// owns one Qt widget except TGraphicControl, which is windowless: its parent paints it on its own
+// surface and routes its mouse input. Bounds are kept by the control and are valid without a
+// parent or while hidden.
+//
+// Messages: every input, notification and paint step reaches a control as a TMessage through
+// Perform: window hooks first (newest first), then WndProc, which a class overrides to handle a
+// message and passes everything else to the inherited WndProc; TControl::WndProc calls Dispatch,
+// whose built-in handlers run the virtual methods (MouseDown, KeyPress, Paint ...), and whatever
+// has no handler goes to DefaultHandler.
 //
 // Every event handler the user interface runs (mouse, keys, focus, paint, clicks) goes through
 // InvokeHandler: an exception leaving it is shown by Application->HandleException and never
@@ -18,11 +24,13 @@
 #include <vector>
 
 #include "platform/gdi/Graphics.h"
+#include "platform/gui/Messages.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
 class QWidget;
 class QImage;
+class QPainter;
 
 namespace gui {
 
@@ -64,9 +72,10 @@ using TMouseEvent = std::function<void(rtl::TObject* Sender, TMouseButton Button
                                        TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(rtl::TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(rtl::TObject* Sender, unsigned short& Key, TShiftState Shift)>;
-// Key is an ASCII character or control code (13 Enter, 27 Escape, 8 Backspace); setting it to
-// 0 swallows the key. Characters outside ASCII do not pass through OnKeyPress.
-using TKeyPressEvent = std::function<void(rtl::TObject* Sender, char& Key)>;
+// Key is a Unicode code point or control code (13 Enter, 27 Escape, 8 Backspace); setting it to
+// 0 swallows the key.
+using TKeyChar = char32_t;
+using TKeyPressEvent = std::function<void(rtl::TObject* Sender, TKeyChar& Key)>;
 
 // ---- Event handler wrapper ------------------------------------------------------------------
 // Shows the exception being handled (call inside a catch block) with the application's error
@@ -87,16 +96,32 @@ bool InvokeHandler(rtl::TObject* sender, F&& body) noexcept {
 
 namespace detail {
 class HookBase;
-class PaintSupport;
+class Surface;
+struct HookEntry;
 }
+
+// The window procedure a hook passes a message on to.
+using TWndMethod = std::function<void(TMessage&)>;
 
 // ---- TControl -----------------------------------------------------------------------------
 class TControl : public rtl::TComponent {
 public:
     ~TControl() override;
 
-    // The control's Qt widget (for the platform layer itself; stays valid as long as the control).
+    // The control's Qt widget (for the platform layer itself; stays valid as long as the control);
+    // nullptr for a windowless control.
     QWidget* Widget() const { return widget_; }
+
+    // ---- Messages ----
+    // Sends a message synchronously (hooks, then WndProc) and returns its Result.
+    LRESULT Perform(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    void Perform(TMessage& message);
+    virtual void WndProc(TMessage& message);
+    // Runs the built-in handler for message.Msg, or DefaultHandler when there is none.
+    virtual void Dispatch(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+    // A token that expires when the control's destruction begins.
+    std::weak_ptr<void> LifeToken() const { return life_; }
 
     int Left() const { return left_; }
     int Top() const { return top_; }
@@ -166,6 +191,8 @@ public:
     void SendToBack();
 
     bool Destroying() const { return destroying_; }
+    // Whether the mouse is over the control (between CM_MOUSEENTER and CM_MOUSELEAVE).
+    bool MouseInControl() const { return mouseInControl_; }
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -174,8 +201,11 @@ public:
     TMouseMoveEvent OnMouseMove;
 
 protected:
-    // `widget` becomes the control's widget (owned; created by the concrete class).
+    // `widget` becomes the control's widget (owned; created by the concrete class); nullptr for
+    // a windowless control.
     TControl(rtl::TComponent* owner, QWidget* widget);
+    // Left-button press and release inside run Click (ControlStyle csClickEvents).
+    void SetClickEvents(bool v) { clickEvents_ = v; }
 
     virtual std::string GetTextValue() const { return caption_; }
     virtual void SetTextValue(const std::string& s);
@@ -209,10 +239,20 @@ protected:
 
 private:
     friend class TWinControl;
+    friend class TGraphicControl;
     friend class TCustomForm;
+    friend class TWindowHook;
     friend struct ControlAccess;
+    friend class detail::Surface;
+    void MouseMessage(TMessage& m);
+    void InvalidateInParent();
 
     QWidget* widget_ = nullptr;
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
+    std::vector<std::shared_ptr<detail::HookEntry>> hooks_;
+    bool clickEvents_ = false;
+    bool clicked_ = false;
+    bool mouseInControl_ = false;
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
@@ -246,6 +286,28 @@ public:
     // Lays the aligned children out again.
     void Realign();
 
+    // Sends msg (WParam and LParam 0) to every child control, windowed or not.
+    void NotifyControls(unsigned msg);
+    // Sends the message to every child until one sets a non-zero Result.
+    void Broadcast(TMessage& message);
+    // The topmost visible child without a window at client point p (enabled ones only unless
+    // allowDisabled), or nullptr.
+    TControl* ControlAtPos(gdi::TPoint p, bool allowDisabled = false) const;
+    // The windowless child that holds the mouse capture, or nullptr.
+    TControl* CaptureControl() const { return capture_; }
+
+    // The border the window's style gives (CreateParams): 2 for WS_EX_CLIENTEDGE, 1 for
+    // WS_BORDER, 0 otherwise. The client area sits inside it.
+    int BorderExtent() const;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    // Re-reads CreateParams and applies the style; children, text and state are kept.
+    void RecreateWnd();
+    // Repaints the client rectangle r (client coordinates) later.
+    void InvalidateRect(const gdi::TRect& r);
+    void Invalidate() override;
+    void Repaint() override;
+
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
     TKeyEvent OnKeyDown;
@@ -255,31 +317,111 @@ public:
 protected:
     TWinControl(rtl::TComponent* owner, QWidget* widget);
 
+    struct TCreateParams {
+        unsigned Style = WS_CHILD | WS_CLIPSIBLINGS;
+        unsigned ExStyle = 0;
+    };
+    // The window's style; read when the window is first painted or measured and by RecreateWnd.
+    virtual void CreateParams(TCreateParams& params);
+    // A self-drawn window: its surface shows its non-client border, erase step, Paint and caret
+    // (TCustomControl). Otherwise the Qt widget draws its own look into the surface.
+    void SetSelfDrawn(bool v) { selfDrawn_ = v; }
+    bool SelfDrawn() const { return selfDrawn_; }
+    // Canvases of the window's surface: the whole window rectangle, and the client area
+    // (origin at the client's top-left, clipped to it). Drawing outside painting is shown.
+    gdi::TCanvas* WindowCanvas();
+    gdi::TCanvas* ClientCanvas();
+
+    void Dispatch(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    void WndProc(TMessage& message) override;
+
     // Virtual key hooks: the defaults run the events. Setting Key to 0 swallows the key.
     virtual void KeyDown(unsigned short& key, TShiftState shift);
     virtual void KeyUp(unsigned short& key, TShiftState shift);
-    virtual void KeyPress(char& key);
+    virtual void KeyPress(TKeyChar& key);
     virtual void DoEnter();
     virtual void DoExit();
+    // WM_PAINT of a self-drawn window: draw the client area (TCustomControl runs Paint).
+    virtual void PaintWindow() {}
+    // WM_NCPAINT: draws the border of the style.
+    virtual void PaintBorder(gdi::TCanvas& windowCanvas);
     void BoundsChanged() override;
 
 private:
     friend class TControl;
+    friend class TGraphicControl;
     friend struct ControlAccess;
+    friend class detail::Surface;
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
+    bool UsesSurface() const { return selfDrawn_ || graphicChildren_ > 0; }
+    detail::Surface& SurfaceOf();
+    bool ControlMouseMessage(TMessage& m);
+    void SetHover(TControl* c);
+    void ApplyChildBounds();
     std::vector<TControl*> controls_;
+    std::unique_ptr<detail::Surface> surface_;
+    TControl* capture_ = nullptr;
+    TControl* hover_ = nullptr;
+    int graphicChildren_ = 0;
+    mutable int border_ = -1;   // -1: CreateParams not read yet
+    bool selfDrawn_ = false;
     bool tabStop_ = true;
     bool aligning_ = false;
 };
 
+// ---- Window hooks -------------------------------------------------------------------------
+// Sees every message Perform sends to `control` before the control does; `proc` passes it on
+// by calling `next` (or keeps it). Hooks form a chain, the newest first; destroying a hook
+// takes it out of the chain. Either side may be destroyed first.
+class TWindowHook {
+public:
+    using Proc = std::function<void(TMessage& message, const TWndMethod& next)>;
+    TWindowHook(TControl* control, Proc proc);
+    ~TWindowHook();
+    TWindowHook(const TWindowHook&) = delete;
+    TWindowHook& operator=(const TWindowHook&) = delete;
+    // Whether the control still lives.
+    bool Attached() const { return !token_.expired(); }
+
+private:
+    TControl* control_;
+    std::weak_ptr<void> token_;
+    std::shared_ptr<detail::HookEntry> entry_;
+};
+
+// Delivers the message later through the event loop; never to a control whose destruction has
+// begun by then.
+void PostMessage(TControl* control, unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
+// Synchronous: the same as control->Perform.
+LRESULT SendMessage(TControl* control, unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// ---- Caret --------------------------------------------------------------------------------
+// One caret for the process, owned by one self-drawn window: created hidden, shown when
+// ShowCaret has been called as often as HideCaret plus once; drawn inverted over the window's
+// surface at its client position, blinking at the blink time (the desktop's cursor flash time
+// unless set).
+bool CreateCaret(TWinControl* owner, int width, int height);
+bool DestroyCaret();
+bool ShowCaret(TWinControl* owner);
+bool HideCaret(TWinControl* owner);
+bool SetCaretPos(int x, int y);
+gdi::TPoint GetCaretPos();
+unsigned GetCaretBlinkTime();
+void SetCaretBlinkTime(unsigned ms);
+// Whether the caret is shown now (created, visible by its count, in the "on" blink phase).
+bool CaretVisible();
+
 // ---- Painted controls ---------------------------------------------------------------------
-// Both keep a retained image of their client area; Paint draws into it through Canvas and the
-// widget shows it. Invalidate asks for a new Paint.
+// A windowless control: its Canvas is the parent's surface with the origin at the control and
+// clipped to it, so that its painting sees and combines with the pixels below. The parent
+// paints it (after its own content, below its windowed children, in z-order) and routes its
+// mouse input, capture, enter/leave, cursor and hint. Invalidate and Repaint go through the
+// parent.
 class TGraphicControl : public TControl {
 public:
     ~TGraphicControl() override;
-    // The canvas of the retained image (nullptr for a subclass that brings its own widget).
     gdi::TCanvas* Canvas();
     void Invalidate() override;
     void Repaint() override;
@@ -287,31 +429,30 @@ public:
 
 protected:
     explicit TGraphicControl(rtl::TComponent* owner);
-    // For a subclass whose own Qt widget shows it (no retained image, no Paint).
-    TGraphicControl(rtl::TComponent* owner, QWidget* widget);
     // Default: runs OnPaint.
     virtual void Paint();
+    void Dispatch(TMessage& message) override;
+    // Runs f with a painter on the parent's surface, translated to the control and clipped to
+    // it (nothing when there is no parent).
+    void DrawOnSurface(const std::function<void(QPainter&)>& f);
 
 private:
-    friend class detail::PaintSupport;
-    std::unique_ptr<detail::PaintSupport> paint_;
+    friend class detail::Surface;
+    std::unique_ptr<gdi::TCanvas> canvas_;
 };
 
+// A self-drawn windowed control: its surface shows the border of its style, the erase step,
+// Paint (through Canvas, the client area) and the caret.
 class TCustomControl : public TWinControl {
 public:
     ~TCustomControl() override;
-    gdi::TCanvas* Canvas();
-    void Invalidate() override;
-    void Repaint() override;
+    gdi::TCanvas* Canvas() { return ClientCanvas(); }
     TNotifyEvent OnPaint;
 
 protected:
     explicit TCustomControl(rtl::TComponent* owner);
     virtual void Paint();
-
-private:
-    friend class detail::PaintSupport;
-    std::unique_ptr<detail::PaintSupport> paint_;
+    void PaintWindow() override { Paint(); }
 };
 
 // ---- Screen -------------------------------------------------------------------------------

@@ -126,28 +126,15 @@ void TPanel::TextChanged() {
 }
 
 // ---- TImage -------------------------------------------------------------------------------------
-namespace {
-class ImageWidget : public Hooked<QWidget> {
-public:
-    std::function<void(QWidget*)> onPaint;
 
-protected:
-    void paintEvent(QPaintEvent*) override {
-        if (onPaint) onPaint(this);
-    }
-};
-}  // namespace
-
-TImage::TImage(rtl::TComponent* owner) : TGraphicControl(owner, new ImageWidget) {
+TImage::TImage(rtl::TComponent* owner) : TGraphicControl(owner) {
     picture_ = std::make_unique<gdi::TPicture>();
     picture_->OnChange = [this](rtl::TObject*) { PictureChanged(); };
-    static_cast<ImageWidget*>(Widget())->onPaint = [this](QWidget* w) { PaintImage(w); };
     SetBounds(0, 0, 105, 105);
 }
 
 TImage::~TImage() {
     destroying_ = true;
-    static_cast<ImageWidget*>(Widget())->onPaint = nullptr;
     picture_->OnChange = nullptr;
 }
 
@@ -173,22 +160,22 @@ void TImage::PictureChanged() {
     if (syncing_ || destroying_) return;
     SyncTransparency();
     dirty_ = true;
-    Widget()->update();
+    TGraphicControl::Invalidate();
 }
 
 void TImage::SetStretch(bool v) {
     stretch_ = v;
-    Widget()->update();
+    TGraphicControl::Invalidate();
 }
 
 void TImage::SetProportional(bool v) {
     proportional_ = v;
-    Widget()->update();
+    TGraphicControl::Invalidate();
 }
 
 void TImage::SetCenter(bool v) {
     center_ = v;
-    Widget()->update();
+    TGraphicControl::Invalidate();
 }
 
 void TImage::SetTransparent(bool v) {
@@ -240,7 +227,7 @@ gdi::TRect TImage::DestRect() const {
     return r;
 }
 
-void TImage::PaintImage(QWidget* w) {
+void TImage::Paint() {
     gdi::TBitmap* b = picture_->Graphic();
     if (!b || b->Empty()) return;
     if (dirty_ || display_.isNull()) {
@@ -260,9 +247,10 @@ void TImage::PaintImage(QWidget* w) {
         }
     }
     const gdi::TRect r = DestRect();
-    QPainter p(w);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), display_);
+    DrawOnSurface([&](QPainter& p) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        p.drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), display_);
+    });
 }
 
 // ---- TRadioGroup --------------------------------------------------------------------------------

@@ -102,10 +102,12 @@ public:
     void Invalidate() override;
     void Repaint() override;
 
+protected:
+    void Paint() override;
+
 private:
     void PictureChanged();
     void SyncTransparency();
-    void PaintImage(QWidget* w);
     std::unique_ptr<gdi::TPicture> picture_;
     QImage display_;  // converted copy for painting, rebuilt after a change
     bool dirty_ = true;

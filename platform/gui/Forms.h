@@ -48,6 +48,8 @@ public:
     ~TCustomForm() override;
 
     QWidget* ClientWidget() const override;
+    // The client area's canvas (the form's surface); drawing outside painting is shown.
+    gdi::TCanvas* Canvas() { return ClientCanvas(); }
     int ClientWidth() const override;
     int ClientHeight() const override;
     // Visible shows or hides the window (OnShow / OnHide run).

@@ -30,11 +30,12 @@ struct ControlAccess {
     static void MouseMove(TControl* c, TShiftState s, int x, int y) { c->MouseMove(s, x, y); }
     static void KeyDown(TWinControl* c, unsigned short& k, TShiftState s) { c->KeyDown(k, s); }
     static void KeyUp(TWinControl* c, unsigned short& k, TShiftState s) { c->KeyUp(k, s); }
-    static void KeyPress(TWinControl* c, char& k) { c->KeyPress(k); }
+    static void KeyPress(TWinControl* c, TKeyChar& k) { c->KeyPress(k); }
     static void DoEnter(TWinControl* c) { c->DoEnter(); }
     static void DoExit(TWinControl* c) { c->DoExit(); }
     static void SetBoundsFromWidget(TControl* c, int l, int t, int w, int h);
     static void SetDestroying(TControl* c) { c->destroying_ = true; }
+    static void ClearHover(TWinControl* c);
 };
 
 }  // namespace gui
@@ -67,23 +68,23 @@ void EnsureQtApplication();
 class HookBase {
 public:
     TControl* control = nullptr;
-    bool clickOnRelease = false;   // a left press and release inside run Click()
     bool acceptMouse = true;       // keep mouse events from reaching the parent widget
-    bool pressedInside = false;
 };
 
-// Routing functions implemented in Controls.cpp.
-void RouteMousePress(HookBase& h, QWidget* w, QMouseEvent* e);
-void RouteMouseRelease(HookBase& h, QWidget* w, QMouseEvent* e);
-void RouteMouseMove(HookBase& h, QWidget* w, QMouseEvent* e);
-void RouteMouseDouble(HookBase& h, QWidget* w, QMouseEvent* e);
-// True when the key was consumed (the base handler must not see it). `replacement` receives a
-// different character when a KeyPress handler changed it.
-// Keys reach a control only when its widget holds the focus (not when propagated from a child).
-bool RouteKeyPress(HookBase& h, QWidget* w, QKeyEvent* e, QString& replacement);
-bool RouteKeyRelease(HookBase& h, QWidget* w, QKeyEvent* e);
-void RouteFocusIn(HookBase& h, QFocusEvent* e);
-void RouteFocusOut(HookBase& h, QFocusEvent* e);
+// The one place where Qt input becomes messages (Controls.cpp). Mouse buttons and moves become
+// WM_* mouse messages with MK_ flags (preceded by WM_SETCURSOR), keys WM_KEYDOWN / WM_CHAR (one
+// per code point) / WM_KEYUP, focus WM_SETFOCUS / WM_KILLFOCUS, entering and leaving
+// CM_MOUSEENTER / CM_MOUSELEAVE, and a paint event runs the window's paint sequence on its
+// surface. Returns whether the event was consumed (the widget's own handler must not see it);
+// `replacement` receives a different text when a WM_CHAR handler changed the character.
+enum class InputResult { Pass, Consumed, Replace };
+InputResult TranslateInput(HookBase& h, QWidget* w, QEvent* e, QString& replacement);
+// After the widget's own handler: focus messages, accepting mouse input.
+void AfterInput(HookBase& h, QWidget* w, QEvent* e);
+// Whether the caret belongs to c.
+bool CaretOwnerIs(const TWinControl* c);
+// True when the paint event was handled through the control's surface.
+bool PaintThroughSurface(HookBase& h, QWidget* w, QPaintEvent* e);
 
 // A Qt widget class with its input routed to the owning control first.
 template <class Base>
@@ -92,55 +93,29 @@ public:
     using Base::Base;
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override {
-        if (control) RouteMousePress(*this, this, e);
-        Base::mousePressEvent(e);
-        if (acceptMouse) e->accept();
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        if (control) RouteMouseRelease(*this, this, e);
-        Base::mouseReleaseEvent(e);
-        if (acceptMouse) e->accept();
-    }
-    void mouseMoveEvent(QMouseEvent* e) override {
-        if (control) RouteMouseMove(*this, this, e);
-        Base::mouseMoveEvent(e);
-        if (acceptMouse) e->accept();
-    }
-    void mouseDoubleClickEvent(QMouseEvent* e) override {
-        if (control) RouteMouseDouble(*this, this, e);
-        Base::mouseDoubleClickEvent(e);
-        if (acceptMouse) e->accept();
-    }
-    void keyPressEvent(QKeyEvent* e) override {
+    bool event(QEvent* e) override {
+        if (!control) return Base::event(e);
+        if (e->type() == QEvent::Paint && PaintThroughSurface(*this, this, static_cast<QPaintEvent*>(e)))
+            return true;
         QString replacement;
-        if (control && RouteKeyPress(*this, this, e, replacement)) {
+        switch (TranslateInput(*this, this, e, replacement)) {
+        case InputResult::Consumed:
             e->accept();
-            return;
-        }
-        if (!replacement.isEmpty()) {
-            QKeyEvent changed(e->type(), Qt::Key_unknown, e->modifiers(), replacement,
-                              e->isAutoRepeat(), static_cast<ushort>(e->count()));
-            Base::keyPressEvent(&changed);
+            return true;
+        case InputResult::Replace: {
+            auto* k = static_cast<QKeyEvent*>(e);
+            QKeyEvent changed(k->type(), Qt::Key_unknown, k->modifiers(), replacement,
+                              k->isAutoRepeat(), static_cast<ushort>(k->count()));
+            const bool r = Base::event(&changed);
             e->setAccepted(changed.isAccepted());
-            return;
+            return r;
         }
-        Base::keyPressEvent(e);
-    }
-    void keyReleaseEvent(QKeyEvent* e) override {
-        if (control && RouteKeyRelease(*this, this, e)) {
-            e->accept();
-            return;
+        case InputResult::Pass:
+            break;
         }
-        Base::keyReleaseEvent(e);
-    }
-    void focusInEvent(QFocusEvent* e) override {
-        Base::focusInEvent(e);
-        if (control) RouteFocusIn(*this, e);
-    }
-    void focusOutEvent(QFocusEvent* e) override {
-        Base::focusOutEvent(e);
-        if (control) RouteFocusOut(*this, e);
+        const bool r = Base::event(e);
+        if (control) AfterInput(*this, this, e);
+        return r;
     }
 };
 

@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QLabel>
+#include <QPainter>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -39,12 +39,7 @@ Qt::Alignment HorizontalAlignment(TAlignment a) {
 
 // ---- TLabel -------------------------------------------------------------------------------------
 
-TLabel::TLabel(rtl::TComponent* owner) : TGraphicControl(owner, new Hooked<QLabel>) {
-    auto* l = static_cast<QLabel*>(Widget());
-    l->setTextFormat(Qt::PlainText);
-    l->setContentsMargins(0, 0, 0, 0);
-    l->setMargin(0);
-    ApplyAlignment();
+TLabel::TLabel(rtl::TComponent* owner) : TGraphicControl(owner) {
     SetBounds(0, 0, 65, 13);
     AdjustSize();
 }
@@ -53,34 +48,26 @@ void TLabel::TextChanged() {
     QString t = StripAccel(caption_);
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QChar('\r'), QChar('\n'));
-    static_cast<QLabel*>(Widget())->setText(t);
+    display_ = t.toStdString();
     AdjustSize();
+    Invalidate();
 }
 
-void TLabel::ApplyColor() {
-    colorSet_ = true;
-    TControl::ApplyColor();
-    Widget()->setAutoFillBackground(!transparent_);
-}
+void TLabel::ApplyColor() { colorSet_ = true; }
 
 void TLabel::ApplyFont() {
-    TControl::ApplyFont();
     AdjustSize();
-}
-
-void TLabel::ApplyAlignment() {
-    Qt::Alignment v = layout_ == tlCenter ? Qt::AlignVCenter : layout_ == tlBottom ? Qt::AlignBottom : Qt::AlignTop;
-    static_cast<QLabel*>(Widget())->setAlignment(HorizontalAlignment(alignment_) | v);
+    Invalidate();
 }
 
 void TLabel::SetAlignment(TAlignment a) {
     alignment_ = a;
-    ApplyAlignment();
+    Invalidate();
 }
 
 void TLabel::SetLayout(TTextLayout l) {
     layout_ = l;
-    ApplyAlignment();
+    Invalidate();
 }
 
 void TLabel::SetAutoSize(bool v) {
@@ -90,22 +77,37 @@ void TLabel::SetAutoSize(bool v) {
 
 void TLabel::SetTransparent(bool v) {
     transparent_ = v;
-    Widget()->setAutoFillBackground(!v && colorSet_);
-    Widget()->update();
+    Invalidate();
 }
 
 void TLabel::SetWordWrap(bool v) {
     wordWrap_ = v;
-    static_cast<QLabel*>(Widget())->setWordWrap(v);
     AdjustSize();
+    Invalidate();
+}
+
+// The text as a plain label draws it: the cell filled with Color unless transparent (or Color
+// was never set), the text in the font's colour, aligned in the control.
+void TLabel::Paint() {
+    const bool fill = colorSet_ && !transparent_;
+    DrawOnSurface([&](QPainter& p) {
+        if (fill) p.fillRect(QRect(0, 0, Width(), Height()), gdi::ColorToQColor(Color()));
+        if (display_.empty()) return;
+        const Qt::Alignment v = layout_ == tlCenter ? Qt::AlignVCenter : layout_ == tlBottom ? Qt::AlignBottom : Qt::AlignTop;
+        int flags = static_cast<int>(HorizontalAlignment(alignment_) | v) | Qt::TextForceLeftToRight;
+        if (wordWrap_) flags |= Qt::TextWordWrap;
+        p.setFont(gdi::FontToQFont(font_));
+        p.setPen(gdi::ColorToQColor(font_.Color()));
+        p.drawText(QRect(0, 0, Width(), Height()), flags, QS(display_));
+    });
+    TGraphicControl::Paint();
 }
 
 void TLabel::AdjustSize() {
     if (!autoSize_) return;
-    auto* l = static_cast<QLabel*>(Widget());
-    QString t = l->text();
+    QString t = QS(display_);
     if (t.isEmpty()) t = QStringLiteral(" ");
-    const QFontMetrics fm(l->font());
+    const QFontMetrics fm(gdi::FontToQFont(font_));
     int w = 0, h = 0;
     if (wordWrap_) {
         w = Width();

@@ -32,10 +32,11 @@ protected:
     void TextChanged() override;
     void ApplyColor() override;
     void ApplyFont() override;
+    void Paint() override;
 
 private:
-    void ApplyAlignment();
     void AdjustSize();
+    std::string display_;  // the caption without accelerator marks, line ends as LF
     TAlignment alignment_ = taLeftJustify;
     TTextLayout layout_ = tlTop;
     bool autoSize_ = true;

@@ -55,7 +55,7 @@ protected:
         Next->SetParent(Form);
         Next->SetBounds(10, 50, 120, 21);
         Edit->OnExit = [this](rtl::TObject*) { ++Exits; };
-        Edit->OnKeyPress = [this](rtl::TObject*, char& K) { Pressed.push_back(K ? K : '0'); };
+        Edit->OnKeyPress = [this](rtl::TObject*, gui::TKeyChar& K) { Pressed.push_back(K ? static_cast<char>(K) : '0'); };
         Form->Show();
         QApplication::setActiveWindow(Form->Widget());
     }
