@@ -124,7 +124,7 @@ void TKitSysObject::GetPropertiesTyped(rtl::TStrings& Strings) const { KitListPr
 
 void KitListProperties(const rtl::TPersistent* Object, const std::string& Prefix, bool Typed, rtl::TStrings& Strings) {
     if (!Object) return;
-    if (const auto* so = dynamic_cast<const TKitSysObject*>(Object)) {
+    if (const auto* so = dynamic_cast<const TKitSysPropertySource*>(Object)) {
         std::vector<TKitSysProperty> props;
         so->PublishedProperties(props);
         for (const auto& p : props) {

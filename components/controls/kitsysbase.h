@@ -58,7 +58,16 @@ struct TKitSysProperty {
     const rtl::TPersistent* Object = nullptr;      // Object: listed recursively
 };
 
-class TKitSysObject : public rtl::TPersistent {
+// An object whose published properties the listing can show: system objects, and collections
+// or collection items that want to be listed.
+class TKitSysPropertySource {
+public:
+    virtual ~TKitSysPropertySource() = default;
+    // The published properties, in declaration order.
+    virtual void PublishedProperties(std::vector<TKitSysProperty>& Props) const = 0;
+};
+
+class TKitSysObject : public rtl::TPersistent, public TKitSysPropertySource {
 public:
     explicit TKitSysObject(rtl::TComponent* Owner);
     ~TKitSysObject() override;
@@ -81,15 +90,15 @@ public:
     void CommitChange(const std::string& Name);
     const std::vector<std::unique_ptr<TPropChange>>& PendingChanges() const { return changes_; }
 
-    // The published properties of this object, in declaration order.
-    virtual void PublishedProperties(std::vector<TKitSysProperty>& Props) const;
+    void PublishedProperties(std::vector<TKitSysProperty>& Props) const override;
 
 private:
     rtl::TComponent* owner_;
     std::vector<std::unique_ptr<TPropChange>> changes_;
 };
 
-// The published properties of any listable object: system objects and collections.
+// Lists Object's published properties (when it is a property source), then, for a collection,
+// each item with the prefix extended by "Item[i].".
 void KitListProperties(const rtl::TPersistent* Object, const std::string& Prefix, bool Typed, rtl::TStrings& Strings);
 
 class TKitSysBaseComponent : public TKitSysComponent {

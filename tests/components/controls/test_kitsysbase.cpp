@@ -144,3 +144,54 @@ TEST(kitSysDrive, RefreshEventsAndAutoRetrieveAfterLoading) {
 }
 
 }  // namespace
+
+namespace {
+
+// A listable object with every kind of property the listing knows.
+class Part : public rtl::TCollectionItem, public TKitSysPropertySource {
+public:
+    using rtl::TCollectionItem::TCollectionItem;
+    void PublishedProperties(std::vector<TKitSysProperty>& props) const override {
+        props.push_back({"Index", "Integer", TKitSysProperty::Kind::Value, std::to_string(Index()), nullptr, nullptr});
+    }
+};
+
+class Parts : public rtl::TCollection {
+public:
+    Parts() : rtl::TCollection(rtl::TCollectionItemClass::Of<Part>()) {}
+};
+
+class Probe : public TKitSysObject {
+public:
+    Probe() : TKitSysObject(nullptr) {
+        names.Add("a");
+        names.Add("b c");
+        parts.Add();
+        parts.Add();
+    }
+    void Retrieve() override {}
+    void Apply() override {}
+    void PublishedProperties(std::vector<TKitSysProperty>& props) const override {
+        props.push_back({"Count", "Integer", TKitSysProperty::Kind::Value, "3", nullptr, nullptr});
+        props.push_back({"Names", "TStrings", TKitSysProperty::Kind::Strings, "", &names, nullptr});
+        props.push_back({"Parts", "TCollection", TKitSysProperty::Kind::Object, "", nullptr, &parts});
+        props.push_back({"OnLog", "TNotifyEvent", TKitSysProperty::Kind::Unknown, "", nullptr, nullptr});
+    }
+    rtl::TStringList names;
+    Parts parts;
+};
+
+TEST(kitSysObject, ListingOfStringsNestedObjectsAndCollections) {
+    Probe p;
+    rtl::TStringList out;
+    p.GetProperties(out);
+    EXPECT_EQ(lines(out), (std::vector<std::string>{"Count = 3", "Names = a,\"b c\"", "Parts.Item[0].Index = 0",
+                                                    "Parts.Item[1].Index = 1", "OnLog = UNKNOWN"}));
+    out.Clear();
+    p.GetPropertiesTyped(out);
+    EXPECT_EQ(out.Get(0), "Count: Integer = 3");
+    EXPECT_EQ(out.Get(2), "Parts.Item[0].Index: Integer = 0");
+    EXPECT_EQ(p.Name(), "Probe.lsi");
+}
+
+}  // namespace
