@@ -102,6 +102,18 @@ TEST(sysSystemInfo, HostUserProcessorAndKernel) {
     const sys::KernelVersion k = sys::GetKernelVersion();
     EXPECT_EQ(release.rfind(std::to_string(k.Major) + "." + std::to_string(k.Minor) + ".", 0), 0u) << release;
 
+    // The nice value is field 19 of the kernel's stat line of the process and of the thread.
+    std::string self;
+    std::getline(std::ifstream("/proc/self/stat"), self);
+    std::istringstream fields(self.substr(self.rfind(')') + 2));
+    std::string f;
+    for (int i = 3; i <= 19 && fields >> f; ++i) {
+    }
+    EXPECT_EQ(std::to_string(sys::ProcessPriority()), f);
+    EXPECT_EQ(sys::ThreadPriority(), sys::ProcessPriority());  // the main thread
+
+    EXPECT_EQ(sys::OsPrettyName(), command(". /etc/os-release 2>/dev/null || . /usr/lib/os-release; echo \"$PRETTY_NAME\""));
+
     const std::uint64_t t0 = sys::ReadTimeStampCounter();
     ::usleep(2000);
     EXPECT_GT(sys::ReadTimeStampCounter(), t0);
