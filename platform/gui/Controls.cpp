@@ -211,6 +211,12 @@ InputResult TranslateInput(HookBase& h, QWidget* w, QEvent* e, QString& replacem
         if (!InvokeHandler(c, [&] { c->Perform(m); }) || m.WParam == 0) return InputResult::Consumed;
         return InputResult::Pass;
     }
+    case QEvent::PaletteChange:
+    case QEvent::FontChange:
+    case QEvent::EnabledChange:
+    case QEvent::StyleChange:
+        if (auto* wc = dynamic_cast<TWinControl*>(c)) ControlAccess::InvalidateSurface(wc);
+        return InputResult::Pass;
     case QEvent::Enter:
         Deliver(c, CM_MOUSEENTER, 0, 0);
         return InputResult::Pass;
@@ -287,7 +293,9 @@ public:
     gdi::TCanvas client;
     bool painting = false;
     bool rendering = false;
-    bool showOnly = false;
+    // False until the paint sequence has run for the current content: set by Invalidate, a
+    // new size and changes of the widget's look; drawing outside painting keeps it.
+    bool valid = false;
 
     void Ensure() {
         QWidget* w = owner_->ClientWidget();
@@ -307,7 +315,7 @@ public:
             image = std::move(next);
             window.SetTarget(&image);
             client.SetTarget(&image);
-            showOnly = false;
+            valid = false;
             border_ = -1;
         }
         if (b != border_ || clientSize_ != QSize(owner_->ClientWidth(), owner_->ClientHeight())) {
@@ -318,10 +326,18 @@ public:
         }
     }
 
+    // Brings the image up to date before drawing on it outside painting, so that the drawing
+    // lands on what the window shows.
+    void Validate() {
+        Ensure();
+        if (valid || painting || owner_->Destroying()) return;
+        valid = true;
+        PaintAll(owner_->ClientWidget());
+    }
+
     // Shows what was drawn outside painting at the next paint event.
     void ShowLater() {
         if (painting || owner_->Destroying()) return;
-        showOnly = true;
         owner_->ClientWidget()->update();
     }
 
@@ -333,8 +349,10 @@ public:
         // The widget's painter is opened first: rendering the widget's own look into the
         // surface ends the paint redirection a painter opened later would need.
         QPainter p(w);
-        if (!s.showOnly) s.PaintAll(w);
-        s.showOnly = false;
+        if (!s.valid) {
+            s.valid = true;
+            s.PaintAll(w);
+        }
         p.setCompositionMode(QPainter::CompositionMode_Source);
         const QRect r = e->rect();
         p.drawImage(r, s.image, r);
@@ -397,14 +415,22 @@ bool detail::PaintThroughSurface(HookBase& h, QWidget* w, QPaintEvent* e) {
 
 void ControlAccess::SetBoundsFromWidget(TControl* c, int l, int t, int w, int h) {
     if (c->left_ == l && c->top_ == t && c->width_ == w && c->height_ == h) return;
+    const bool moved = c->left_ != l || c->top_ != t;
+    const bool sized = c->width_ != w || c->height_ != h;
     c->left_ = l;
     c->top_ = t;
     c->width_ = w;
     c->height_ = h;
     c->BoundsChanged();
+    if (c->Destroying()) return;
+    if (moved) Deliver(c, WM_MOVE, 0, MakeLParam(l, t));
+    if (sized && !c->Destroying()) Deliver(c, WM_SIZE, SIZE_RESTORED, MakeLParam(c->ClientWidth(), c->ClientHeight()));
 }
 
 void ControlAccess::ClearHover(TWinControl* c) { c->SetHover(nullptr); }
+void ControlAccess::InvalidateSurface(TWinControl* c) {
+    if (c->surface_) c->surface_->valid = false;
+}
 
 // ---- Posted messages ------------------------------------------------------------------------
 namespace {
@@ -943,13 +969,13 @@ detail::Surface& TWinControl::SurfaceOf() {
 
 gdi::TCanvas* TWinControl::WindowCanvas() {
     Surface& s = SurfaceOf();
-    s.Ensure();
+    s.Validate();
     return &s.window;
 }
 
 gdi::TCanvas* TWinControl::ClientCanvas() {
     Surface& s = SurfaceOf();
-    s.Ensure();
+    s.Validate();
     return &s.client;
 }
 
@@ -980,19 +1006,19 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::InvalidateRect(const gdi::TRect& r) {
-    if (surface_) surface_->showOnly = false;
+    if (surface_) surface_->valid = false;
     const int b = BorderExtent();
     ClientWidget()->update(QRect(r.Left + b, r.Top + b, r.Width(), r.Height()));
 }
 
 void TWinControl::Invalidate() {
-    if (surface_) surface_->showOnly = false;
+    if (surface_) surface_->valid = false;
     Widget()->update();
     if (ClientWidget() != Widget()) ClientWidget()->update();
 }
 
 void TWinControl::Repaint() {
-    if (surface_) surface_->showOnly = false;
+    if (surface_) surface_->valid = false;
     Widget()->repaint();
     if (ClientWidget() != Widget()) ClientWidget()->repaint();
 }
@@ -1095,6 +1121,13 @@ void TWinControl::Dispatch(TMessage& m) {
         break;
     case CM_MOUSELEAVE:
         SetHover(nullptr);
+        TControl::Dispatch(m);
+        break;
+    case CM_TEXTCHANGED:
+    case CM_ENABLEDCHANGED:
+    case CM_COLORCHANGED:
+    case CM_FONTCHANGED:
+        if (surface_) Invalidate();
         TControl::Dispatch(m);
         break;
     default: TControl::Dispatch(m); break;
@@ -1227,8 +1260,9 @@ TGraphicControl::TGraphicControl(rtl::TComponent* owner) : TControl(owner, nullp
 }
 
 TGraphicControl::~TGraphicControl() {
-    destroying_ = true;
     canvas_->OnChange = nullptr;
+    InvalidateInParent();  // the parent shows what was below
+    destroying_ = true;
 }
 
 gdi::TCanvas* TGraphicControl::Canvas() {
@@ -1238,7 +1272,7 @@ gdi::TCanvas* TGraphicControl::Canvas() {
         return canvas_.get();
     }
     Surface& s = p->SurfaceOf();
-    s.Ensure();
+    s.Validate();
     const int b = p->BorderExtent();
     if (canvas_->Target() != &s.image) canvas_->SetTarget(&s.image);
     canvas_->SetOrigin({b + Left(), b + Top()});
@@ -1251,7 +1285,7 @@ void TGraphicControl::DrawOnSurface(const std::function<void(QPainter&)>& f) {
     TWinControl* p = Parent();
     if (!p) return;
     Surface& s = p->SurfaceOf();
-    s.Ensure();
+    s.Validate();
     const int b = p->BorderExtent();
     QPainter painter(&s.image);
     const QRect mine(b + Left(), b + Top(), Width(), Height());

@@ -355,7 +355,7 @@ private:
     friend class detail::Surface;
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
-    bool UsesSurface() const { return selfDrawn_ || graphicChildren_ > 0; }
+    bool UsesSurface() const { return selfDrawn_ || graphicChildren_ > 0 || surface_ != nullptr; }
     detail::Surface& SurfaceOf();
     bool ControlMouseMessage(TMessage& m);
     void SetHover(TControl* c);

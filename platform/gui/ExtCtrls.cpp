@@ -89,7 +89,7 @@ void TPanel::ApplyFrame() {
         break;
     }
     f->setLineWidth(w);
-    f->update();
+    Invalidate();
 }
 
 void TPanel::SetBevelOuter(TBevelCut b) {
@@ -116,7 +116,7 @@ void TPanel::SetAlignment(TAlignment a) {
     alignment_ = a;
     auto* f = static_cast<PanelWidget*>(Widget());
     f->alignment = a == taLeftJustify ? Qt::AlignLeft : a == taRightJustify ? Qt::AlignRight : Qt::AlignHCenter;
-    f->update();
+    Invalidate();
 }
 
 void TPanel::TextChanged() {

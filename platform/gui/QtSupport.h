@@ -36,6 +36,7 @@ struct ControlAccess {
     static void SetBoundsFromWidget(TControl* c, int l, int t, int w, int h);
     static void SetDestroying(TControl* c) { c->destroying_ = true; }
     static void ClearHover(TWinControl* c);
+    static void InvalidateSurface(TWinControl* c);
 };
 
 }  // namespace gui
