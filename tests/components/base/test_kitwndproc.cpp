@@ -153,4 +153,22 @@ TEST_F(kitWndProc, MainWindowHook) {
     EXPECT_EQ(count(*mainSees, gui::WM_USER + 1), 1);
 }
 
+// A form that places the component in its constructor, as a form description would.
+class HookedForm : public gui::TForm {
+public:
+    explicit HookedForm(rtl::TComponent* owner) : gui::TForm(owner) {
+        spy = new Spy(this, seen);
+    }
+    std::shared_ptr<std::vector<unsigned>> seen = std::make_shared<std::vector<unsigned>>();
+    Spy* spy = nullptr;
+};
+
+TEST_F(kitWndProc, PlacedOnAFormItHooksOnceTheFormIsLoaded) {
+    HookedForm* f = gui::CreateForm<HookedForm>(&app);
+    EXPECT_TRUE(f->spy->Hooked());
+    f->SetBounds(0, 0, 250, 150);
+    EXPECT_EQ(count(*f->seen, gui::WM_SIZE), 1);
+    delete f;  // the form frees the component with it
+}
+
 }  // namespace
