@@ -151,6 +151,13 @@ TEST_F(kitWndProc, MainWindowHook) {
     delete spy;
     mainForm->Perform(gui::WM_USER + 1);
     EXPECT_EQ(count(*mainSees, gui::WM_USER + 1), 1);
+
+    // The base hook handles nothing: every main-window message goes on.
+    TKitWndProcComponent plain(form.get());
+    plain.HookMainWnd = true;
+    plain.Hook();
+    mainForm->Perform(gui::WM_USER + 1);
+    EXPECT_EQ(count(*mainSees, gui::WM_USER + 1), 2);
 }
 
 // A form that places the component in its constructor, as a form description would.
