@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <langinfo.h>
+#include <locale.h>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -144,6 +146,264 @@ std::string DateTimeToStr(TDateTime dt) {
     DecodeTime(dt, h, n, s, ms);
     if (h == 0 && n == 0 && s == 0) return DateToStr(dt);
     return DateToStr(dt) + " " + TimeToStr(dt);
+}
+
+TDateFormatSettings& DateFormatSettings() {
+    static TDateFormatSettings s;
+    return s;
+}
+
+void LoadDateNamesFromPosixLocale(TDateFormatSettings& s) {
+    locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+    if (!loc) return;
+    auto text = [&](nl_item item, std::string& dst) {
+        const char* v = nl_langinfo_l(item, loc);
+        if (v && *v) dst = v;
+    };
+    static const nl_item abMon[12] = {ABMON_1, ABMON_2, ABMON_3, ABMON_4,  ABMON_5,  ABMON_6,
+                                      ABMON_7, ABMON_8, ABMON_9, ABMON_10, ABMON_11, ABMON_12};
+    static const nl_item mon[12] = {MON_1, MON_2, MON_3, MON_4,  MON_5,  MON_6,
+                                    MON_7, MON_8, MON_9, MON_10, MON_11, MON_12};
+    static const nl_item abDay[7] = {ABDAY_1, ABDAY_2, ABDAY_3, ABDAY_4, ABDAY_5, ABDAY_6, ABDAY_7};
+    static const nl_item day[7] = {DAY_1, DAY_2, DAY_3, DAY_4, DAY_5, DAY_6, DAY_7};
+    for (int i = 0; i < 12; ++i) {
+        text(abMon[i], s.ShortMonthNames[i]);
+        text(mon[i], s.LongMonthNames[i]);
+    }
+    for (int i = 0; i < 7; ++i) {
+        text(abDay[i], s.ShortDayNames[i]);
+        text(day[i], s.LongDayNames[i]);
+    }
+    freelocale(loc);
+}
+
+std::string ShortTimeFromLongTime(const std::string& longTime) {
+    // Drop the seconds token together with the separator text in front of it.
+    bool quoted = false;
+    char quote = 0;
+    std::size_t lastTokenEnd = 0;
+    for (std::size_t i = 0; i < longTime.size(); ++i) {
+        const char c = longTime[i];
+        if (quoted) {
+            if (c == quote) quoted = false;
+            continue;
+        }
+        if (c == '\'' || c == '"') {
+            quoted = true;
+            quote = c;
+            continue;
+        }
+        if (c == 's' || c == 'S') {
+            std::size_t e = i;
+            while (e < longTime.size() && (longTime[e] == 's' || longTime[e] == 'S')) ++e;
+            return longTime.substr(0, lastTokenEnd) + longTime.substr(e);
+        }
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) lastTokenEnd = i + 1;
+    }
+    return longTime;
+}
+
+int DayOfWeek(TDateTime dt) {
+    long long d, ms;
+    split(dt, d, ms);
+    // 1899-12-30 was a Saturday (7).
+    long long w = (d + 6) % 7;
+    if (w < 0) w += 7;
+    return static_cast<int>(w) + 1;
+}
+
+namespace {
+
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+bool startsWithNoCase(std::string_view s, std::size_t pos, std::string_view what) {
+    if (s.size() - pos < what.size()) return false;
+    for (std::size_t i = 0; i < what.size(); ++i)
+        if (upper(s[pos + i]) != upper(what[i])) return false;
+    return true;
+}
+
+void appendNumber(std::string& out, int value, int digits) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%0*d", digits, value);
+    out += buf;
+}
+
+struct DateParts {
+    int year, month, day, hour, minute, second, msec, dow;
+};
+
+void formatInto(std::string& out, std::string_view fmt, const DateParts& p, const TDateFormatSettings& s,
+                int level) {
+    if (fmt.empty()) fmt = "C";
+    char lastToken = ' ';
+    bool use12Hour = false;
+    std::size_t i = 0;
+    auto count = [&](char tok) {
+        std::size_t n = 1;
+        while (i < fmt.size() && upper(fmt[i]) == tok) {
+            ++i;
+            ++n;
+        }
+        return static_cast<int>(n);
+    };
+    auto nested = [&](const std::string& sub) {
+        if (level < 2) formatInto(out, sub, p, s, level + 1);
+    };
+    while (i < fmt.size()) {
+        const char raw = fmt[i];
+        const std::size_t start = i;
+        char token = upper(raw);
+        ++i;
+        if (token >= 'A' && token <= 'Z') {
+            if (token == 'M' && lastToken == 'H') token = 'N';
+            lastToken = token;
+        }
+        switch (token) {
+        case 'Y': {
+            const int n = count('Y');
+            if (n <= 2)
+                appendNumber(out, p.year % 100, 2);
+            else
+                appendNumber(out, p.year, 4);
+            break;
+        }
+        case 'M': {
+            const int n = count('M');
+            if (n <= 2)
+                appendNumber(out, p.month, n);
+            else
+                out += n == 3 ? s.ShortMonthNames[p.month - 1] : s.LongMonthNames[p.month - 1];
+            break;
+        }
+        case 'D': {
+            const int n = count('D');
+            if (n <= 2)
+                appendNumber(out, p.day, n);
+            else if (n == 3)
+                out += s.ShortDayNames[p.dow - 1];
+            else if (n == 4)
+                out += s.LongDayNames[p.dow - 1];
+            else if (n == 5)
+                nested(s.ShortDateFormat);
+            else
+                nested(s.LongDateFormat);
+            break;
+        }
+        case 'H': {
+            int n = count('H');
+            // A 12-hour clock when an am/pm token follows before the next hour token.
+            bool inQuotes = false;
+            for (std::size_t k = i; k < fmt.size(); ++k) {
+                const char c = fmt[k];
+                if (c == '\'' || c == '"') {
+                    inQuotes = !inQuotes;
+                } else if (!inQuotes && (c == 'h' || c == 'H')) {
+                    break;
+                } else if (!inQuotes && (c == 'a' || c == 'A')) {
+                    if (startsWithNoCase(fmt, k, "AM/PM") || startsWithNoCase(fmt, k, "A/P") ||
+                        startsWithNoCase(fmt, k, "AMPM"))
+                        use12Hour = true;
+                    break;
+                }
+            }
+            int h = p.hour;
+            if (use12Hour) {
+                if (h == 0)
+                    h = 12;
+                else if (h > 12)
+                    h -= 12;
+            }
+            appendNumber(out, h, n > 2 ? 2 : n);
+            break;
+        }
+        case 'N': {
+            const int n = count(upper(raw));
+            appendNumber(out, p.minute, n > 2 ? 2 : n);
+            break;
+        }
+        case 'S': {
+            const int n = count('S');
+            appendNumber(out, p.second, n > 2 ? 2 : n);
+            break;
+        }
+        case 'Z': {
+            const int n = count('Z');
+            appendNumber(out, p.msec, n > 1 ? 3 : 1);
+            break;
+        }
+        case 'T': {
+            const int n = count('T');
+            nested(n == 1 ? s.ShortTimeFormat : s.LongTimeFormat);
+            break;
+        }
+        case 'A': {
+            if (startsWithNoCase(fmt, start, "AM/PM")) {
+                out.append(fmt.substr(start + (p.hour >= 12 ? 3 : 0), 2));
+                i = start + 5;
+                use12Hour = true;
+            } else if (startsWithNoCase(fmt, start, "A/P")) {
+                out.append(fmt.substr(start + (p.hour >= 12 ? 2 : 0), 1));
+                i = start + 3;
+                use12Hour = true;
+            } else if (startsWithNoCase(fmt, start, "AMPM")) {
+                out += p.hour < 12 ? s.TimeAMString : s.TimePMString;
+                i = start + 4;
+                use12Hour = true;
+            } else if (startsWithNoCase(fmt, start, "AAAA")) {
+                out += s.LongDayNames[p.dow - 1];
+                i = start + 4;
+            } else if (startsWithNoCase(fmt, start, "AAA")) {
+                out += s.ShortDayNames[p.dow - 1];
+                i = start + 3;
+            } else {
+                out += raw;
+            }
+            break;
+        }
+        case 'C': {
+            count('C');
+            nested(s.ShortDateFormat);
+            if (p.hour != 0 || p.minute != 0 || p.second != 0 || p.msec != 0) {
+                out += ' ';
+                nested(s.LongTimeFormat);
+            }
+            break;
+        }
+        case '/': out += s.DateSeparator; break;
+        case ':': out += s.TimeSeparator; break;
+        case '\'':
+        case '"': {
+            const std::size_t end = fmt.find(raw, i);
+            if (end == std::string_view::npos) {
+                out.append(fmt.substr(i));
+                i = fmt.size();
+            } else {
+                out.append(fmt.substr(i, end - i));
+                i = end + 1;
+            }
+            break;
+        }
+        default: out += raw; break;
+        }
+    }
+}
+
+}  // namespace
+
+std::string FormatDateTime(const std::string& format, TDateTime dt) {
+    return FormatDateTime(format, dt, DateFormatSettings());
+}
+
+std::string FormatDateTime(const std::string& format, TDateTime dt, const TDateFormatSettings& s) {
+    DateParts p{};
+    DecodeDate(dt, p.year, p.month, p.day);
+    DecodeTime(dt, p.hour, p.minute, p.second, p.msec);
+    p.dow = DayOfWeek(dt);
+    if (p.month < 1) p.month = 1;  // before year 1: no calendar date
+    std::string out;
+    formatInto(out, format, p, s, 0);
+    return out;
 }
 
 }  // namespace rtl

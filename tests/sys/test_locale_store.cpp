@@ -56,16 +56,21 @@ TEST_F(sysLocaleStore, SetPersistsAllFourSeparators) {
     sys::SetLocaleSeparators(odd);
     EXPECT_EQ(sys::GetLocaleSeparators(), odd);  // a blank survives the file
     rtl::TIniFile ini(sys::LocaleStoreFileName());
-    EXPECT_EQ(ini.ReadInteger("Separators", "Decimal", 0), '.');
-    EXPECT_EQ(ini.ReadInteger("Separators", "Thousand", 0), ' ');
+    EXPECT_EQ(ini.ReadString("Locale", "SDECIMAL", ""), "\".\"");
+    EXPECT_EQ(ini.ReadString("Locale", "STHOUSAND", ""), "\" \"");
 }
 
-TEST_F(sysLocaleStore, BrokenEntriesFallBackToThePosixLocale) {
-    sys::SetLocaleSeparators({',', '.', ';', '.'});
-    rtl::TIniFile ini(sys::LocaleStoreFileName());
-    ini.WriteString("Separators", "List", "kaputt");
-    EXPECT_EQ(sys::GetLocaleSeparators().List, sys::PosixLocaleSeparators().List);
+TEST_F(sysLocaleStore, StoresOfTheFourSeparatorsAreStillRead) {
+    sys::SetLocaleStoreDirectory(root_);
+    {
+        rtl::TIniFile ini(sys::LocaleStoreFileName());
+        ini.WriteInteger("Separators", "Decimal", ',');
+        ini.WriteInteger("Separators", "Thousand", '.');
+        ini.WriteString("Separators", "List", "kaputt");  // falls back to the derivation
+    }
     EXPECT_EQ(sys::GetLocaleSeparators().Decimal, ',');
+    EXPECT_EQ(sys::GetLocaleSeparators().Thousand, '.');
+    EXPECT_EQ(sys::GetLocaleSeparators().List, sys::PosixLocaleSeparators().List);
 }
 
 TEST_F(sysLocaleStore, FormatSettingsIsACopyRefreshedOnRequest) {
