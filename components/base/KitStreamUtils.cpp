@@ -1,0 +1,125 @@
+#include "components/base/KitStreamUtils.h"
+
+#include <algorithm>
+
+#include "components/base/kitprocs.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace kit {
+
+namespace {
+
+// Remembers where a size goes, and writes it once the content behind it is written.
+class PatchedSize {
+public:
+    explicit PatchedSize(rtl::TStream& s) : s_(s), start_(s.Position()) { s.SetPosition(start_ + 4); }
+    void Write() {
+        const long long end = s_.Position();
+        s_.SetPosition(start_);
+        KitWriteInteger(s_, static_cast<int>(end - start_ - 4));
+        s_.SetPosition(end);
+    }
+
+private:
+    rtl::TStream& s_;
+    long long start_;
+};
+
+// Content of `size` bytes (size read before) into a memory stream at its start.
+void ReadSized(rtl::TStream& stream, rtl::TMemoryStream& content) {
+    const int size = KitReadInteger(stream);
+    if (size < 0) throw rtl::EReadError(rtl::msg::ReadError);
+    std::vector<std::uint8_t> buf(static_cast<std::size_t>(size));
+    stream.ReadBuffer(buf.data(), size);
+    content.WriteBuffer(buf.data(), size);
+    content.SetPosition(0);
+}
+
+}  // namespace
+
+void KitWriteInteger(rtl::TStream& stream, int value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    const std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                               static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+    stream.WriteBuffer(b, 4);
+}
+
+int KitReadInteger(rtl::TStream& stream) {
+    std::uint8_t b[4] = {0, 0, 0, 0};
+    stream.Read(b, 4);
+    return static_cast<int>(b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24));
+}
+
+void KitWriteByte(rtl::TStream& stream, std::uint8_t value) { stream.WriteBuffer(&value, 1); }
+
+std::uint8_t KitReadByte(rtl::TStream& stream) {
+    std::uint8_t b = 0;
+    stream.Read(&b, 1);
+    return b;
+}
+
+void KitWriteShortString(rtl::TStream& stream, const std::string& s) {
+    const auto n = static_cast<std::uint8_t>(std::min<std::size_t>(s.size(), 255));
+    KitWriteByte(stream, n);
+    stream.WriteBuffer(s.data(), n);
+}
+
+void KitReadShortString(rtl::TStream& stream, std::string& s) {
+    std::uint8_t n = 0;
+    stream.ReadBuffer(&n, 1);
+    s.assign(n, '\0');
+    stream.ReadBuffer(s.data(), n);
+}
+
+void KitCompressStream(rtl::TStream& source, rtl::TStream& dest, long long count) {
+    PatchedSize total(dest);
+    std::vector<std::uint8_t> chunk(KitChunkSize), block(KitCompressBufferSize);
+    while (count > 0) {
+        const long long n = source.Read(chunk.data(), std::min<long long>(count, KitChunkSize));
+        if (n <= 0) break;
+        const int len = KitCompress(chunk.data(), block.data(), static_cast<int>(n));
+        KitWriteInteger(dest, len);
+        dest.WriteBuffer(block.data(), len);
+        count -= n;
+    }
+    total.Write();
+}
+
+void KitDecompressStream(rtl::TStream& source, rtl::TStream& dest) {
+    std::vector<std::uint8_t> block(KitStoredBlockSize), out(KitChunkSize);
+    long long total = KitReadInteger(source);
+    while (total > 0) {
+        const int len = KitReadInteger(source);
+        if (len < 1 || len > KitStoredBlockSize) throw rtl::EReadError(rtl::msg::ReadError);
+        source.ReadBuffer(block.data(), len);
+        const int n = KitDecompress(block.data(), out.data(), len, KitChunkSize);
+        dest.WriteBuffer(out.data(), n);
+        total -= 4LL + len;
+    }
+}
+
+void KitWriteStrings(rtl::TStream& stream, const rtl::TStrings& strings, bool compressed) {
+    if (compressed) {
+        rtl::TMemoryStream text;
+        strings.SaveToStream(text);
+        text.SetPosition(0);
+        KitCompressStream(text, stream, text.Size());
+    } else {
+        PatchedSize size(stream);
+        strings.SaveToStream(stream);
+        size.Write();
+    }
+}
+
+void KitReadStrings(rtl::TStream& stream, rtl::TStrings& strings, bool compressed) {
+    rtl::TMemoryStream content;
+    if (compressed) {
+        KitDecompressStream(stream, content);
+        content.SetPosition(0);
+    } else {
+        ReadSized(stream, content);
+    }
+    strings.LoadFromStream(content);
+}
+
+}  // namespace kit

@@ -1,0 +1,34 @@
+// Record formats of the component library on a stream: numbers, short strings, block-compressed
+// records, string lists, bitmaps and BMP file images.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/Graphics.h"
+#include "platform/rtl/Classes.h"
+
+namespace kit {
+
+// Little-endian 4 bytes; bytes missing at the end of the stream read as 0.
+void KitWriteInteger(rtl::TStream& stream, int value);
+int KitReadInteger(rtl::TStream& stream);
+void KitWriteByte(rtl::TStream& stream, std::uint8_t value);
+std::uint8_t KitReadByte(rtl::TStream& stream);  // 0 at the end of the stream
+// One length byte and at most 255 bytes of s (longer strings are cut).
+void KitWriteShortString(rtl::TStream& stream, const std::string& s);
+void KitReadShortString(rtl::TStream& stream, std::string& s);
+
+// Writes count bytes of source (from its position) as a block-compressed record: the byte count
+// that follows, then per chunk of at most 32781 bytes its block length and block.
+void KitCompressStream(rtl::TStream& source, rtl::TStream& dest, long long count);
+// Reads one block-compressed record and writes the expanded bytes to dest. A record that ends
+// early or holds a damaged block raises rtl::EReadError.
+void KitDecompressStream(rtl::TStream& source, rtl::TStream& dest);
+
+// String list: [size, text] or a block-compressed record of the text.
+void KitWriteStrings(rtl::TStream& stream, const rtl::TStrings& strings, bool compressed);
+void KitReadStrings(rtl::TStream& stream, rtl::TStrings& strings, bool compressed);
+
+}  // namespace kit
