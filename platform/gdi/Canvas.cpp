@@ -790,7 +790,26 @@ struct BltOptions {
     TColor replaceColor = 0;
     bool replaceOpaque = true;
     TColor pattern = 0;  // brush colour for raster operations that use it
+    // Monochrome source onto colour: black -> fore, white -> back. Colour source onto
+    // monochrome: sourceBack -> white, every other colour -> black.
+    bool monoToColor = false;
+    TColor fore = 0, back = 0xFFFFFF;
+    bool colorToMono = false;
+    TColor sourceBack = 0xFFFFFF;
 };
+
+// The colour mapping of a copy between a monochrome and a colour surface.
+void MapMonochrome(BltOptions& o, bool sourceMono, bool destMono, TColor text, TColor bk,
+                   TColor sourceBk) {
+    if (sourceMono && !destMono) {
+        o.monoToColor = true;
+        o.fore = ColorToPixel(text);
+        o.back = ColorToPixel(bk);
+    } else if (!sourceMono && destMono) {
+        o.colorToMono = true;
+        o.sourceBack = ColorToPixel(sourceBk);
+    }
+}
 
 // Copies src rectangle (device coordinates of src) onto dst rectangle (device coordinates of
 // the canvas), stretching by nearest pixel; negative extents mirror.
@@ -826,6 +845,8 @@ void Blt(TCanvas::Impl& d, QRect dstRect, bool flipDx, bool flipDy, const QImage
                 if (sx < 0 || sx >= ss.w) continue;
                 TColor sc = ss.get(sx, sy);
                 if (o.transparent && sc == o.transparentColor) continue;
+                if (o.monoToColor) sc = sc == 0xFFFFFF ? o.back : o.fore;
+                else if (o.colorToMono) sc = sc == o.sourceBack ? 0xFFFFFF : 0;
                 if (o.replace && sc == o.replaceColor) {
                     if (!o.replaceOpaque) continue;
                     d.s.put(xx, y, o.pattern);
@@ -867,6 +888,7 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
             o.transparent = true;
             o.transparentColor = ColorToPixel(bitmap.TransparentColor());
         }
+        MapMonochrome(o, bitmap.Monochrome(), Monochrome(), textColor_, bkColor_, clWhite);
         Blt(d, dr, fdx, fdy, bitmap.Image(), QRect(0, 0, bitmap.Width(), bitmap.Height()), false, false, o);
     }
     Changed();
@@ -884,6 +906,7 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
         BltOptions o;
         o.rop = CopyMode;
         o.pattern = ColorToPixel(brush_.Color());
+        MapMonochrome(o, source.Monochrome(), Monochrome(), textColor_, bkColor_, source.bkColor_);
         Blt(d, dr, fdx, fdy, *source.target_, sr, fsx, fsy, o);
     }
     Changed();
@@ -906,6 +929,8 @@ void TCanvas::BrushCopy(const TRect& dest, const TBitmap& bitmap, const TRect& s
     }
     Changed();
 }
+
+bool TCanvas::Monochrome() const { return bitmap_ && bitmap_->Monochrome(); }
 
 // ---- Clipping ----------------------------------------------------------------------------------
 

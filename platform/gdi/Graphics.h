@@ -406,6 +406,17 @@ public:
     TPoint Origin() const { return origin_; }
     void SetOrigin(TPoint deviceOffset) { origin_ = deviceOffset; }
 
+    // Text and background colours of the device context. A monochrome bitmap copied onto a
+    // colour surface maps its black pixels to TextColor and its white pixels to BkColor; a
+    // colour surface copied onto a monochrome bitmap gives white where a pixel has the source
+    // canvas's BkColor and black elsewhere. Defaults black and white (a plain copy).
+    TColor TextColor() const { return textColor_; }
+    TColor SetTextColor(TColor c) { TColor old = textColor_; textColor_ = c; return old; }
+    TColor BkColor() const { return bkColor_; }
+    TColor SetBkColor(TColor c) { TColor old = bkColor_; bkColor_ = c; return old; }
+    // True while the canvas draws on a monochrome bitmap.
+    bool Monochrome() const;
+
     rtl::TNotifyEvent OnChange;
     rtl::TNotifyEvent OnChanging;
 
@@ -418,7 +429,11 @@ protected:
 
 private:
     friend struct Impl;
+    friend class TBitmap;
     QImage* target_ = nullptr;
+    const TBitmap* bitmap_ = nullptr;  // the bitmap this canvas belongs to, if any
+    TColor textColor_ = clBlack;
+    TColor bkColor_ = clWhite;
     TPen pen_;
     TBrush brush_;
     TFont font_;

@@ -1,0 +1,78 @@
+// Device-context drawing routines beyond the canvas: edges, focus rectangles, palettes, device-
+// independent images, and the integer helper MulDiv. They draw with the classic system colours
+// of GetSysColor and honour the canvas's origin and clip.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/Graphics.h"
+
+namespace gdi {
+
+// a * b / c computed in 64 bits, rounded half away from zero; -1 when c is 0 or the result does
+// not fit in 32 bits.
+int MulDiv(int a, int b, int c);
+
+// ---- Edges -------------------------------------------------------------------------------------
+inline constexpr unsigned BDR_RAISEDOUTER = 0x0001;
+inline constexpr unsigned BDR_SUNKENOUTER = 0x0002;
+inline constexpr unsigned BDR_RAISEDINNER = 0x0004;
+inline constexpr unsigned BDR_SUNKENINNER = 0x0008;
+inline constexpr unsigned BDR_OUTER = 0x0003;
+inline constexpr unsigned BDR_INNER = 0x000C;
+inline constexpr unsigned EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+inline constexpr unsigned EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
+inline constexpr unsigned EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
+inline constexpr unsigned EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
+
+inline constexpr unsigned BF_LEFT = 0x0001;
+inline constexpr unsigned BF_TOP = 0x0002;
+inline constexpr unsigned BF_RIGHT = 0x0004;
+inline constexpr unsigned BF_BOTTOM = 0x0008;
+inline constexpr unsigned BF_TOPLEFT = BF_TOP | BF_LEFT;
+inline constexpr unsigned BF_BOTTOMRIGHT = BF_BOTTOM | BF_RIGHT;
+inline constexpr unsigned BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
+inline constexpr unsigned BF_MIDDLE = 0x0800;   // fill the inside with the button face colour
+inline constexpr unsigned BF_SOFT = 0x1000;     // lighter outer, softer inner top-left lines
+inline constexpr unsigned BF_ADJUST = 0x2000;   // shrink rect by the drawn sides
+inline constexpr unsigned BF_FLAT = 0x4000;     // button shadow outer, face inner
+inline constexpr unsigned BF_MONO = 0x8000;     // window frame outer, window inner
+
+// Draws up to two one-pixel layers (outer, then inner) on the sides in `flags`: the left and top
+// lines in the top-left colour of the layer, then the right and bottom lines over their whole
+// length in the bottom-right colour (so the top-right and bottom-left corners are dark on a
+// raised edge). Returns true.
+bool DrawEdge(TCanvas& canvas, TRect& rect, unsigned edge, unsigned flags);
+
+// Inverts every second pixel of rect's one-pixel frame (a dotted XOR line, aligned to the
+// device origin): drawing it twice restores the surface.
+void DrawFocusRect(TCanvas& canvas, const TRect& rect);
+
+// ---- Palettes ----------------------------------------------------------------------------------
+// Screens here are true colour: palettes are handles without effect. Creating one gives a
+// non-zero handle, selecting gives the previous handle, realising maps no entries.
+using HPALETTE = std::uintptr_t;
+HPALETTE CreateHalftonePalette();
+HPALETTE SelectPalette(TCanvas& canvas, HPALETTE palette, bool forceBackground);
+unsigned RealizePalette(TCanvas& canvas);
+bool DeleteObject(HPALETTE palette);
+
+// Stretch modes (stored only: copies are by nearest pixel already).
+inline constexpr int BLACKONWHITE = 1;
+inline constexpr int WHITEONBLACK = 2;
+inline constexpr int COLORONCOLOR = 3;
+inline constexpr int HALFTONE = 4;
+
+// ---- Device-independent images -------------------------------------------------------------
+// The colour table that goes with 1, 4 and 8 bits per pixel (black and white; the 16 standard
+// colours; the 16 standard colours, a 6 x 6 x 6 colour cube and 24 greys); empty for 24 bits.
+std::vector<TRGBQuad> DIBColorTable(int bitCount);
+// The pixels of bitmap as a bottom-up image of bitCount (1, 4, 8 or 24) bits per pixel, rows
+// padded to 4 bytes: 24 bits as blue, green, red; fewer bits as indexes into DIBColorTable
+// (the nearest entry, the first on a tie). EInvalidGraphicOperation for another bit count.
+std::vector<std::uint8_t> GetDIBits(const TBitmap& bitmap, int bitCount);
+// Bytes per row of such an image.
+inline int DIBRowBytes(int width, int bitCount) { return (width * bitCount + 31) / 32 * 4; }
+
+}  // namespace gdi
