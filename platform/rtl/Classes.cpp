@@ -5,23 +5,155 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cxxabi.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <map>
 
 #include "platform/rtl/SysUtils.h"
 
 namespace rtl {
 
+// ---- TObject --------------------------------------------------------------------------------
+
+std::string ClassNameOf(const std::type_info& type) {
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+    std::string name = status == 0 && demangled ? demangled : type.name();
+    std::free(demangled);
+    // Drop the namespaces of the class itself (not those inside template arguments).
+    const std::size_t angle = name.find('<');
+    const std::size_t colon = name.rfind("::", angle);
+    if (colon != std::string::npos) name.erase(0, colon + 2);
+    return name;
+}
+
+std::string TObject::ClassName() const { return ClassNameOf(typeid(*this)); }
+
+// ---- TPersistent ----------------------------------------------------------------------------
+
+void TPersistent::Assign(const TPersistent* Source) {
+    if (!Source) AssignError(nullptr);
+    Source->AssignTo(this);
+}
+
+void TPersistent::AssignTo(TPersistent* Dest) const {
+    if (!Dest) throw EConvertError(Format(msg::AssignError, ClassName(), "nil"));
+    Dest->AssignError(this);
+}
+
+void TPersistent::DefineProperties(TFiler* /*Filer*/) {}
+
+void TPersistent::AssignError(const TPersistent* Source) const {
+    const std::string sourceName = Source ? Source->ClassName() : std::string("nil");
+    throw EConvertError(Format(msg::AssignError, sourceName, ClassName()));
+}
+
+// ---- Loading scope ----------------------------------------------------------------------------
+
+namespace {
+thread_local TLoadingScope* t_loadingScope = nullptr;
+}
+
+TLoadingScope::TLoadingScope() : outer_(t_loadingScope) { t_loadingScope = this; }
+
+TLoadingScope::~TLoadingScope() noexcept(false) {
+    if (!active_) return;
+    if (std::uncaught_exceptions() > 0) {
+        // Left by an exception: whatever was built stops loading, without Loaded.
+        t_loadingScope = outer_;
+        active_ = false;
+        for (TComponent* c : created_)
+            if (c) c->state_.Exclude(csLoading).Exclude(csReading);
+        created_.clear();
+        return;
+    }
+    End();
+}
+
+void TLoadingScope::End() {
+    if (!active_) return;
+    t_loadingScope = outer_;
+    active_ = false;
+    for (TComponent* c : created_)
+        if (c) c->state_.Exclude(csReading);
+    // Entries freed by a Loaded are set to nullptr by Unregister, so the walk stays valid.
+    std::size_t i = 0;
+    try {
+        for (; i < created_.size(); ++i)
+            if (TComponent* c = created_[i]) c->Loaded();
+    } catch (...) {
+        for (std::size_t k = i; k < created_.size(); ++k)
+            if (created_[k]) created_[k]->state_.Exclude(csLoading);
+        created_.clear();
+        throw;
+    }
+    created_.clear();
+}
+
+void TLoadingScope::Register(TComponent* c) {
+    c->state_.Include(csLoading).Include(csReading);
+    created_.push_back(c);
+}
+
+void TLoadingScope::Unregister(TComponent* c) {
+    for (auto& p : created_)
+        if (p == c) p = nullptr;
+}
+
 // ---- TComponent ----------------------------------------------------------------------------
 
 TComponent::TComponent(TComponent* owner) {
+    if (t_loadingScope) t_loadingScope->Register(this);
     if (owner) owner->InsertComponent(this);
 }
 
 TComponent::~TComponent() {
+    Destroying();
+    for (TLoadingScope* s = t_loadingScope; s; s = s->outer_) s->Unregister(this);
+    // Everyone linked through FreeNotification hears of it; the links go both ways.
+    while (!freeNotifies_.empty()) {
+        TComponent* c = freeNotifies_.back();
+        freeNotifies_.pop_back();
+        auto& back = c->freeNotifies_;
+        back.erase(std::remove(back.begin(), back.end(), this), back.end());
+        c->Notification(this, TOperation::opRemove);
+    }
     DestroyComponents();
     if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::Destroying() {
+    if (state_.Contains(csDestroying)) return;
+    state_.Include(csDestroying);
+    for (TComponent* c : components_) c->Destroying();
+}
+
+void TComponent::FreeNotification(TComponent* c) {
+    if (!c || c == this) return;
+    if (std::find(freeNotifies_.begin(), freeNotifies_.end(), c) == freeNotifies_.end()) {
+        freeNotifies_.push_back(c);
+        c->freeNotifies_.push_back(this);
+    }
+}
+
+void TComponent::RemoveFreeNotification(TComponent* c) {
+    if (!c) return;
+    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), c), freeNotifies_.end());
+    auto& back = c->freeNotifies_;
+    back.erase(std::remove(back.begin(), back.end(), this), back.end());
+}
+
+void TComponent::Loaded() { state_.Exclude(csLoading); }
+
+void TComponent::SetDesigning(bool value) {
+    if (value) state_.Include(csDesigning);
+    else state_.Exclude(csDesigning);
+    for (TComponent* c : components_) c->SetDesigning(value);
 }
 
 TComponent* TComponent::Components(int index) const {
@@ -62,6 +194,269 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
         TComponent* c = components_[i];
         if (c != component) c->Notification(component, operation);
     }
+}
+
+// ---- Class registry --------------------------------------------------------------------------
+
+namespace {
+std::map<std::string, TPersistentClass>& registry() {
+    static std::map<std::string, TPersistentClass> classes;
+    return classes;
+}
+}  // namespace
+
+void RegisterClass(const TPersistentClass& cls) {
+    if (!cls) return;
+    registry()[UpperCase(cls.ClassName())] = cls;
+}
+
+void UnRegisterClass(const TPersistentClass& cls) {
+    auto& r = registry();
+    auto it = r.find(UpperCase(cls.ClassName()));
+    if (it != r.end() && it->second == cls) r.erase(it);
+}
+
+TPersistentClass GetClass(std::string_view name) {
+    auto& r = registry();
+    auto it = r.find(UpperCase(name));
+    return it == r.end() ? TPersistentClass() : it->second;
+}
+
+TPersistentClass FindClass(std::string_view name) {
+    TPersistentClass cls = GetClass(name);
+    if (!cls) throw EClassNotFound(Format(msg::ClassNotFound, std::string(name)));
+    return cls;
+}
+
+// ---- TList ------------------------------------------------------------------------------------
+
+void TList::CheckIndex(int index) const {
+    if (index < 0 || index >= Count()) RaiseListIndexError(index);
+}
+
+void TList::Grow() {
+    const int delta = capacity_ > 64 ? capacity_ / 4 : capacity_ > 8 ? 16 : 4;
+    SetCapacity(capacity_ + delta);
+}
+
+void TList::SetCapacity(int capacity) {
+    if (capacity < Count()) throw EListError(Format(msg::ListCapacityError, capacity));
+    items_.reserve(static_cast<std::size_t>(capacity));
+    capacity_ = capacity;
+}
+
+void TList::SetCount(int count) {
+    if (count < 0) throw EListError(Format(msg::ListCountError, count));
+    if (count > capacity_) SetCapacity(count);
+    items_.resize(static_cast<std::size_t>(count), nullptr);
+}
+
+void* TList::Items(int index) const {
+    CheckIndex(index);
+    return items_[static_cast<std::size_t>(index)];
+}
+
+void TList::SetItems(int index, void* item) {
+    CheckIndex(index);
+    items_[static_cast<std::size_t>(index)] = item;
+}
+
+int TList::Add(void* item) {
+    const int index = Count();
+    Insert(index, item);
+    return index;
+}
+
+void TList::Insert(int index, void* item) {
+    if (index < 0 || index > Count()) RaiseListIndexError(index);
+    if (Count() == capacity_) Grow();
+    items_.insert(items_.begin() + index, item);
+}
+
+void TList::Delete(int index) {
+    CheckIndex(index);
+    items_.erase(items_.begin() + index);
+}
+
+int TList::Remove(void* item) {
+    const int index = IndexOf(item);
+    if (index >= 0) Delete(index);
+    return index;
+}
+
+int TList::IndexOf(void* item) const {
+    auto it = std::find(items_.begin(), items_.end(), item);
+    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+void TList::Exchange(int index1, int index2) {
+    CheckIndex(index1);
+    CheckIndex(index2);
+    std::swap(items_[static_cast<std::size_t>(index1)], items_[static_cast<std::size_t>(index2)]);
+}
+
+void TList::Move(int curIndex, int newIndex) {
+    if (curIndex == newIndex) return;
+    CheckIndex(curIndex);
+    CheckIndex(newIndex);
+    void* item = items_[static_cast<std::size_t>(curIndex)];
+    items_.erase(items_.begin() + curIndex);
+    items_.insert(items_.begin() + newIndex, item);
+}
+
+void TList::Pack() { items_.erase(std::remove(items_.begin(), items_.end(), nullptr), items_.end()); }
+
+void TList::Sort(TListSortCompare compare) {
+    if (!compare) return;
+    std::stable_sort(items_.begin(), items_.end(), [compare](void* a, void* b) { return compare(a, b) < 0; });
+}
+
+void TList::Clear() {
+    items_.clear();
+    items_.shrink_to_fit();
+    capacity_ = 0;
+}
+
+// ---- TBits ------------------------------------------------------------------------------------
+
+void TBits::SetSize(int size) {
+    if (size < 0) throw EBitsError(msg::BitsIndexError);
+    bits_.resize(static_cast<std::size_t>(size), false);
+}
+
+bool TBits::Bits(int index) const {
+    if (index < 0 || index >= Size()) throw EBitsError(msg::BitsIndexError);
+    return bits_[static_cast<std::size_t>(index)];
+}
+
+void TBits::SetBits(int index, bool value) {
+    if (index < 0) throw EBitsError(msg::BitsIndexError);
+    if (index >= Size()) SetSize(index + 1);
+    bits_[static_cast<std::size_t>(index)] = value;
+}
+
+int TBits::OpenBit() const {
+    for (int i = 0; i < Size(); ++i)
+        if (!bits_[static_cast<std::size_t>(i)]) return i;
+    return Size();
+}
+
+// ---- Collections --------------------------------------------------------------------------------
+
+TCollectionItem::TCollectionItem(TCollection* collection) { SetCollection(collection); }
+
+TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
+
+void TCollectionItem::SetCollection(TCollection* value) {
+    if (collection_ == value) return;
+    if (collection_) collection_->RemoveItem(this);
+    if (value) value->InsertItem(this);
+}
+
+int TCollectionItem::Index() const {
+    if (!collection_) return -1;
+    const auto& items = collection_->items_;
+    auto it = std::find(items.begin(), items.end(), this);
+    return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+}
+
+void TCollectionItem::SetIndex(int value) {
+    const int cur = Index();
+    if (cur < 0 || cur == value) return;
+    auto& items = collection_->items_;
+    if (value < 0 || value >= static_cast<int>(items.size())) RaiseListIndexError(value);
+    items.erase(items.begin() + cur);
+    items.insert(items.begin() + value, this);
+    Changed(true);
+}
+
+void TCollectionItem::Changed(bool AllItems) {
+    if (collection_ && collection_->updateCount_ == 0) collection_->Update(AllItems ? nullptr : this);
+}
+
+TCollection::TCollection(TCollectionItemClass itemClass) : itemClass_(std::move(itemClass)) {}
+
+TCollection::~TCollection() {
+    updateCount_ = 1;  // no Update calls while the items go
+    while (!items_.empty()) delete items_.back();
+}
+
+TCollectionItem* TCollection::Items(int index) const {
+    if (index < 0 || index >= Count()) RaiseListIndexError(index);
+    return items_[static_cast<std::size_t>(index)];
+}
+
+TCollectionItem* TCollection::Add() { return itemClass_.CreateOwned(this); }
+
+TCollectionItem* TCollection::Insert(int index) {
+    if (index < 0 || index > Count()) RaiseListIndexError(index);
+    TCollectionItem* item = Add();
+    item->SetIndex(index);
+    return item;
+}
+
+void TCollection::Delete(int index) { delete Items(index); }
+
+void TCollection::Clear() {
+    if (items_.empty()) return;
+    BeginUpdate();
+    try {
+        while (!items_.empty()) delete items_.back();
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+TCollectionItem* TCollection::FindItemID(int id) const {
+    for (TCollectionItem* item : items_)
+        if (item->id_ == id) return item;
+    return nullptr;
+}
+
+void TCollection::BeginUpdate() { ++updateCount_; }
+
+void TCollection::EndUpdate() {
+    if (updateCount_ > 0) --updateCount_;
+    Changed();
+}
+
+void TCollection::Changed() {
+    if (updateCount_ == 0) Update(nullptr);
+}
+
+void TCollection::Update(TCollectionItem* /*Item*/) {}
+
+void TCollection::Assign(const TPersistent* Source) {
+    const auto* src = dynamic_cast<const TCollection*>(Source);
+    if (!src) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    if (src == this) return;
+    BeginUpdate();
+    try {
+        while (!items_.empty()) delete items_.back();
+        for (TCollectionItem* item : src->items_) Add()->Assign(item);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TCollection::InsertItem(TCollectionItem* item) {
+    items_.push_back(item);
+    item->collection_ = this;
+    item->id_ = nextId_++;
+    Changed();
+}
+
+void TCollection::RemoveItem(TCollectionItem* item) {
+    items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
+    item->collection_ = nullptr;
+    Changed();
 }
 
 // ---- TStream -------------------------------------------------------------------------------
@@ -300,10 +695,50 @@ int TStrings::Add(const std::string& s) {
     return index;
 }
 
+TObject* TStrings::Objects(int index) const {
+    if (index < 0 || index >= Count()) throw EStringListError(Format(msg::ListIndexError, index));
+    return nullptr;
+}
+
+void TStrings::PutObject(int /*index*/, TObject* /*object*/) {}
+
+int TStrings::AddObject(const std::string& s, TObject* object) {
+    const int index = Add(s);
+    PutObject(index, object);
+    return index;
+}
+
+void TStrings::InsertObject(int index, const std::string& s, TObject* object) {
+    Insert(index, s);
+    PutObject(index, object);
+}
+
+int TStrings::IndexOfObject(const TObject* object) const {
+    for (int i = 0; i < Count(); ++i)
+        if (Objects(i) == object) return i;
+    return -1;
+}
+
+void TStrings::Exchange(int index1, int index2) {
+    BeginUpdate();
+    try {
+        const std::string s1 = Get(index1);
+        TObject* o1 = Objects(index1);
+        Put(index1, Get(index2));
+        PutObject(index1, Objects(index2));
+        Put(index2, s1);
+        PutObject(index2, o1);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
 void TStrings::AddStrings(const TStrings& other) {
     BeginUpdate();
     try {
-        for (int i = 0; i < other.Count(); ++i) Add(other.Get(i));
+        for (int i = 0; i < other.Count(); ++i) AddObject(other.Get(i), other.Objects(i));
     } catch (...) {
         EndUpdate();
         throw;
@@ -445,18 +880,31 @@ namespace {
 
 std::string TStringList::Get(int index) const {
     if (index < 0 || index >= Count()) stringListIndexError(index);
-    return items_[static_cast<std::size_t>(index)];
+    return items_[static_cast<std::size_t>(index)].text;
 }
 
 void TStringList::Put(int index, const std::string& s) {
     if (index < 0 || index >= Count()) stringListIndexError(index);
-    items_[static_cast<std::size_t>(index)] = s;
+    items_[static_cast<std::size_t>(index)].text = s;
     Changed();
 }
 
-void TStringList::Insert(int index, const std::string& s) {
+TObject* TStringList::Objects(int index) const {
+    if (index < 0 || index >= Count()) stringListIndexError(index);
+    return items_[static_cast<std::size_t>(index)].object;
+}
+
+void TStringList::PutObject(int index, TObject* object) {
+    if (index < 0 || index >= Count()) stringListIndexError(index);
+    items_[static_cast<std::size_t>(index)].object = object;
+    Changed();
+}
+
+void TStringList::Insert(int index, const std::string& s) { InsertObject(index, s, nullptr); }
+
+void TStringList::InsertObject(int index, const std::string& s, TObject* object) {
     if (index < 0 || index > Count()) stringListIndexError(index);
-    items_.insert(items_.begin() + index, s);
+    items_.insert(items_.begin() + index, Item{s, object});
     Changed();
 }
 
@@ -466,28 +914,41 @@ void TStringList::Delete(int index) {
     Changed();
 }
 
+void TStringList::Exchange(int index1, int index2) {
+    if (index1 < 0 || index1 >= Count()) stringListIndexError(index1);
+    if (index2 < 0 || index2 >= Count()) stringListIndexError(index2);
+    std::swap(items_[static_cast<std::size_t>(index1)], items_[static_cast<std::size_t>(index2)]);
+    Changed();
+}
+
 void TStringList::Clear() {
     if (items_.empty()) return;
     items_.clear();
     Changed();
 }
 
-int TStringList::Add(const std::string& s) {
-    if (!Sorted) return TStrings::Add(s);
+int TStringList::Add(const std::string& s) { return AddObject(s, nullptr); }
+
+int TStringList::AddObject(const std::string& s, TObject* object) {
+    if (!Sorted) {
+        const int index = Count();
+        InsertObject(index, s, object);
+        return index;
+    }
     // Sorted: binary search; a duplicate is ignored (the platform's default) and its index
-    // returned.
+    // returned, its object unchanged.
     auto it = std::lower_bound(items_.begin(), items_.end(), s,
-                               [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+                               [](const Item& a, const std::string& b) { return CompareText(a.text, b) < 0; });
     const int index = static_cast<int>(it - items_.begin());
-    if (it != items_.end() && CompareText(*it, s) == 0) return index;
-    items_.insert(it, s);
+    if (it != items_.end() && CompareText(it->text, s) == 0) return index;
+    items_.insert(it, Item{s, object});
     Changed();
     return index;
 }
 
 void TStringList::Sort() {
     std::stable_sort(items_.begin(), items_.end(),
-                     [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+                     [](const Item& a, const Item& b) { return CompareText(a.text, b.text) < 0; });
     Changed();
 }
 
