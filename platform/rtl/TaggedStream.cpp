@@ -33,6 +33,8 @@ bool KnownTag(std::uint8_t tag) {
         case TValueType::vaInt64:
         case TValueType::vaUTF8String:
             return true;
+        case TValueType::vaBinary:  // read only through ReadBinary
+            return false;
     }
     return false;
 }
@@ -159,6 +161,14 @@ void TWriter::WriteString(std::string_view value) {
         Put(&len, 4);
     }
     Put(value.data(), value.size());
+}
+
+void TWriter::WriteBinary(const void* data, std::size_t count) {
+    if (count > 0x7FFFFFFF) throw EWriteError(msg::WriteError);
+    const auto len = static_cast<std::uint32_t>(count);
+    WriteValue(TValueType::vaBinary);
+    Put(&len, 4);
+    if (count > 0) Put(data, count);
 }
 
 // ---- TReader -----------------------------------------------------------------------------
@@ -322,6 +332,21 @@ std::string TReader::ReadString() {
     std::string bytes(len, '\0');
     if (len > 0) Get(bytes.data(), len);
     return HasHighByte(bytes) ? DecodeTextBytes(bytes) : bytes;
+}
+
+std::vector<std::uint8_t> TReader::ReadBinary() {
+    if (pos_ == end_) Fill();
+    if (buf_[pos_] != static_cast<std::uint8_t>(TValueType::vaBinary)) {
+        if (!KnownTag(buf_[pos_])) ReadFailure();
+        ++pos_;
+        WrongValue();
+    }
+    ++pos_;
+    const auto len = static_cast<std::size_t>(ReadLength());
+    if (static_cast<long long>(len) > BytesLeft()) ReadFailure();
+    std::vector<std::uint8_t> bytes(len);
+    if (len > 0) Get(bytes.data(), len);
+    return bytes;
 }
 
 }  // namespace rtl

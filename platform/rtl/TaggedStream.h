@@ -2,7 +2,8 @@
 // Lists are framed by tag 1 (begin) and tag 0 (end). Integers take the smallest of tags 2, 3, 4
 // (1, 2 or 4 bytes), floats tag 5 with the 10 bytes of an x87 80-bit extended value, strings tag 6
 // (1-byte length), tag 12 (4-byte length) or tag 20 (4-byte length, UTF-8 bytes, used when the
-// text holds a byte above 127). The reader also takes tag 18 (UTF-16 text) and tag 19 (64-bit
+// text holds a byte above 127), binary data tag 10 (4-byte length, raw bytes; only through
+// WriteBinary/ReadBinary). The reader also takes tag 18 (UTF-16 text) and tag 19 (64-bit
 // integer, as a float).
 //
 // Both classes buffer. A writer's bytes reach the stream with FlushBuffer (call it before the
@@ -28,6 +29,7 @@ enum class TValueType : std::uint8_t {
     vaInt32 = 4,
     vaExtended = 5,
     vaString = 6,
+    vaBinary = 10,
     vaLString = 12,
     vaWString = 18,
     vaInt64 = 19,
@@ -48,6 +50,8 @@ public:
     void WriteFloat(long double value);
     // Text is UTF-8; a byte above 127 makes it tag 20.
     void WriteString(std::string_view value);
+    // Tag 10, a 4-byte length and the bytes as they are.
+    void WriteBinary(const void* data, std::size_t count);
     // Writes the buffered bytes to the stream (rtl::EWriteError when it takes fewer).
     void FlushBuffer();
 
@@ -81,6 +85,8 @@ public:
     long double ReadFloat();
     // Tags 6 and 12 (bytes that are not valid UTF-8 are taken as Windows-1252), 18 and 20.
     std::string ReadString();
+    // Tag 10 only (the other reads take it for an unknown tag).
+    std::vector<std::uint8_t> ReadBinary();
     // Bytes that remain after the last value read, up to the stream's end.
     long long BytesLeft() const;
     // Moves the stream to just behind the last value read.
