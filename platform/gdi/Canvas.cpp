@@ -636,10 +636,13 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
                 p.setRenderHint(QPainter::Antialiasing, false);
                 p.translate(-org.x(), -org.y());
                 if (brush_.Style() != bsClear) {
-                    // Vertices name pixel centres: a pixel is inside when its centre is.
+                    // Vertices name pixel centres: a pixel is inside when its centre is; a
+                    // centre on a top or left edge is inside, on a bottom or right edge
+                    // outside (sampling a hair right of and below the centre).
                     p.setPen(Qt::NoPen);
                     p.setBrush(Qt::green);
-                    p.drawPolygon(QPolygonF(poly).translated(0.5, 0.5), Qt::OddEvenFill);
+                    constexpr double hair = 1.0 / 64;
+                    p.drawPolygon(QPolygonF(poly).translated(0.5 - hair, 0.5 - hair), Qt::OddEvenFill);
                 }
                 if (ps != psClear && !thin) {
                     p.setPen(Impl::maskPen(Qt::red, w));

@@ -1,20 +1,8 @@
 #include "platform/gdi/Drawing.h"
 
 #include <climits>
-#include <cstdlib>
 
 namespace gdi {
-
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    long long p = static_cast<long long>(a) * b;
-    const bool negative = (p < 0) != (c < 0);
-    unsigned long long n = static_cast<unsigned long long>(p < 0 ? -p : p);
-    const unsigned long long d = static_cast<unsigned long long>(c < 0 ? -static_cast<long long>(c) : c);
-    unsigned long long q = (n + d / 2) / d;  // half away from zero
-    if (q > static_cast<unsigned long long>(INT_MAX) + (negative ? 1 : 0)) return -1;
-    return negative ? static_cast<int>(-static_cast<long long>(q)) : static_cast<int>(q);
-}
 
 namespace {
 

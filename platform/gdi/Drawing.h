@@ -1,5 +1,5 @@
-// Device-context drawing routines beyond the canvas: edges, focus rectangles, palettes, device-
-// independent images, and the integer helper MulDiv. They draw with the classic system colours
+// Device-context drawing routines beyond the canvas: edges, focus rectangles, palettes and device-
+// independent images. They draw with the classic system colours
 // of GetSysColor and honour the canvas's origin and clip.
 #pragma once
 
@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "platform/gdi/Graphics.h"
+#include "platform/rtl/Arith.h"
 
 namespace gdi {
 
-// a * b / c computed in 64 bits, rounded half away from zero; -1 when c is 0 or the result does
-// not fit in 32 bits.
-int MulDiv(int a, int b, int c);
+using rtl::MulDiv;
 
 // ---- Edges -------------------------------------------------------------------------------------
 inline constexpr unsigned BDR_RAISEDOUTER = 0x0001;

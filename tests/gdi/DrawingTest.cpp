@@ -1,4 +1,4 @@
-// Edges, focus rectangles, monochrome copies, device-independent images and MulDiv.
+// Edges, focus rectangles, monochrome copies and device-independent images.
 #include <gtest/gtest.h>
 
 #include "platform/gdi/Drawing.h"
@@ -6,18 +6,6 @@
 
 using namespace gdi;
 using gdi::test::White;
-
-TEST(MulDiv, RoundsHalfAwayFromZero) {
-    struct Case { int a, b, c, r; };
-    const Case cases[] = {
-        {10, 3, 4, 8},   {-10, 3, 4, -8},   {5, 1, 2, 3},         {-5, 1, 2, -3},
-        {5, -1, 2, -3},  {-5, -1, -2, -3},  {7, 1, 3, 2},         {1, 1, 0, -1},
-        {2000000000, 3, 2, -1},  // beyond 32 bits
-        {2000000000, 2000000000, 2000000000, 2000000000},  // 64-bit product
-        {-11, 72, 96, -8},
-    };
-    for (const Case& c : cases) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.r) << c.a << " " << c.b << " " << c.c;
-}
 
 TEST(DrawEdge, SunkenEdgeLayersAndAdjust) {
     auto bmp = White(6, 6);
