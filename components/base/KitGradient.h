@@ -12,7 +12,6 @@
 
 namespace kit {
 
-using TKitColorCount = std::uint8_t;  // 2 .. 236
 using TKitColorTable = std::vector<gdi::TColor>;
 
 // Appends count steps from startColor to endColor (system colours resolved first) to list; with
