@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "components/base/KitWave.h"
 #include "components/base/kitprocs.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -28,7 +29,7 @@ private:
 // Content of `size` bytes (size read before) into a memory stream at its start.
 void ReadSized(rtl::TStream& stream, rtl::TMemoryStream& content) {
     const int size = KitReadInteger(stream);
-    if (size < 0) throw rtl::EReadError(rtl::msg::ReadError);
+    if (size < 0 || size > stream.Size() - stream.Position()) throw rtl::EReadError(rtl::msg::ReadError);
     std::vector<std::uint8_t> buf(static_cast<std::size_t>(size));
     stream.ReadBuffer(buf.data(), size);
     content.WriteBuffer(buf.data(), size);
@@ -120,6 +121,16 @@ void KitReadStrings(rtl::TStream& stream, rtl::TStrings& strings, bool compresse
         ReadSized(stream, content);
     }
     strings.LoadFromStream(content);
+}
+
+void KitWriteWave(rtl::TStream& stream, const TKitWave& wave, bool compressed) {
+    if (compressed) wave.WriteCompressed(stream);
+    else wave.WriteUncompressed(stream);
+}
+
+void KitReadWave(rtl::TStream& stream, TKitWave& wave, bool compressed) {
+    if (compressed) wave.ReadCompressed(stream);
+    else wave.ReadUncompressed(stream);
 }
 
 }  // namespace kit

@@ -11,6 +11,8 @@
 
 namespace kit {
 
+class TKitWave;
+
 // Little-endian 4 bytes; bytes missing at the end of the stream read as 0.
 void KitWriteInteger(rtl::TStream& stream, int value);
 int KitReadInteger(rtl::TStream& stream);
@@ -30,5 +32,9 @@ void KitDecompressStream(rtl::TStream& source, rtl::TStream& dest);
 // String list: [size, text] or a block-compressed record of the text.
 void KitWriteStrings(rtl::TStream& stream, const rtl::TStrings& strings, bool compressed);
 void KitReadStrings(rtl::TStream& stream, rtl::TStrings& strings, bool compressed);
+
+// Wave record: [size, RIFF bytes] or a block-compressed record of the RIFF bytes.
+void KitWriteWave(rtl::TStream& stream, const TKitWave& wave, bool compressed);
+void KitReadWave(rtl::TStream& stream, TKitWave& wave, bool compressed);
 
 }  // namespace kit
