@@ -123,6 +123,116 @@ void KitReadStrings(rtl::TStream& stream, rtl::TStrings& strings, bool compresse
     strings.LoadFromStream(content);
 }
 
+// ---- BMP file images ----
+
+namespace {
+void Put16(std::vector<std::uint8_t>& b, std::size_t at, unsigned v) {
+    b[at] = static_cast<std::uint8_t>(v);
+    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+}  // namespace
+
+int KitBitCountFor(const gdi::TBitmap& bitmap, int colors) {
+    switch (colors) {
+        case 2: return 1;
+        case 16: return 4;
+        case 256: return 8;
+        default: break;
+    }
+    switch (bitmap.PixelFormat()) {
+        case gdi::pf1bit: return 1;
+        case gdi::pf4bit: return 4;
+        case gdi::pf8bit: return 8;
+        default: return 24;
+    }
+}
+
+std::vector<std::uint8_t> KitInitBitmapInfoHeader(const gdi::TBitmap& bitmap, int bitCount) {
+    std::vector<std::uint8_t> h(40, 0);
+    Put32(h, 0, 40);
+    Put32(h, 4, static_cast<std::uint32_t>(bitmap.Width()));
+    Put32(h, 8, static_cast<std::uint32_t>(bitmap.Height()));
+    Put16(h, 12, 1);
+    Put16(h, 14, static_cast<unsigned>(bitCount));
+    Put32(h, 20, static_cast<std::uint32_t>(gdi::DIBRowBytes(bitmap.Width(), bitCount) * bitmap.Height()));
+    return h;
+}
+
+void KitGetDIBSizes(const gdi::TBitmap& bitmap, int bitCount, int& infoHeaderSize, int& imageSize) {
+    infoHeaderSize = 40 + (bitCount == 24 ? 0 : 4 << bitCount);
+    imageSize = gdi::DIBRowBytes(bitmap.Width(), bitCount) * bitmap.Height();
+}
+
+std::vector<std::uint8_t> KitGetDIB(const gdi::TBitmap& bitmap, int bitCount) {
+    std::vector<std::uint8_t> dib = KitInitBitmapInfoHeader(bitmap, bitCount);
+    for (const gdi::TRGBQuad& q : gdi::DIBColorTable(bitCount)) {
+        dib.push_back(q.rgbBlue);
+        dib.push_back(q.rgbGreen);
+        dib.push_back(q.rgbRed);
+        dib.push_back(0);
+    }
+    const std::vector<std::uint8_t> pixels = gdi::GetDIBits(bitmap, bitCount);
+    dib.insert(dib.end(), pixels.begin(), pixels.end());
+    return dib;
+}
+
+std::vector<std::uint8_t> KitBitmapToBMPImage(const gdi::TBitmap* bitmap, gdi::HPALETTE, int colors) {
+    if (!bitmap || bitmap->Empty()) throw gdi::EInvalidGraphic(gdi::msg::InvalidBitmap);
+    const int bits = KitBitCountFor(*bitmap, colors);
+    int info = 0, image = 0;
+    KitGetDIBSizes(*bitmap, bits, info, image);
+    std::vector<std::uint8_t> bmp(14, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    Put32(bmp, 2, static_cast<std::uint32_t>(14 + info + image));
+    Put32(bmp, 10, static_cast<std::uint32_t>(14 + info));
+    const std::vector<std::uint8_t> dib = KitGetDIB(*bitmap, bits);
+    bmp.insert(bmp.end(), dib.begin(), dib.end());
+    return bmp;
+}
+
+void KitWriteBMPImage(rtl::TStream& stream, const gdi::TBitmap* bitmap, gdi::HPALETTE palette,
+                      int colors, bool withSize) {
+    const std::vector<std::uint8_t> bmp = KitBitmapToBMPImage(bitmap, palette, colors);
+    if (withSize) KitWriteInteger(stream, static_cast<int>(bmp.size()));
+    stream.WriteBuffer(bmp.data(), static_cast<long long>(bmp.size()));
+}
+
+void KitWriteBitmapImage(rtl::TStream& stream, const gdi::TBitmap& bitmap, int colors) {
+    KitWriteBMPImage(stream, &bitmap, 0, bitmap.Monochrome() ? 2 : colors, false);
+    stream.SetPosition(0);
+}
+
+void KitWriteBitmap(rtl::TStream& stream, const gdi::TBitmap& bitmap, bool compressed, int colors) {
+    if (compressed) {
+        rtl::TMemoryStream content;
+        if (colors == -1) bitmap.SaveToStream(content);
+        else KitWriteBitmapImage(content, bitmap, colors);
+        content.SetPosition(0);
+        KitCompressStream(content, stream, content.Size());
+    } else if (colors == -1) {
+        PatchedSize size(stream);
+        bitmap.SaveToStream(stream);
+        size.Write();
+    } else {
+        KitWriteBMPImage(stream, &bitmap, 0, colors, true);
+    }
+}
+
+void KitReadBitmap(rtl::TStream& stream, gdi::TBitmap& bitmap, bool compressed) {
+    rtl::TMemoryStream content;
+    if (compressed) {
+        KitDecompressStream(stream, content);
+        content.SetPosition(0);
+    } else {
+        ReadSized(stream, content);
+    }
+    bitmap.LoadFromStream(content);
+}
+
 void KitWriteWave(rtl::TStream& stream, const TKitWave& wave, bool compressed) {
     if (compressed) wave.WriteCompressed(stream);
     else wave.WriteUncompressed(stream);
