@@ -711,6 +711,8 @@ namespace {
 void TextToMask(const TFont& font, const QString& text, QPoint devTopLeft, bool opaque,
                 TCanvas::Impl& d, TCanvas& canvas, const QRect* clipDevice) {
     QFont qf = FontToQFont(font);
+    if (canvas.TextCharacterExtra() != 0)
+        qf.setLetterSpacing(QFont::AbsoluteSpacing, canvas.TextCharacterExtra());
     QFontMetrics fm(qf);
     int w = fm.horizontalAdvance(text);
     int h = fm.height();
@@ -756,8 +758,9 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     Changing();
     QString qs = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     Impl d(*this);
+    const int top = textAlign_ & TA_BASELINE ? y - QFontMetrics(FontToQFont(font_)).ascent() : y;
     if (d.ok() && !qs.isEmpty())
-        TextToMask(font_, qs, QPoint(d.dx(x), d.dy(y)), brush_.Style() == bsSolid, d, *this, nullptr);
+        TextToMask(font_, qs, QPoint(d.dx(x), d.dy(top)), brush_.Style() == bsSolid, d, *this, nullptr);
     TSize ext = TextExtent(text);
     penPos_ = {x + ext.cx, y};
     Changed();
@@ -777,6 +780,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
 
 TSize TCanvas::TextExtent(const std::string& text) {
     QFont qf = FontToQFont(font_);
+    if (charExtra_ != 0) qf.setLetterSpacing(QFont::AbsoluteSpacing, charExtra_);
     QFontMetrics fm(qf);
     QString qs = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return {fm.horizontalAdvance(qs), fm.height()};

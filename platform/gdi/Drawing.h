@@ -48,6 +48,39 @@ bool DrawEdge(TCanvas& canvas, TRect& rect, unsigned edge, unsigned flags);
 // device origin): drawing it twice restores the surface.
 void DrawFocusRect(TCanvas& canvas, const TRect& rect);
 
+// ---- Text ------------------------------------------------------------------------------------
+inline constexpr unsigned DT_TOP = 0x0000;
+inline constexpr unsigned DT_LEFT = 0x0000;
+inline constexpr unsigned DT_CENTER = 0x0001;
+inline constexpr unsigned DT_RIGHT = 0x0002;
+inline constexpr unsigned DT_VCENTER = 0x0004;      // single line only
+inline constexpr unsigned DT_BOTTOM = 0x0008;       // single line only
+inline constexpr unsigned DT_WORDBREAK = 0x0010;
+inline constexpr unsigned DT_SINGLELINE = 0x0020;
+inline constexpr unsigned DT_EXPANDTABS = 0x0040;
+inline constexpr unsigned DT_NOCLIP = 0x0100;
+inline constexpr unsigned DT_CALCRECT = 0x0400;
+inline constexpr unsigned DT_NOPREFIX = 0x0800;
+inline constexpr unsigned DT_PATH_ELLIPSIS = 0x4000;
+inline constexpr unsigned DT_END_ELLIPSIS = 0x8000;
+
+// Formats text in rect with the canvas's font, brush (a solid brush fills each line's cell),
+// character extra and the format flags; returns the height of the text. Lines break at CR LF,
+// LF or CR unless DT_SINGLELINE; DT_WORDBREAK wraps at blanks to rect's width (a longer word
+// keeps its line); DT_EXPANDTABS puts tab stops every 8 average character widths; without
+// DT_NOPREFIX "&x" shows x underlined and "&&" one "&"; the ellipsis flags shorten a line that
+// does not fit with "..." at its end or, for a path, before its last component. DT_CALCRECT
+// draws nothing and sets rect's right and bottom to the text's extent. Drawing is clipped to
+// rect unless DT_NOCLIP.
+int DrawText(TCanvas& canvas, const std::string& text, TRect& rect, unsigned format);
+// DrawText; the extra parameters (tab length, margins) are not used by this program.
+inline int DrawTextEx(TCanvas& canvas, const std::string& text, TRect& rect, unsigned format) {
+    return DrawText(canvas, text, rect, format);
+}
+// True when the font is an outline (TrueType or OpenType) font, as the text metrics' TrueType
+// flag says on the original platform.
+bool IsTrueTypeFont(const TFont& font);
+
 // ---- Palettes ----------------------------------------------------------------------------------
 // Screens here are true colour: palettes are handles without effect. Creating one gives a
 // non-zero handle, selecting gives the previous handle, realising maps no entries.

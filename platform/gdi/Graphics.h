@@ -417,6 +417,15 @@ public:
     // True while the canvas draws on a monochrome bitmap.
     bool Monochrome() const;
 
+    // Extra pixels after every character that TextOut, TextRect and TextExtent lay out.
+    int TextCharacterExtra() const { return charExtra_; }
+    int SetTextCharacterExtra(int extra) { int old = charExtra_; charExtra_ = extra; return old; }
+    // TA_TOP: the y of TextOut is the top of the text cell; TA_BASELINE: its baseline.
+    static constexpr unsigned TA_TOP = 0;
+    static constexpr unsigned TA_BASELINE = 24;
+    unsigned TextAlign() const { return textAlign_; }
+    unsigned SetTextAlign(unsigned align) { unsigned old = textAlign_; textAlign_ = align; return old; }
+
     rtl::TNotifyEvent OnChange;
     rtl::TNotifyEvent OnChanging;
 
@@ -434,6 +443,8 @@ private:
     const TBitmap* bitmap_ = nullptr;  // the bitmap this canvas belongs to, if any
     TColor textColor_ = clBlack;
     TColor bkColor_ = clWhite;
+    int charExtra_ = 0;
+    unsigned textAlign_ = 0;
     TPen pen_;
     TBrush brush_;
     TFont font_;
