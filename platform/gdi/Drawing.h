@@ -77,6 +77,10 @@ int DrawText(TCanvas& canvas, const std::string& text, TRect& rect, unsigned for
 inline int DrawTextEx(TCanvas& canvas, const std::string& text, TRect& rect, unsigned format) {
     return DrawText(canvas, text, rect, format);
 }
+// The outline of text (the cell's top-left at x, y) stroked with a pen of penWidth pixels in
+// color; the letters are not filled. Honours the canvas's font orientation and character extra.
+void DrawTextOutline(TCanvas& canvas, int x, int y, const std::string& text, int penWidth,
+                     TColor color);
 // True when the font is an outline (TrueType or OpenType) font, as the text metrics' TrueType
 // flag says on the original platform.
 bool IsTrueTypeFont(const TFont& font);

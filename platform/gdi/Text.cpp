@@ -2,6 +2,9 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
 
 #include "platform/gdi/Drawing.h"
 
@@ -230,6 +233,39 @@ int DrawText(TCanvas& canvas, const std::string& text, TRect& rect, unsigned for
         else canvas.ResetClip();
     }
     return height;
+}
+
+void DrawTextOutline(TCanvas& canvas, int x, int y, const std::string& text, int penWidth,
+                     TColor color) {
+    if (text.empty() || penWidth <= 0) return;
+    QFont qf = FontToQFont(*canvas.Font());
+    if (canvas.TextCharacterExtra() != 0)
+        qf.setLetterSpacing(QFont::AbsoluteSpacing, canvas.TextCharacterExtra());
+    QFontMetrics fm(qf);
+    QPainterPath path;
+    path.addText(0, fm.ascent(), qf, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QTransform t;
+    t.rotate(-canvas.Font()->Orientation() / 10.0);
+    path = t.map(path);
+    const QRect box = path.boundingRect().toAlignedRect().adjusted(-penWidth, -penWidth, penWidth, penWidth);
+    QImage mask(box.size(), QImage::Format_ARGB32);
+    if (mask.isNull()) return;
+    mask.fill(0);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.translate(-box.left(), -box.top());
+        QPen pen(Qt::red);
+        pen.setWidth(penWidth);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    }
+    for (int my = 0; my < mask.height(); ++my) {
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(my));
+        for (int mx = 0; mx < mask.width(); ++mx)
+            if (qRed(row[mx]) >= 128) canvas.SetPixels(x + box.left() + mx, y + box.top() + my, color);
+    }
 }
 
 bool IsTrueTypeFont(const TFont& font) {
