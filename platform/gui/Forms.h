@@ -149,10 +149,17 @@ public:
 // The form a control sits on (walking up the parents), or nullptr.
 TCustomForm* GetParentForm(TControl* control);
 
-// Creates a form of class T (constructor T(owner, args...)) and runs its OnCreate.
+// Creates a form of class T (constructor T(owner, args...)) inside a loading scope (csLoading
+// on the form and what is created with it; Loaded on each, in creation order, once built) and
+// then runs its OnCreate.
 template <class T, class... A>
 T* CreateForm(rtl::TComponent* owner, A&&... args) {
-    T* form = new T(owner, std::forward<A>(args)...);
+    T* form = nullptr;
+    {
+        rtl::TLoadingScope loading;
+        form = new T(owner, std::forward<A>(args)...);
+        loading.End();
+    }
     form->DoCreate();
     return form;
 }
@@ -181,11 +188,17 @@ public:
     void SetTitle(const std::string& t) { title_ = t; }
 
     // Creates a form owned by the application; the first form created becomes the main form.
-    // `reference` is set as soon as the form exists, before its OnCreate runs.
+    // `reference` is set as soon as the form exists, before its Loaded and OnCreate run. The
+    // form is built inside a loading scope, as gui::CreateForm does.
     template <class T>
     T* CreateForm(T*& reference) {
-        T* form = new T(this);
-        reference = form;
+        T* form = nullptr;
+        {
+            rtl::TLoadingScope loading;
+            form = new T(this);
+            reference = form;
+            loading.End();
+        }
         FormCreated(form);
         form->DoCreate();
         return form;

@@ -134,7 +134,8 @@ void TComponent::Destroying() {
 }
 
 void TComponent::FreeNotification(TComponent* c) {
-    if (!c || c == this) return;
+    // A link to a component on its way out would outlive it.
+    if (!c || c == this || state_.Contains(csDestroying) || c->state_.Contains(csDestroying)) return;
     if (std::find(freeNotifies_.begin(), freeNotifies_.end(), c) == freeNotifies_.end()) {
         freeNotifies_.push_back(c);
         c->freeNotifies_.push_back(this);

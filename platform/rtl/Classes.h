@@ -47,7 +47,7 @@ public:
 namespace msg {
 inline constexpr const char* AssignError = "%s kann nicht zu %s zugewiesen werden.";
 inline constexpr const char* ListCapacityError = "Listenkapazität überschreitet das Maximum (%d)";
-inline constexpr const char* ListCountError = "Zu viele Einträge in der Liste (%d)";
+inline constexpr const char* ListCountError = "Listenanzahl überschreitet das Maximum (%d)";
 inline constexpr const char* BitsIndexError = "Bit-Index außerhalb des gültigen Bereichs";
 inline constexpr const char* ClassNotFound = "Klasse %s nicht gefunden";
 inline constexpr const char* UnknownProperty = "Eigenschaft %s existiert nicht";
@@ -130,7 +130,7 @@ public:
 
     // Links this component and c both ways: whichever is destroyed first is announced to the
     // other through Notification(…, opRemove). Unlinked by RemoveFreeNotification or on
-    // destruction.
+    // destruction; ignored while either is being destroyed.
     void FreeNotification(TComponent* c);
     void RemoveFreeNotification(TComponent* c);
 
@@ -235,6 +235,8 @@ private:
 };
 
 using TPersistentClass = TClassRef<TPersistent>;
+// Components are created with their owner (CreateOwned when the owner is not nullptr).
+using TComponentClass = TClassRef<TComponent, TComponent*>;
 
 // Registered classes are found by their ClassName, ignoring case. Components are created
 // without an owner (InsertComponent gives them one).

@@ -168,3 +168,32 @@ TEST(rtlFreeNotification, RemovedLinksAreSilent) {
     EXPECT_EQ(log.events, (std::vector<std::string>{"free b"}));  // a was not told
     a.other = nullptr;
 }
+
+TEST(rtlFreeNotification, NoLinkIsMadeToAComponentBeingDestroyed) {
+    // On hearing that a child goes, the watcher tries to link to the child's dying owner. The
+    // link must not be made: the watcher would later unlink itself from freed memory (the
+    // sanitizer run catches that).
+    struct Relinker : TComponent {
+        using TComponent::TComponent;
+        TComponent* child = nullptr;
+        TComponent* parent = nullptr;
+        int heard = 0;
+        void Notification(TComponent* c, TOperation op) override {
+            TComponent::Notification(c, op);
+            if (op == TOperation::opRemove && c == child) {
+                ++heard;
+                child = nullptr;
+                parent->FreeNotification(this);
+            }
+        }
+    };
+    auto* watcher = new Relinker(nullptr);
+    auto* parent = new TComponent(nullptr);
+    auto* child = new TComponent(parent);
+    watcher->child = child;
+    watcher->parent = parent;
+    child->FreeNotification(watcher);
+    delete parent;
+    EXPECT_EQ(watcher->heard, 1);
+    delete watcher;
+}

@@ -114,3 +114,23 @@ TEST(rtlClassRef, RegistryFindsClassesByNameAndCreatesThem) {
     UnRegisterClass(TPersistentClass::Of<TComponent>());
     EXPECT_THROW(TPersistentClass().Create(), EInvalidOperation);
 }
+
+namespace {
+class TNamed : public TComponent {
+public:
+    explicit TNamed(TComponent* owner) : TComponent(owner) { SetName("default"); }
+};
+}  // namespace
+
+TEST(rtlClassRef, ComponentClassCreatesWithTheOwner) {
+    TComponent owner(nullptr);
+    TComponentClass cls = TComponentClass::Of<TNamed>();
+    TComponent* c = cls.CreateOwned(&owner);  // the owner frees it
+    EXPECT_EQ(c->Owner(), &owner);
+    EXPECT_EQ(c->Name(), "default");  // the referenced class's constructor ran
+    EXPECT_EQ(c->ClassName(), "TNamed");
+    EXPECT_TRUE(cls.IsClassOf(c));
+    EXPECT_FALSE(TComponentClass::Of<TComponent>() == cls);
+    std::unique_ptr<TComponent> free = cls.Create(nullptr);
+    EXPECT_EQ(free->Owner(), nullptr);
+}
