@@ -1,5 +1,6 @@
 #include "platform/gdi/Drawing.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace gdi {
@@ -103,6 +104,63 @@ void DrawFocusRect(TCanvas& canvas, const TRect& r) {
         flip(r.Left, y);
         if (r.Right - 1 > r.Left) flip(r.Right - 1, y);
     }
+}
+
+namespace {
+// The check mark in a box whose inside starts at (x, y): seven columns three pixels high,
+// falling for three columns and rising for four.
+void CheckMark(TCanvas& c, int x, int y, int inner, TColor color) {
+    static const int top[7] = {2, 3, 4, 3, 2, 1, 0};
+    const int ox = x + (inner - 7) / 2, oy = y + (inner - 7) / 2;
+    for (int i = 0; i < 7; ++i)
+        for (int k = 0; k < 3; ++k) c.SetPixels(ox + i, oy + top[i] + k, color);
+}
+}  // namespace
+
+bool DrawFrameControl(TCanvas& canvas, const TRect& rect, unsigned kind, unsigned state) {
+    if (kind != DFC_BUTTON || rect.IsEmpty()) return false;
+    const bool inactive = state & DFCS_INACTIVE, checked = state & DFCS_CHECKED;
+    const bool threeState = (state & 0x0F) == DFCS_BUTTON3STATE;
+    const bool radio = (state & 0x0F) == DFCS_BUTTONRADIO;
+    const int size = std::min(rect.Width(), rect.Height());
+    TRect box = Bounds(rect.Left + (rect.Width() - size) / 2, rect.Top + (rect.Height() - size) / 2, size, size);
+    const TColor inside = GetSysColor(inactive || (state & DFCS_PUSHED) || (threeState && checked) ? 15 : 5);
+    const TColor mark = GetSysColor(inactive || threeState ? 16 : 8);
+    TPen oldPen(*canvas.Pen());
+    TBrush oldBrush(*canvas.Brush());
+    canvas.Pen()->SetStyle(psClear);
+    canvas.Brush()->SetStyle(bsSolid);
+    if (radio) {
+        // Shadow over the upper left half, highlight over the lower right, then the well.
+        canvas.Brush()->SetColor(GetSysColor(20));
+        canvas.Ellipse(box.Left, box.Top, box.Right + 1, box.Bottom + 1);
+        canvas.Brush()->SetColor(GetSysColor(16));
+        canvas.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
+        canvas.Brush()->SetColor(inside);
+        canvas.Ellipse(box.Left + 2, box.Top + 2, box.Right - 1, box.Bottom - 1);
+        if (checked) {
+            const int cx = box.Left + size / 2, cy = box.Top + size / 2;
+            canvas.Brush()->SetColor(mark);
+            canvas.FillRect(Rect(cx - 2, cy - 1, cx + 2, cy + 3));
+            canvas.FillRect(Rect(cx - 1, cy - 2, cx + 1, cy + 4));
+            canvas.FillRect(Rect(cx - 3, cy, cx + 3, cy + 2));
+        }
+    } else {
+        TRect r = box;
+        if (state & DFCS_FLAT) {
+            canvas.Brush()->SetColor(GetSysColor(16));
+            canvas.FrameRect(r);
+            InflateRect(r, -1, -1);
+        } else {
+            DrawEdge(canvas, r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        }
+        canvas.Brush()->SetColor(inside);
+        canvas.FillRect(r);
+        if (checked) CheckMark(canvas, r.Left, r.Top, r.Width(), mark);
+    }
+    canvas.Pen()->Assign(oldPen);
+    canvas.Brush()->Assign(oldBrush);
+    return true;
 }
 
 HPALETTE CreateHalftonePalette() { return 1; }

@@ -48,6 +48,22 @@ bool DrawEdge(TCanvas& canvas, TRect& rect, unsigned edge, unsigned flags);
 // device origin): drawing it twice restores the surface.
 void DrawFocusRect(TCanvas& canvas, const TRect& rect);
 
+// ---- Frame controls ----------------------------------------------------------------------------
+inline constexpr unsigned DFC_BUTTON = 4;
+inline constexpr unsigned DFCS_BUTTONCHECK = 0x0000;
+inline constexpr unsigned DFCS_BUTTONRADIO = 0x0004;
+inline constexpr unsigned DFCS_BUTTON3STATE = 0x0008;
+inline constexpr unsigned DFCS_INACTIVE = 0x0100;
+inline constexpr unsigned DFCS_PUSHED = 0x0200;
+inline constexpr unsigned DFCS_CHECKED = 0x0400;
+inline constexpr unsigned DFCS_FLAT = 0x4000;
+
+// The classic check box (square, sunken edge or a flat frame, window-coloured inside; button
+// face inside when inactive, pushed or a checked 3-state box; the check mark in window text,
+// grey when inactive or 3-state) and radio button (a round well with a dot when checked) in
+// rect. Other kinds return false.
+bool DrawFrameControl(TCanvas& canvas, const TRect& rect, unsigned kind, unsigned state);
+
 // ---- Text ------------------------------------------------------------------------------------
 inline constexpr unsigned DT_TOP = 0x0000;
 inline constexpr unsigned DT_LEFT = 0x0000;

@@ -114,3 +114,37 @@ TEST(GetDIBits, BottomUpRowsAtEachDepth) {
     EXPECT_EQ(t8[9].rgbRed, 255);
     EXPECT_EQ(t8[16 + 215].rgbBlue, 255);  // last cube entry is white
 }
+
+TEST(DrawFrameControl, CheckBoxStates) {
+    struct Case { unsigned state; TColor inside; TColor mark; };
+    const TColor window = GetSysColor(5), face = GetSysColor(15), text = GetSysColor(8),
+                 grey = GetSysColor(16);
+    const Case cases[] = {
+        {DFCS_BUTTONCHECK, window, window},
+        {DFCS_BUTTONCHECK | DFCS_CHECKED, window, text},
+        {DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_INACTIVE, face, grey},
+        {DFCS_BUTTON3STATE | DFCS_CHECKED, face, grey},
+        {DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_FLAT, window, text},
+    };
+    for (const Case& c : cases) {
+        auto bmp = White(13, 13);
+        EXPECT_TRUE(DrawFrameControl(*bmp->Canvas(), Rect(0, 0, 13, 13), DFC_BUTTON, c.state));
+        TCanvas& cv = *bmp->Canvas();
+        const bool flat = c.state & DFCS_FLAT;
+        EXPECT_EQ(cv.Pixels(0, 0), grey) << c.state;                              // frame
+        EXPECT_EQ(cv.Pixels(1, 1), flat ? c.inside : GetSysColor(21)) << c.state;  // inner edge
+        EXPECT_EQ(cv.Pixels(3, 2), c.inside) << c.state;                           // inside corner
+        EXPECT_EQ(cv.Pixels(5, 7), c.mark) << c.state;                             // in the mark
+    }
+    auto bmp = White(13, 13);
+    EXPECT_FALSE(DrawFrameControl(*bmp->Canvas(), Rect(0, 0, 13, 13), 1, 0));
+}
+
+TEST(DrawFrameControl, RadioDot) {
+    auto off = White(13, 13), on = White(13, 13);
+    DrawFrameControl(*off->Canvas(), Rect(0, 0, 13, 13), DFC_BUTTON, DFCS_BUTTONRADIO);
+    DrawFrameControl(*on->Canvas(), Rect(0, 0, 13, 13), DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_CHECKED);
+    EXPECT_EQ(off->Canvas()->Pixels(6, 6), GetSysColor(5));
+    EXPECT_EQ(on->Canvas()->Pixels(6, 6), GetSysColor(8));
+    EXPECT_EQ(on->Canvas()->Pixels(0, 0), clWhite);  // outside the circle
+}
