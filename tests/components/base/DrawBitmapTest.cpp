@@ -201,3 +201,20 @@ TEST(KitDrawDisabledEmboss, HighlightBelowRightShadowOnTop) {
     EXPECT_EQ(c.Pixels(0, 0), clLime);
     EXPECT_EQ(c.Pixels(3, 3), clLime);
 }
+
+TEST(KitDrawBitmap, WholeBitmapAndItsCanvasGuard) {
+    auto src = Tile();
+    src->SetTransparentColor(clRed);
+    auto dest = Filled(20, 20, clWhite);
+    TRect drawn;
+    KitDrawBitmap(*dest->Canvas(), Rect(5, 5, 20, 20), *src, kdfPalette | kdfBrushCopy, clLime, drawn);
+    EXPECT_EQ(drawn, Rect(5, 5, 15, 15));
+    EXPECT_EQ(dest->Canvas()->Pixels(5, 5), clBlue);
+    EXPECT_EQ(dest->Canvas()->Pixels(6, 6), clLime);  // the bitmap's red became the brush
+    // A bitmap whose canvas pen stands at x = -1 is not drawn.
+    auto other = Filled(20, 20, clWhite);
+    src->Canvas()->MoveTo(-1, 0);
+    KitDrawBitmap(*other->Canvas(), Rect(0, 0, 20, 20), *src, 0, clNone, drawn);
+    EXPECT_TRUE(drawn.IsEmpty());
+    EXPECT_EQ(other->Canvas()->Pixels(0, 0), clWhite);
+}
