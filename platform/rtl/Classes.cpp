@@ -56,12 +56,22 @@ void TPersistent::AssignError(const TPersistent* Source) const {
 // ---- Loading scope ----------------------------------------------------------------------------
 
 namespace {
+// The innermost active scope takes new components; every scope still alive (ending ones
+// included) drops a component that is freed.
 thread_local TLoadingScope* t_loadingScope = nullptr;
+thread_local std::vector<TLoadingScope*> t_liveScopes;
+}  // namespace
+
+TLoadingScope::TLoadingScope() : outer_(t_loadingScope) {
+    t_loadingScope = this;
+    t_liveScopes.push_back(this);
 }
 
-TLoadingScope::TLoadingScope() : outer_(t_loadingScope) { t_loadingScope = this; }
-
 TLoadingScope::~TLoadingScope() noexcept(false) {
+    struct Unlink {
+        TLoadingScope* self;
+        ~Unlink() { t_liveScopes.erase(std::remove(t_liveScopes.begin(), t_liveScopes.end(), self), t_liveScopes.end()); }
+    } unlink{this};
     if (!active_) return;
     if (std::uncaught_exceptions() > 0) {
         // Left by an exception: whatever was built stops loading, without Loaded.
@@ -114,7 +124,7 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
     Destroying();
-    for (TLoadingScope* s = t_loadingScope; s; s = s->outer_) s->Unregister(this);
+    for (TLoadingScope* s : t_liveScopes) s->Unregister(this);
     // Everyone linked through FreeNotification hears of it; the links go both ways.
     while (!freeNotifies_.empty()) {
         TComponent* c = freeNotifies_.back();

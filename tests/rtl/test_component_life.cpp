@@ -25,6 +25,7 @@ public:
     TComponentState stateInLoaded;
     Part* other = nullptr;  // a reference to a component this one does not own
     bool throwInLoaded = false;
+    TComponent* freeInLoaded = nullptr;
 
     void Watch(Part* p) {
         other = p;
@@ -37,6 +38,8 @@ protected:
         TComponent::Loaded();
         if (g_events) g_events->push_back("loaded " + Name());
         if (throwInLoaded) throw EInvalidOperation("loaded");
+        delete freeInLoaded;
+        freeInLoaded = nullptr;
     }
     void Notification(TComponent* c, TOperation op) override {
         TComponent::Notification(c, op);
@@ -95,6 +98,16 @@ TEST(rtlLoadingScope, ComponentFreedInsideTheBracketIsSkipped) {
         EXPECT_FALSE(loading.Active());
     }
     EXPECT_EQ(log.events, (std::vector<std::string>{"free a", "loaded b"}));
+
+    // A Loaded may free a component that is still waiting for its own Loaded.
+    log.events.clear();
+    {
+        TLoadingScope loading;
+        auto* c = new Part(&root, "c");
+        c->freeInLoaded = new Part(&root, "d");
+        new Part(&root, "e");
+    }
+    EXPECT_EQ(log.events, (std::vector<std::string>{"loaded c", "free d", "loaded e"}));
 }
 
 TEST(rtlLoadingScope, ExceptionsClearTheFlags) {
