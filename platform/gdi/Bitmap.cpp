@@ -127,6 +127,7 @@ void TBitmap::Changed() {
 TCanvas* TBitmap::Canvas() {
     if (!canvas_) {
         canvas_ = std::make_unique<TCanvas>(&image_);
+        canvas_->bitmap_ = this;
         canvas_->OnChange = [this](rtl::TObject*) { Changed(); };
     }
     return canvas_.get();

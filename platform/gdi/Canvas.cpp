@@ -636,10 +636,13 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
                 p.setRenderHint(QPainter::Antialiasing, false);
                 p.translate(-org.x(), -org.y());
                 if (brush_.Style() != bsClear) {
-                    // Vertices name pixel centres: a pixel is inside when its centre is.
+                    // Vertices name pixel centres: a pixel is inside when its centre is; a
+                    // centre on a top or left edge is inside, on a bottom or right edge
+                    // outside (sampling a hair right of and below the centre).
                     p.setPen(Qt::NoPen);
                     p.setBrush(Qt::green);
-                    p.drawPolygon(QPolygonF(poly).translated(0.5, 0.5), Qt::OddEvenFill);
+                    constexpr double hair = 1.0 / 64;
+                    p.drawPolygon(QPolygonF(poly).translated(0.5 - hair, 0.5 - hair), Qt::OddEvenFill);
                 }
                 if (ps != psClear && !thin) {
                     p.setPen(Impl::maskPen(Qt::red, w));
@@ -708,6 +711,8 @@ namespace {
 void TextToMask(const TFont& font, const QString& text, QPoint devTopLeft, bool opaque,
                 TCanvas::Impl& d, TCanvas& canvas, const QRect* clipDevice) {
     QFont qf = FontToQFont(font);
+    if (canvas.TextCharacterExtra() != 0)
+        qf.setLetterSpacing(QFont::AbsoluteSpacing, canvas.TextCharacterExtra());
     QFontMetrics fm(qf);
     int w = fm.horizontalAdvance(text);
     int h = fm.height();
@@ -753,8 +758,9 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     Changing();
     QString qs = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     Impl d(*this);
+    const int top = textAlign_ & TA_BASELINE ? y - QFontMetrics(FontToQFont(font_)).ascent() : y;
     if (d.ok() && !qs.isEmpty())
-        TextToMask(font_, qs, QPoint(d.dx(x), d.dy(y)), brush_.Style() == bsSolid, d, *this, nullptr);
+        TextToMask(font_, qs, QPoint(d.dx(x), d.dy(top)), brush_.Style() == bsSolid, d, *this, nullptr);
     TSize ext = TextExtent(text);
     penPos_ = {x + ext.cx, y};
     Changed();
@@ -774,6 +780,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
 
 TSize TCanvas::TextExtent(const std::string& text) {
     QFont qf = FontToQFont(font_);
+    if (charExtra_ != 0) qf.setLetterSpacing(QFont::AbsoluteSpacing, charExtra_);
     QFontMetrics fm(qf);
     QString qs = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return {fm.horizontalAdvance(qs), fm.height()};
@@ -790,7 +797,26 @@ struct BltOptions {
     TColor replaceColor = 0;
     bool replaceOpaque = true;
     TColor pattern = 0;  // brush colour for raster operations that use it
+    // Monochrome source onto colour: black -> fore, white -> back. Colour source onto
+    // monochrome: sourceBack -> white, every other colour -> black.
+    bool monoToColor = false;
+    TColor fore = 0, back = 0xFFFFFF;
+    bool colorToMono = false;
+    TColor sourceBack = 0xFFFFFF;
 };
+
+// The colour mapping of a copy between a monochrome and a colour surface.
+void MapMonochrome(BltOptions& o, bool sourceMono, bool destMono, TColor text, TColor bk,
+                   TColor sourceBk) {
+    if (sourceMono && !destMono) {
+        o.monoToColor = true;
+        o.fore = ColorToPixel(text);
+        o.back = ColorToPixel(bk);
+    } else if (!sourceMono && destMono) {
+        o.colorToMono = true;
+        o.sourceBack = ColorToPixel(sourceBk);
+    }
+}
 
 // Copies src rectangle (device coordinates of src) onto dst rectangle (device coordinates of
 // the canvas), stretching by nearest pixel; negative extents mirror.
@@ -826,6 +852,8 @@ void Blt(TCanvas::Impl& d, QRect dstRect, bool flipDx, bool flipDy, const QImage
                 if (sx < 0 || sx >= ss.w) continue;
                 TColor sc = ss.get(sx, sy);
                 if (o.transparent && sc == o.transparentColor) continue;
+                if (o.monoToColor) sc = sc == 0xFFFFFF ? o.back : o.fore;
+                else if (o.colorToMono) sc = sc == o.sourceBack ? 0xFFFFFF : 0;
                 if (o.replace && sc == o.replaceColor) {
                     if (!o.replaceOpaque) continue;
                     d.s.put(xx, y, o.pattern);
@@ -867,6 +895,7 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap) {
             o.transparent = true;
             o.transparentColor = ColorToPixel(bitmap.TransparentColor());
         }
+        MapMonochrome(o, bitmap.Monochrome(), Monochrome(), textColor_, bkColor_, clWhite);
         Blt(d, dr, fdx, fdy, bitmap.Image(), QRect(0, 0, bitmap.Width(), bitmap.Height()), false, false, o);
     }
     Changed();
@@ -884,6 +913,7 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
         BltOptions o;
         o.rop = CopyMode;
         o.pattern = ColorToPixel(brush_.Color());
+        MapMonochrome(o, source.Monochrome(), Monochrome(), textColor_, bkColor_, source.bkColor_);
         Blt(d, dr, fdx, fdy, *source.target_, sr, fsx, fsy, o);
     }
     Changed();
@@ -906,6 +936,8 @@ void TCanvas::BrushCopy(const TRect& dest, const TBitmap& bitmap, const TRect& s
     }
     Changed();
 }
+
+bool TCanvas::Monochrome() const { return bitmap_ && bitmap_->Monochrome(); }
 
 // ---- Clipping ----------------------------------------------------------------------------------
 

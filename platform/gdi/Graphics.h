@@ -406,6 +406,26 @@ public:
     TPoint Origin() const { return origin_; }
     void SetOrigin(TPoint deviceOffset) { origin_ = deviceOffset; }
 
+    // Text and background colours of the device context. A monochrome bitmap copied onto a
+    // colour surface maps its black pixels to TextColor and its white pixels to BkColor; a
+    // colour surface copied onto a monochrome bitmap gives white where a pixel has the source
+    // canvas's BkColor and black elsewhere. Defaults black and white (a plain copy).
+    TColor TextColor() const { return textColor_; }
+    TColor SetTextColor(TColor c) { TColor old = textColor_; textColor_ = c; return old; }
+    TColor BkColor() const { return bkColor_; }
+    TColor SetBkColor(TColor c) { TColor old = bkColor_; bkColor_ = c; return old; }
+    // True while the canvas draws on a monochrome bitmap.
+    bool Monochrome() const;
+
+    // Extra pixels after every character that TextOut, TextRect and TextExtent lay out.
+    int TextCharacterExtra() const { return charExtra_; }
+    int SetTextCharacterExtra(int extra) { int old = charExtra_; charExtra_ = extra; return old; }
+    // TA_TOP: the y of TextOut is the top of the text cell; TA_BASELINE: its baseline.
+    static constexpr unsigned TA_TOP = 0;
+    static constexpr unsigned TA_BASELINE = 24;
+    unsigned TextAlign() const { return textAlign_; }
+    unsigned SetTextAlign(unsigned align) { unsigned old = textAlign_; textAlign_ = align; return old; }
+
     rtl::TNotifyEvent OnChange;
     rtl::TNotifyEvent OnChanging;
 
@@ -418,7 +438,13 @@ protected:
 
 private:
     friend struct Impl;
+    friend class TBitmap;
     QImage* target_ = nullptr;
+    const TBitmap* bitmap_ = nullptr;  // the bitmap this canvas belongs to, if any
+    TColor textColor_ = clBlack;
+    TColor bkColor_ = clWhite;
+    int charExtra_ = 0;
+    unsigned textAlign_ = 0;
     TPen pen_;
     TBrush brush_;
     TFont font_;
