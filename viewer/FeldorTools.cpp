@@ -1,10 +1,11 @@
 // Main window: help, links and tool launchers.
-// Stand-in: help, the web links and the tool launchers are not built yet; their handlers are
-// bound and do nothing. The synthetic-file command, the overlay colour item and the test menu
-// are complete.
+// Stand-in: help, the web links and the tool launchers other than the limit table are not built
+// yet; their handlers are bound and do nothing. The synthetic-file command, the limit table, the
+// overlay colour item and the test menu are complete.
 #include <memory>
 
 #include "foundation/DebugLib.h"
+#include "tools/FormLib.h"
 #include "viewer/FakeEZNECFile.h"
 #include "viewer/FeldorU.h"
 
@@ -24,7 +25,7 @@ void TFormFeldor::MIDezimaltrennzeichenClick(rtl::TObject*) {}
 void TFormFeldor::MISysInfoClick(rtl::TObject*) {}
 void TFormFeldor::MIZweidrahtleitungClick(rtl::TObject*) {}
 void TFormFeldor::MISchwingkreisClick(rtl::TObject*) {}
-void TFormFeldor::MIBEMFVGrenzwerteClick(rtl::TObject*) {}
+void TFormFeldor::MIBEMFVGrenzwerteClick(rtl::TObject*) { ShowGrenzwerttabelle(); }
 void TFormFeldor::MIKoaxRechnerClick(rtl::TObject*) {}
 
 void TFormFeldor::MIOvrLayColorClick(rtl::TObject*) { NotFinishedMessage(""); }

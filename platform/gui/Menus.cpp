@@ -1,6 +1,7 @@
 // Menu items, main menu and shortcuts.
 #include "platform/gui/Menus.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
@@ -265,6 +266,46 @@ QWidget* TMainMenu::RootContainer() { return bar_; }
 
 void TMainMenu::TopLevelChanged() {
     if (form_) form_->LayoutFrame();
+}
+
+// ---- TPopupMenu ---------------------------------------------------------------------------------
+
+TPopupMenu::TPopupMenu(rtl::TComponent* owner) : TMenu(owner) { menu_ = new QMenu; }
+
+TPopupMenu::~TPopupMenu() {
+    // The items (and their actions) go first, while the menu exists.
+    delete items_;
+    items_ = nullptr;
+    delete menu_;
+    menu_ = nullptr;
+}
+
+QWidget* TPopupMenu::RootContainer() { return menu_; }
+
+void TPopupMenu::Popup(int X, int Y) {
+    if (OnPopup) OnPopup(this);
+    menu_->exec(QPoint(X, Y));
+}
+
+void SetPopupMenu(TControl* Control, TPopupMenu* Menu) {
+    if (!Control || !Control->Widget()) return;
+    QWidget* w = Control->Widget();
+    QObject::disconnect(w, &QWidget::customContextMenuRequested, nullptr, nullptr);
+    if (!Menu) {
+        w->setContextMenuPolicy(Qt::DefaultContextMenu);
+        return;
+    }
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Tied to the menu's widget: the connection ends when either side is freed.
+    QObject::connect(w, &QWidget::customContextMenuRequested, Menu->Menu(),
+                     [Control, Menu, w](const QPoint& pos) {
+                         // A scroll area reports the position in its viewport.
+                         const auto* area = qobject_cast<QAbstractScrollArea*>(w);
+                         const QPoint global = area ? area->viewport()->mapToGlobal(pos)
+                                                    : w->mapToGlobal(pos);
+                         Menu->PopupComponent = Control;
+                         InvokeHandler(Menu, [&] { Menu->Popup(global.x(), global.y()); });
+                     });
 }
 
 }  // namespace gui

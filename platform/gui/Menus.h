@@ -124,4 +124,28 @@ private:
     TCustomForm* form_ = nullptr;
 };
 
+// A context menu. Popup shows it with its top-left corner at the screen position (X, Y) and
+// returns when it has closed, after the chosen item's OnClick ran.
+class TPopupMenu : public TMenu {
+public:
+    explicit TPopupMenu(rtl::TComponent* owner);
+    ~TPopupMenu() override;
+    // Runs OnPopup, then shows the menu and waits until it is closed.
+    void Popup(int X, int Y);
+    // The control on which the user opened the menu last.
+    rtl::TComponent* PopupComponent = nullptr;
+    TNotifyEvent OnPopup;
+    QMenu* Menu() const { return menu_; }
+
+protected:
+    QWidget* RootContainer() override;
+
+private:
+    QMenu* menu_ = nullptr;  // owned
+};
+
+// Makes Menu the context menu of Control: a right click or the menu key on the control opens
+// it at the pointer. nullptr detaches the control's popup menu.
+void SetPopupMenu(TControl* Control, TPopupMenu* Menu);
+
 }  // namespace gui

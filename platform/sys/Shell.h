@@ -1,0 +1,50 @@
+// Opening a file, folder or web address with the desktop's associated program, and starting a
+// program, without waiting for either: the shell-execute stand-in.
+//
+// Documents, folders and addresses go to the desktop's opener (xdg-open), an executable file is
+// started directly with its parameters. Failures that can be seen before the start are given
+// as the shell's error codes; what the opener decides later is not waited for.
+#pragma once
+
+#include <string>
+
+namespace sys {
+
+// The shell's error codes.
+inline constexpr int SE_ERR_FNF = 2;              // file not found
+inline constexpr int SE_ERR_PNF = 3;              // path not found
+inline constexpr int SE_ERR_ACCESSDENIED = 5;
+inline constexpr int SE_ERR_OOM = 8;
+inline constexpr int SE_ERR_SHARE = 26;
+inline constexpr int SE_ERR_ASSOCINCOMPLETE = 27;
+inline constexpr int SE_ERR_DDETIMEOUT = 28;
+inline constexpr int SE_ERR_DDEFAIL = 29;
+inline constexpr int SE_ERR_DDEBUSY = 30;
+inline constexpr int SE_ERR_NOASSOC = 31;         // no program for this kind of document
+inline constexpr int SE_ERR_DLLNOTFOUND = 32;
+
+enum class TShellVerb { Open, Print, Explore, Edit, Properties };
+
+struct TShellResult {
+    int ErrorCode = 0;        // 0 when started, else one of the SE_ERR_ codes
+    long long ProcessId = 0;  // the started program; 0 when nothing can be watched
+};
+
+// Runs Verb on Target:
+// - Open: a web address ("http:", "mailto:", "www." ...) or an existing file or folder is handed
+//   to the opener; an executable file is started with Parameters (split at blanks, "..." quoting)
+//   in Directory. A relative Target is taken relative to Directory when one is given.
+// - Explore: opens the folder Target.
+// - Print, Edit, Properties: no desktop counterpart; SE_ERR_NOASSOC.
+// Errors: empty or missing file SE_ERR_FNF, missing folder (of the file or to explore)
+// SE_ERR_PNF, an executable that cannot be started SE_ERR_ACCESSDENIED, no opener
+// SE_ERR_NOASSOC. Only an executable started directly gives a ProcessId.
+TShellResult ShellExecute(TShellVerb Verb, const std::string& Target,
+                          const std::string& Parameters = {}, const std::string& Directory = {});
+
+// The opener program; "xdg-open" unless set. Tests point it at a program of their own; an empty
+// text restores the default.
+void SetShellOpener(const std::string& Program);
+std::string ShellOpener();
+
+}  // namespace sys

@@ -1,0 +1,25 @@
+#include "tools/FormLib.h"
+
+#include <memory>
+
+#include "platform/gui/Dialogs.h"
+#include "tools/Grenzwerttabelle.h"
+
+bool ExecuteTextSaveDialog(std::string& FileName)
+{
+    gui::TSaveDialog Dialog(nullptr);
+    Dialog.DefaultExt = "txt";
+    Dialog.Filter = "Alle Dateien (*.*)|*.*|TextDateien (*.txt)|*.txt";
+    Dialog.FilterIndex = 2;
+    Dialog.FileName = FileName;
+    const bool Confirmed = Dialog.Execute();
+    FileName = Dialog.FileName;
+    return Confirmed;
+}
+
+void ShowGrenzwerttabelle()
+{
+    std::unique_ptr<TFormGrenzwerttabelle> Form(
+        gui::CreateForm<TFormGrenzwerttabelle>(nullptr));
+    Form->ShowModal();
+}
