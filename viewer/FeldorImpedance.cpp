@@ -67,6 +67,7 @@ void TFormFeldor::constructZPlane() {
         if (z[0].Length() != n || z[1].Length() != n || z[2].Length() != n ||
             z[3].Length() != n)
             continue;
+        const int before = tz.Length();
         AppendDoubleArray(tx, ePlane->x);
         AppendDoubleArray(ty, ePlane->y);
         AppendDoubleArray(tz, newZ);
@@ -74,6 +75,7 @@ void TFormFeldor::constructZPlane() {
         AppendDoubleArray(tEx, z[1]);
         AppendDoubleArray(tEy, z[2]);
         AppendDoubleArray(tEz, z[3]);
+        PointSetAppended(before);  // the index takes in the new plane only
     }
 
     if (DebugMode) TracePointCounts(*this);

@@ -1,4 +1,9 @@
 // Main window: planes of the point set, the current plane and the plane list.
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <vector>
+
 #include "foundation/FormatLib.h"
 #include "foundation/MathLib.h"
 #include "viewer/FeldorU.h"
@@ -33,18 +38,31 @@ std::unique_ptr<TSkalarFeld2> TFormFeldor::LoadPlane(double Height, int Componen
         default: break;
     }
     // The seven arrays have equal length; a stored height within 0.1 m belongs to the plane
-    // (the bounds as double sums, as WithinTolerance takes them).
+    // (the bounds as double sums, as WithinTolerance takes them). The plane index gives the
+    // points of the heights in that range, in the order of the arrays.
     const int n = tE.Length();
     if (values && tz.Length() >= n && tx.Length() >= n && ty.Length() >= n &&
         values->Length() >= n) {
-        const double lo = Height - 0.1;
-        const double hi = Height + 0.1;
-        const double* z = tz.data();
+        std::vector<std::int32_t> scratch;
+        const std::span<const std::int32_t> members =
+            PointsInHeightRange(Height - 0.1, Height + 0.1, scratch);
         const double* px = tx.data();
         const double* py = ty.data();
         const double* v = values->data();
-        for (int i = 0; i < n; ++i) {
-            if (lo <= z[i] && z[i] <= hi) plane->Add(px[i], py[i], v[i]);
+        // Ascending indices: those of points beyond the magnitudes (a longer tz) end the list.
+        const std::size_t m = static_cast<std::size_t>(
+            std::lower_bound(members.begin(), members.end(), n) - members.begin());
+        plane->x.vec().resize(m);
+        plane->y.vec().resize(m);
+        plane->Feld.vec().resize(m);
+        double* ox = plane->x.data();
+        double* oy = plane->y.data();
+        double* of = plane->Feld.data();
+        for (std::size_t k = 0; k < m; ++k) {
+            const std::int32_t i = members[k];
+            ox[k] = px[i];
+            oy[k] = py[i];
+            of[k] = v[i];
         }
     } else if (values) {
         for (int i = 0; i <= tE.High(); ++i)
