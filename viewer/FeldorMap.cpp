@@ -12,6 +12,7 @@
 #include "foundation/StrUtilsLib.h"
 #include "platform/rtl/SysUtils.h"
 #include "viewer/FeldorU.h"
+#include "viewer/VectorState.h"
 
 using namespace FeldorU;
 
@@ -56,6 +57,13 @@ double ReferenceValue(int item, double planeMax) {
     }
 }
 
+// Clip01 for a double: the same value without the extended-precision round trip.
+inline double Clip01d(double x) {
+    if (x > 1) return 1;
+    if (x < 0 || std::isnan(x)) return 0;
+    return x;
+}
+
 [[noreturn]] void RefuseSize(double spanX, double spanY) {
     if (!std::isfinite(spanX) || !std::isfinite(spanY) || spanX > 1e9 || spanY > 1e9)
         throw rtl::Exception(rtl::Format(
@@ -73,6 +81,7 @@ double ReferenceValue(int item, double planeMax) {
 // Everything is computed into locals first: an error (an empty plane, no grid step, a plane
 // too large) leaves the map, the mapping variables and FieldShown as they were.
 void TFormFeldor::FeldShow2() {
+    ClearUpperVectorState();
     static const TSkalarFeld2 kEmpty;
     const TSkalarFeld2& plane = CurrentPlane ? *CurrentPlane : kEmpty;
     const int n = plane.Count();
@@ -118,20 +127,37 @@ void TFormFeldor::FeldShow2() {
     std::vector<std::uint8_t*> rows(static_cast<std::size_t>(h));
     for (int r = 0; r < h; ++r) rows[static_cast<std::size_t>(r)] = bmp.ScanLine(r);
 
-    // One pixel per grid point, north up; a later sample on the same pixel wins.
-    for (int k = 0; k < n; ++k) {
-        const double fx = (xs[k] - xMin) * ppm;
-        const double fy = (ys[k] - yMin) * ppm;
-        if (!(fx >= 0 && fx <= spanX && fy >= 0 && fy <= spanY)) continue;  // not a number
-        const int px = static_cast<int>(std::nearbyint(fx));
-        const int py = h - static_cast<int>(std::nearbyint(fy)) - 1;
-        const gdi::TColor c =
-            noScale ? gdi::clBlack
-                    : ValueToScaleColor(static_cast<double>(Clip01(scale(fs[k]) / bezug)));
-        std::uint8_t* p = rows[static_cast<std::size_t>(py)] + 3 * px;
-        p[0] = static_cast<std::uint8_t>(gdi::GetBValue(c));
-        p[1] = static_cast<std::uint8_t>(gdi::GetGValue(c));
-        p[2] = static_cast<std::uint8_t>(gdi::GetRValue(c));
+    // One pixel per grid point, north up; a later sample on the same pixel wins. The colours
+    // are computed a block of samples at a time.
+    ClearUpperVectorState();
+    constexpr int kBlock = 256;
+    double values[kBlock];
+    gdi::TColor colors[kBlock];
+    std::uint8_t* pixels[kBlock];
+    for (int k0 = 0; k0 < n; k0 += kBlock) {
+        const int k1 = std::min(n, k0 + kBlock);
+        int m = 0;
+        for (int k = k0; k < k1; ++k) {
+            const double fx = (xs[k] - xMin) * ppm;
+            const double fy = (ys[k] - yMin) * ppm;
+            if (!(fx >= 0 && fx <= spanX && fy >= 0 && fy <= spanY)) continue;  // not a number
+            const int px = static_cast<int>(std::nearbyint(fx));
+            const int py = h - static_cast<int>(std::nearbyint(fy)) - 1;
+            pixels[m] = rows[static_cast<std::size_t>(py)] + 3 * px;
+            values[m] = noScale ? 0 : Clip01d(scale(fs[k]) / bezug);
+            ++m;
+        }
+        if (noScale)
+            std::fill(colors, colors + m, gdi::clBlack);
+        else
+            ValuesToScaleColors(values, colors, m);
+        for (int j = 0; j < m; ++j) {
+            std::uint8_t* p = pixels[j];
+            const gdi::TColor c = colors[j];
+            p[0] = static_cast<std::uint8_t>(gdi::GetBValue(c));
+            p[1] = static_cast<std::uint8_t>(gdi::GetGValue(c));
+            p[2] = static_cast<std::uint8_t>(gdi::GetRValue(c));
+        }
     }
 
     // Screen pixels per metre: the plane's extent fills the image along the tighter axis. An
