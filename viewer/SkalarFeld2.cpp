@@ -114,9 +114,12 @@ TNearestSampleGrid::TNearestSampleGrid(const TSkalarFeld2& Plane) : plane_(Plane
     cell_ = c;
     nx_ = static_cast<int>(std::min(maxSide, std::floor(w / c) + 1));
     ny_ = static_cast<int>(std::min(maxSide, std::floor(h / c) + 1));
-    const auto cellOf = [this, px, py](int k) {
-        const int ix = std::clamp(static_cast<int>((px[k] - x0_) / cell_), 0, nx_ - 1);
-        const int iy = std::clamp(static_cast<int>((py[k] - y0_) / cell_), 0, ny_ - 1);
+    // A sample within rounding distance of a cell border may land in the neighbouring cell;
+    // the search's margin covers that.
+    const double perCell = 1 / cell_;
+    const auto cellOf = [this, px, py, perCell](int k) {
+        const int ix = std::clamp(static_cast<int>((px[k] - x0_) * perCell), 0, nx_ - 1);
+        const int iy = std::clamp(static_cast<int>((py[k] - y0_) * perCell), 0, ny_ - 1);
         return iy * nx_ + ix;
     };
     start_.assign(static_cast<std::size_t>(nx_) * ny_ + 1, 0);
