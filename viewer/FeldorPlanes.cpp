@@ -21,14 +21,23 @@ void TraceCounts(TFormFeldor& form, const TSkalarFeld2& plane) {
 
 }  // namespace
 
+void TraceLoadingPlane(TFormFeldor& Form, double Height) {
+    Form.addInfo("LoadPlane: Vor dem Laden");
+    TraceCounts(Form, TSkalarFeld2());
+    Form.addInfo(rtl::Format("PlaneHeight : %1.0f", Height));
+}
+
+void TraceLoadedPlane(TFormFeldor& Form, double Height, int Count) {
+    TraceLoadingPlane(Form, Height);
+    Form.addInfo("LoadPlane: Nach dem Laden");
+    for (const char* name : {"Result.x    : %1d", "Result.y    : %1d", "Result.Feld : %1d"})
+        Form.addInfo(rtl::Format(name, Count - 1));
+}
+
 std::unique_ptr<TSkalarFeld2> TFormFeldor::LoadPlane(double Height, int Component) {
     auto plane = std::make_unique<TSkalarFeld2>();
     PlaneHeight = Height;
-    if (DebugMode) {
-        addInfo("LoadPlane: Vor dem Laden");
-        TraceCounts(*this, *plane);
-        addInfo(rtl::Format("PlaneHeight : %1.0f", Height));
-    }
+    if (DebugMode) TraceLoadingPlane(*this, Height);
     const DoubleArray* values = nullptr;
     switch (Component) {
         case 0: values = &tE; break;

@@ -86,6 +86,11 @@ void PointSetAppended(int OldCount);
 // bound that is not a number). The view stays valid until the point set or Scratch changes.
 std::span<const int32_t> PointsInHeightRange(double Lo, double Hi, std::vector<int32_t>& Scratch);
 
+// The trace lines of a plane load of Count points at Height (LoadPlane in debug mode), for code
+// that takes a plane's points without loading it.
+void TraceLoadingPlane(TFormFeldor& Form, double Height);
+void TraceLoadedPlane(TFormFeldor& Form, double Height, int Count);
+
 // Empties the seven point arrays and gives their memory back.
 void ClearFeld2Dim();
 // Appends one point to all seven arrays.

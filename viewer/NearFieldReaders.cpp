@@ -12,6 +12,8 @@
 
 namespace nearfield {
 
+std::chrono::milliseconds FrameWait{200};
+
 // ---- Lines --------------------------------------------------------------------------------
 
 namespace {

@@ -2,6 +2,7 @@
 // impedance construction give bit-identical results on the fixtures and on random point sets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -206,6 +207,48 @@ TEST_F(PlaneIndexTest, ClearingGivesTheMemoryBack) {
     ClearFeld2Dim();
     for (const DoubleArray* a : {&tx, &ty, &tz, &tE, &tEx, &tEy, &tEz})
         EXPECT_EQ(a->vec().capacity(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// In debug mode the impedance construction writes, per height, the lines of the plane loads it
+// stands for: the electric and magnetic plane of each component and the plane sizes.
+TEST_F(PlaneIndexTest, ImpedanceTraceLinesAreThoseOfThePlaneLoads) {
+    for (int i = 0; i < 9; ++i) {
+        AppendFieldPoint(i % 3, i / 3, 2, 1 + i, 2, 3, 4);
+        AppendFieldPoint(i % 3, i / 3, 102, 0.5, 0.25, 0.125, 0);
+    }
+    PlaneList = FieldPlanes(tz, 1);
+    DebugMode = true;
+    rtl::TStrings* memo = FormProgInfo->MeInfo->Lines();
+
+    // The reference: the loads themselves, in the order the construction used to make them.
+    memo->Clear();
+    for (int c = 0; c <= 3; ++c) {
+        form->LoadPlane(2, c);
+        form->LoadPlane(102, c);
+        if (c == 0)
+            for (const char* l : {"EPlane.x    : 8", "EPlane.y    : 8", "EPlane.Feld : 8",
+                                  "newZPlane   : 8"})
+                memo->Add(l);
+    }
+    std::vector<std::string> expected;
+    for (int i = 0; i < memo->Count(); ++i) expected.push_back(memo->Get(i));
+    const double heightAfterLoads = PlaneHeight;
+
+    memo->Clear();
+    PlaneHeight = 0;
+    form->constructZPlane();
+    std::vector<std::string> lines;
+    for (int i = 0; i < memo->Count(); ++i) lines.push_back(memo->Get(i));
+    const auto start = std::find(lines.begin(), lines.end(), "LoadPlane: Vor dem Laden");
+    ASSERT_GE(lines.end() - start, static_cast<std::ptrdiff_t>(expected.size()));
+    EXPECT_EQ(std::vector<std::string>(start, start + static_cast<std::ptrdiff_t>(expected.size())),
+              expected);
+    EXPECT_EQ(PlaneHeight, heightAfterLoads);
+    EXPECT_EQ(PointCount(), 27);
 }
 
 }  // namespace
