@@ -155,12 +155,33 @@ inline double ClampScale(double X)
     return X;
 }
 
+// HSVToColor(H, 255, V) for every hue and value of the scale.
+class ScaleColorTable {
+public:
+    ScaleColorTable()
+    {
+        for (int h = 0; h <= HueIntervals::kMaxHue; ++h)
+            for (int v = 0; v < 256; ++v) colors_[h][v] = HsvColor(h, 255, v);
+    }
+    gdi::TColor operator()(int H, int V) const { return colors_[H][V]; }
+
+private:
+    gdi::TColor colors_[HueIntervals::kMaxHue + 1][256];
+};
+
+const ScaleColorTable& ScaleColors()
+{
+    static const ScaleColorTable table;
+    return table;
+}
+
 // The colour of X in 0..1 given P = Sqrt(Sqrt(X)) * 255.
-inline gdi::TColor ScaleColorOf(const HueIntervals& Hues, double X, double P)
+inline gdi::TColor ScaleColorOf(const HueIntervals& Hues, const ScaleColorTable& Colors, double X,
+                                double P)
 {
     const int H = Hues.Hue(X);
     const int V = X > 0 ? ScaleValueOf(X, P) : 0;
-    return HsvColor(H, 255, V);
+    return Colors(H, V);
 }
 
 }  // namespace
@@ -168,12 +189,13 @@ inline gdi::TColor ScaleColorOf(const HueIntervals& Hues, double X, double P)
 gdi::TColor ValueToScaleColor(double X)
 {
     X = ClampScale(X);
-    return ScaleColorOf(Hues(), X, std::sqrt(std::sqrt(X)) * 255.0);
+    return ScaleColorOf(Hues(), ScaleColors(), X, std::sqrt(std::sqrt(X)) * 255.0);
 }
 
 void ValuesToScaleColors(const double* X, gdi::TColor* Out, int N)
 {
     const HueIntervals& hues = Hues();
+    const ScaleColorTable& table = ScaleColors();
     // Blocks: first the clipped values and their fourth roots (independent square roots that
     // the processor overlaps), then the colours.
     constexpr int kBlock = 128;
@@ -190,7 +212,7 @@ void ValuesToScaleColors(const double* X, gdi::TColor* Out, int N)
             _mm_store_pd(p + j, _mm_mul_pd(_mm_sqrt_pd(_mm_sqrt_pd(_mm_load_pd(x + j))), k255));
 #endif
         for (; j < m; ++j) p[j] = std::sqrt(std::sqrt(x[j])) * 255.0;
-        for (j = 0; j < m; ++j) Out[k0 + j] = ScaleColorOf(hues, x[j], p[j]);
+        for (j = 0; j < m; ++j) Out[k0 + j] = ScaleColorOf(hues, table, x[j], p[j]);
     }
 }
 

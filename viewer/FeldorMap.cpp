@@ -57,6 +57,13 @@ double ReferenceValue(int item, double planeMax) {
     }
 }
 
+// std::nearbyint for 0 <= V < 2^52 without a call: adding and taking away 2^52 rounds to an
+// integer in the current rounding mode (to nearest, ties to even), as nearbyint does.
+inline double RoundEven(double v) {
+    constexpr double kShift = 4503599627370496.0;  // 2^52
+    return (v + kShift) - kShift;
+}
+
 // Clip01 for a double: the same value without the extended-precision round trip.
 inline double Clip01d(double x) {
     if (x > 1) return 1;
@@ -141,8 +148,8 @@ void TFormFeldor::FeldShow2() {
             const double fx = (xs[k] - xMin) * ppm;
             const double fy = (ys[k] - yMin) * ppm;
             if (!(fx >= 0 && fx <= spanX && fy >= 0 && fy <= spanY)) continue;  // not a number
-            const int px = static_cast<int>(std::nearbyint(fx));
-            const int py = h - static_cast<int>(std::nearbyint(fy)) - 1;
+            const int px = static_cast<int>(RoundEven(fx));
+            const int py = h - static_cast<int>(RoundEven(fy)) - 1;
             pixels[m] = rows[static_cast<std::size_t>(py)] + 3 * px;
             values[m] = noScale ? 0 : Clip01d(scale(fs[k]) / bezug);
             ++m;

@@ -1,6 +1,8 @@
 // Main window: planes of the point set, the current plane and the plane list.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <vector>
 
@@ -18,6 +20,45 @@ void TraceCounts(TFormFeldor& form, const TSkalarFeld2& plane) {
     form.addInfo(rtl::Format("Result.y    : %1d", plane.y.High()));
     form.addInfo(rtl::Format("Result.Feld : %1d", plane.Feld.High()));
 }
+
+// The values of an array at a list of indices, as an iterator: a vector is filled from it in
+// one go, without first setting its elements to zero.
+struct Gather {
+    using iterator_category = std::random_access_iterator_tag;
+    using value_type = double;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const double*;
+    using reference = const double&;
+    const std::int32_t* index;
+    const double* values;
+    reference operator*() const { return values[*index]; }
+    Gather& operator++() {
+        ++index;
+        return *this;
+    }
+    Gather operator++(int) {
+        Gather g = *this;
+        ++index;
+        return g;
+    }
+    Gather& operator--() {
+        --index;
+        return *this;
+    }
+    Gather& operator-=(difference_type d) {
+        index -= d;
+        return *this;
+    }
+    Gather& operator+=(difference_type d) {
+        index += d;
+        return *this;
+    }
+    reference operator[](difference_type d) const { return values[index[d]]; }
+    friend Gather operator+(Gather g, difference_type d) { return g += d; }
+    friend difference_type operator-(const Gather& a, const Gather& b) { return a.index - b.index; }
+    friend bool operator==(const Gather& a, const Gather& b) { return a.index == b.index; }
+    friend bool operator<(const Gather& a, const Gather& b) { return a.index < b.index; }
+};
 
 }  // namespace
 
@@ -61,18 +102,10 @@ std::unique_ptr<TSkalarFeld2> TFormFeldor::LoadPlane(double Height, int Componen
         // Ascending indices: those of points beyond the magnitudes (a longer tz) end the list.
         const std::size_t m = static_cast<std::size_t>(
             std::lower_bound(members.begin(), members.end(), n) - members.begin());
-        plane->x.vec().resize(m);
-        plane->y.vec().resize(m);
-        plane->Feld.vec().resize(m);
-        double* ox = plane->x.data();
-        double* oy = plane->y.data();
-        double* of = plane->Feld.data();
-        for (std::size_t k = 0; k < m; ++k) {
-            const std::int32_t i = members[k];
-            ox[k] = px[i];
-            oy[k] = py[i];
-            of[k] = v[i];
-        }
+        const std::int32_t* first = members.data();
+        plane->x.vec().assign(Gather{first, px}, Gather{first + m, px});
+        plane->y.vec().assign(Gather{first, py}, Gather{first + m, py});
+        plane->Feld.vec().assign(Gather{first, v}, Gather{first + m, v});
     } else if (values) {
         for (int i = 0; i <= tE.High(); ++i)
             if (WithinTolerance(tz[i], Height, 0.1)) plane->Add(tx[i], ty[i], (*values)[i]);
