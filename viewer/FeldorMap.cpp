@@ -104,12 +104,13 @@ void TFormFeldor::FeldShow2() {
     // Extent and maximum in one pass (values that are not numbers take no part).
     constexpr double inf = std::numeric_limits<double>::infinity();
     double xMin = inf, xMax = -inf, yMin = inf, yMax = -inf, fMax = -inf;
-    for (int k = 0; k < n; ++k) {
-        xMin = std::min(xMin, xs[k]);
-        xMax = std::max(xMax, xs[k]);
-        yMin = std::min(yMin, ys[k]);
-        yMax = std::max(yMax, ys[k]);
-        fMax = std::max(fMax, fs[k]);
+    for (int k = 0; k < n; ++k) {  // as std::min / std::max: the first of equal values stays
+        const double x = xs[k], y = ys[k], f = fs[k];
+        xMin = x < xMin ? x : xMin;
+        xMax = xMax < x ? x : xMax;
+        yMin = y < yMin ? y : yMin;
+        yMax = yMax < y ? y : yMax;
+        fMax = fMax < f ? f : fMax;
     }
     fMax = scale(fMax);
 
