@@ -78,10 +78,6 @@ public:
         return ReferenceHue(X);
     }
 
-    // For tests: the interval of a hue.
-    double Lo(int h) const { return lo_[h]; }
-    double Hi(int h) const { return hi_[h]; }
-
 private:
     static std::uint64_t FirstAtMost(int h, std::uint64_t one)
     {
@@ -107,8 +103,6 @@ const HueIntervals& Hues()
 }
 
 }  // namespace
-
-int ScaleHue(double X) { return Hues().Hue(X); }
 
 namespace {
 

@@ -20,10 +20,6 @@ gdi::TColor ValueToScaleColor(double X);
 // ValueToScaleColor of X[0..N-1] into Out[0..N-1].
 void ValuesToScaleColors(const double* X, gdi::TColor* Out, int N);
 
-// The hue of the scale colour of X in 0..1: Round((1 - X) * 305.15) in extended precision, ties
-// to even, without an extended-precision rounding call for nearly every X.
-int ScaleHue(double X);
-
 // The colour of a colour index number (antenna files); no colour for unlisted indexes.
 gdi::TColor ColorIndexToColor(int Index);
 
