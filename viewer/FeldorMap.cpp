@@ -71,6 +71,26 @@ inline double Clip01d(double x) {
     return x;
 }
 
+struct Extent {
+    double xMin, xMax, yMin, yMax, fMax;
+};
+
+// As std::min / std::max over the samples: the first of equal values stays, values that are
+// not numbers take no part (the extremes stay in registers here).
+Extent PlaneExtent(const double* xs, const double* ys, const double* fs, int n) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    double xMin = inf, xMax = -inf, yMin = inf, yMax = -inf, fMax = -inf;
+    for (int k = 0; k < n; ++k) {
+        const double x = xs[k], y = ys[k], f = fs[k];
+        xMin = x < xMin ? x : xMin;
+        xMax = xMax < x ? x : xMax;
+        yMin = y < yMin ? y : yMin;
+        yMax = yMax < y ? y : yMax;
+        fMax = fMax < f ? f : fMax;
+    }
+    return {xMin, xMax, yMin, yMax, fMax};
+}
+
 [[noreturn]] void RefuseSize(double spanX, double spanY) {
     if (!std::isfinite(spanX) || !std::isfinite(spanY) || spanX > 1e9 || spanY > 1e9)
         throw rtl::Exception(rtl::Format(
@@ -102,16 +122,9 @@ void TFormFeldor::FeldShow2() {
     const PowerScaling scale(scaled ? Power : 0, PowerShow);
 
     // Extent and maximum in one pass (values that are not numbers take no part).
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    double xMin = inf, xMax = -inf, yMin = inf, yMax = -inf, fMax = -inf;
-    for (int k = 0; k < n; ++k) {  // as std::min / std::max: the first of equal values stays
-        const double x = xs[k], y = ys[k], f = fs[k];
-        xMin = x < xMin ? x : xMin;
-        xMax = xMax < x ? x : xMax;
-        yMin = y < yMin ? y : yMin;
-        yMax = yMax < y ? y : yMax;
-        fMax = fMax < f ? f : fMax;
-    }
+    const Extent extent = PlaneExtent(xs, ys, fs, n);
+    const double xMin = extent.xMin, xMax = extent.xMax, yMin = extent.yMin, yMax = extent.yMax;
+    double fMax = extent.fMax;
     fMax = scale(fMax);
 
     // The grid step along x sets the resolution in both directions.
