@@ -72,6 +72,22 @@ void BM_PlaneSwitchLarge(benchmark::State& state) {
 }
 BENCHMARK(BM_PlaneSwitchLarge)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The two halves of the switch alone: Arg 0 the plane load, 1 the picture of a loaded plane.
+void BM_PlaneSwitchLargePart(benchmark::State& state) {
+    FillPointSet(2, 1000, 1000);
+    DebugMode = false;
+    CurrentPlane = form->LoadPlane(1, 0);
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            auto p = form->LoadPlane(2, 0);
+            benchmark::DoNotOptimize(p->Count());
+        } else {
+            form->FeldShow2();
+        }
+    }
+}
+BENCHMARK(BM_PlaneSwitchLargePart)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 }  // namespace
 
 int main(int argc, char** argv) {

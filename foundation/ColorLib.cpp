@@ -3,7 +3,9 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#if defined(__SSE2__)
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -142,6 +144,44 @@ gdi::TColor HSVToColor(int H, int S, int V) { return HsvColor(H, S, V); }
 
 namespace {
 
+// P[j] = Sqrt(Sqrt(X[j])) * 255 for j < N: several at once, each correctly rounded as the
+// scalar operations.
+void FourthRootsTimes255Sse(const double* X, double* P, int N)
+{
+    int j = 0;
+#if defined(__SSE2__)
+    const __m128d k255 = _mm_set1_pd(255.0);
+    for (; j + 2 <= N; j += 2)
+        _mm_storeu_pd(P + j, _mm_mul_pd(_mm_sqrt_pd(_mm_sqrt_pd(_mm_loadu_pd(X + j))), k255));
+#endif
+    for (; j < N; ++j) P[j] = std::sqrt(std::sqrt(X[j])) * 255.0;
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx"))) void FourthRootsTimes255Avx(const double* X, double* P, int N)
+{
+    int j = 0;
+    const __m256d k255 = _mm256_set1_pd(255.0);
+    for (; j + 4 <= N; j += 4)
+        _mm256_storeu_pd(P + j,
+                         _mm256_mul_pd(_mm256_sqrt_pd(_mm256_sqrt_pd(_mm256_loadu_pd(X + j))), k255));
+    for (; j < N; ++j) P[j] = std::sqrt(std::sqrt(X[j])) * 255.0;
+    _mm256_zeroupper();
+}
+#endif
+
+void FourthRootsTimes255(const double* X, double* P, int N)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool wide = __builtin_cpu_supports("avx");
+    if (wide) {
+        FourthRootsTimes255Avx(X, P, N);
+        return;
+    }
+#endif
+    FourthRootsTimes255Sse(X, P, N);
+}
+
 inline double ClampScale(double X)
 {
     if (X > 1) X = 1;
@@ -198,15 +238,8 @@ void ValuesToScaleColors(const double* X, gdi::TColor* Out, int N)
     for (int k0 = 0; k0 < N; k0 += kBlock) {
         const int m = N - k0 < kBlock ? N - k0 : kBlock;
         for (int j = 0; j < m; ++j) x[j] = ClampScale(X[k0 + j]);
-        int j = 0;
-#if defined(__SSE2__)
-        // Two at once, each correctly rounded as the scalar square root.
-        const __m128d k255 = _mm_set1_pd(255.0);
-        for (; j + 2 <= m; j += 2)
-            _mm_store_pd(p + j, _mm_mul_pd(_mm_sqrt_pd(_mm_sqrt_pd(_mm_load_pd(x + j))), k255));
-#endif
-        for (; j < m; ++j) p[j] = std::sqrt(std::sqrt(x[j])) * 255.0;
-        for (j = 0; j < m; ++j) Out[k0 + j] = ScaleColorOf(hues, table, x[j], p[j]);
+        FourthRootsTimes255(x, p, m);
+        for (int j = 0; j < m; ++j) Out[k0 + j] = ScaleColorOf(hues, table, x[j], p[j]);
     }
 }
 

@@ -32,6 +32,16 @@ public:
         if (!active_ || e > 1e300) return e;
         return static_cast<double>(e * factor_);
     }
+    // The same for V[0..N-1] in place, in a loop of its own (the factor stays in a register).
+    void Apply(double* v, int n) const {
+        if (!active_) return;
+        const long double f = factor_;
+        for (int j = 0; j < n; ++j) {
+            const double e = v[j];
+            const double scaled = static_cast<double>(e * f);
+            v[j] = e > 1e300 ? e : scaled;
+        }
+    }
 
 private:
     bool active_;
@@ -77,7 +87,7 @@ struct Extent {
 
 // As std::min / std::max over the samples: the first of equal values stays, values that are
 // not numbers take no part (the extremes stay in registers here).
-Extent PlaneExtent(const double* xs, const double* ys, const double* fs, int n) {
+[[gnu::noinline]] Extent PlaneExtent(const double* xs, const double* ys, const double* fs, int n) {
     constexpr double inf = std::numeric_limits<double>::infinity();
     double xMin = inf, xMax = -inf, yMin = inf, yMax = -inf, fMax = -inf;
     for (int k = 0; k < n; ++k) {
@@ -165,13 +175,16 @@ void TFormFeldor::FeldShow2() {
             const int px = static_cast<int>(RoundEven(fx));
             const int py = h - static_cast<int>(RoundEven(fy)) - 1;
             pixels[m] = rows[static_cast<std::size_t>(py)] + 3 * px;
-            values[m] = noScale ? 0 : Clip01d(scale(fs[k]) / bezug);
+            values[m] = fs[k];
             ++m;
         }
-        if (noScale)
+        if (noScale) {
             std::fill(colors, colors + m, gdi::clBlack);
-        else
+        } else {
+            scale.Apply(values, m);
+            for (int j = 0; j < m; ++j) values[j] = Clip01d(values[j] / bezug);
             ValuesToScaleColors(values, colors, m);
+        }
         for (int j = 0; j < m; ++j) {
             std::uint8_t* p = pixels[j];
             const gdi::TColor c = colors[j];
