@@ -624,7 +624,11 @@ void ParseNec(Lines& l, const NecFacts& f, ReaderContext& c, NecLayout layout) {
     const int startH = titleH + 5;
     const int endH = layout == NecLayout::NecWin ? startH + (endE - startE)
                                                  : (f.emptyH >= 0 ? f.emptyH : n) - 1;
-    c.Points.Reserve(LinesIn(n, startE, endE) + LinesIn(n, startH, endH));
+    // With room for the impedance planes an import builds from an electric and a magnetic
+    // block of the same grid, so that the arrays need not move then (room not written to
+    // costs no memory).
+    const int linesE = LinesIn(n, startE, endE), linesH = LinesIn(n, startH, endH);
+    c.Points.Reserve(linesE + linesH + std::min(linesE, linesH));
     if (!ReadNecBlock(l, c, pacer, startE, endE, true, layout)) return;
     ReadNecBlock(l, c, pacer, startH, endH, false, layout);
 }
