@@ -1,15 +1,17 @@
-// A synthetic field for the benchmarks: planes at z = 1, 2, ... m of a regular grid with a
-// dipole-like E field falling off with the distance from the origin.
+// A synthetic field for the benchmarks: planes at z = z0, z0 + dz, ... (1, 2, ... m unless
+// given) of a regular grid with a dipole-like E field falling off with the distance from the
+// origin.
 #pragma once
 
 #include <cmath>
 
 #include "viewer/FeldorVars.h"
 
-inline void FillDipoleField(int planes, int nx, int ny, double x0, double y0, double step) {
+inline void FillDipoleField(int planes, int nx, int ny, double x0, double y0, double step,
+                            double z0 = 1, double dz = 1) {
     ClearFeld2Dim();
     for (int p = 0; p < planes; ++p) {
-        const double z = 1 + p;
+        const double z = z0 + p * dz;
         for (int j = 0; j < ny; ++j) {
             for (int i = 0; i < nx; ++i) {
                 const double x = x0 + i * step;

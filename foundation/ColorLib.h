@@ -17,6 +17,8 @@ gdi::TColor HSVToColor(int H, int S, int V);
 // The scale colour of X; X is clipped to 0..1 (NaN counts as 0). Cheap enough to be called
 // once per pixel.
 gdi::TColor ValueToScaleColor(double X);
+// ValueToScaleColor of X[0..N-1] into Out[0..N-1].
+void ValuesToScaleColors(const double* X, gdi::TColor* Out, int N);
 
 // The colour of a colour index number (antenna files); no colour for unlisted indexes.
 gdi::TColor ColorIndexToColor(int Index);

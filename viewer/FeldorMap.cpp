@@ -12,6 +12,7 @@
 #include "foundation/StrUtilsLib.h"
 #include "platform/rtl/SysUtils.h"
 #include "viewer/FeldorU.h"
+#include "viewer/VectorState.h"
 
 using namespace FeldorU;
 
@@ -30,6 +31,16 @@ public:
     double operator()(double e) const {
         if (!active_ || e > 1e300) return e;
         return static_cast<double>(e * factor_);
+    }
+    // The same for V[0..N-1] in place, in a loop of its own (the factor stays in a register).
+    void Apply(double* v, int n) const {
+        if (!active_) return;
+        const long double f = factor_;
+        for (int j = 0; j < n; ++j) {
+            const double e = v[j];
+            const double scaled = static_cast<double>(e * f);
+            v[j] = e > 1e300 ? e : scaled;
+        }
     }
 
 private:
@@ -56,6 +67,40 @@ double ReferenceValue(int item, double planeMax) {
     }
 }
 
+// std::nearbyint for 0 <= V < 2^52 without a call: adding and taking away 2^52 rounds to an
+// integer in the current rounding mode (to nearest, ties to even), as nearbyint does.
+inline double RoundEven(double v) {
+    constexpr double kShift = 4503599627370496.0;  // 2^52
+    return (v + kShift) - kShift;
+}
+
+// Clip01 for a double: the same value without the extended-precision round trip.
+inline double Clip01d(double x) {
+    if (x > 1) return 1;
+    if (x < 0 || std::isnan(x)) return 0;
+    return x;
+}
+
+struct Extent {
+    double xMin, xMax, yMin, yMax, fMax;
+};
+
+// As std::min / std::max over the samples: the first of equal values stays, values that are
+// not numbers take no part (the extremes stay in registers here).
+[[gnu::noinline]] Extent PlaneExtent(const double* xs, const double* ys, const double* fs, int n) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    double xMin = inf, xMax = -inf, yMin = inf, yMax = -inf, fMax = -inf;
+    for (int k = 0; k < n; ++k) {
+        const double x = xs[k], y = ys[k], f = fs[k];
+        xMin = x < xMin ? x : xMin;
+        xMax = xMax < x ? x : xMax;
+        yMin = y < yMin ? y : yMin;
+        yMax = yMax < y ? y : yMax;
+        fMax = fMax < f ? f : fMax;
+    }
+    return {xMin, xMax, yMin, yMax, fMax};
+}
+
 [[noreturn]] void RefuseSize(double spanX, double spanY) {
     if (!std::isfinite(spanX) || !std::isfinite(spanY) || spanX > 1e9 || spanY > 1e9)
         throw rtl::Exception(rtl::Format(
@@ -73,6 +118,7 @@ double ReferenceValue(int item, double planeMax) {
 // Everything is computed into locals first: an error (an empty plane, no grid step, a plane
 // too large) leaves the map, the mapping variables and FieldShown as they were.
 void TFormFeldor::FeldShow2() {
+    ClearUpperVectorState();
     static const TSkalarFeld2 kEmpty;
     const TSkalarFeld2& plane = CurrentPlane ? *CurrentPlane : kEmpty;
     const int n = plane.Count();
@@ -86,15 +132,9 @@ void TFormFeldor::FeldShow2() {
     const PowerScaling scale(scaled ? Power : 0, PowerShow);
 
     // Extent and maximum in one pass (values that are not numbers take no part).
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    double xMin = inf, xMax = -inf, yMin = inf, yMax = -inf, fMax = -inf;
-    for (int k = 0; k < n; ++k) {
-        xMin = std::min(xMin, xs[k]);
-        xMax = std::max(xMax, xs[k]);
-        yMin = std::min(yMin, ys[k]);
-        yMax = std::max(yMax, ys[k]);
-        fMax = std::max(fMax, fs[k]);
-    }
+    const Extent extent = PlaneExtent(xs, ys, fs, n);
+    const double xMin = extent.xMin, xMax = extent.xMax, yMin = extent.yMin, yMax = extent.yMax;
+    double fMax = extent.fMax;
     fMax = scale(fMax);
 
     // The grid step along x sets the resolution in both directions.
@@ -118,20 +158,40 @@ void TFormFeldor::FeldShow2() {
     std::vector<std::uint8_t*> rows(static_cast<std::size_t>(h));
     for (int r = 0; r < h; ++r) rows[static_cast<std::size_t>(r)] = bmp.ScanLine(r);
 
-    // One pixel per grid point, north up; a later sample on the same pixel wins.
-    for (int k = 0; k < n; ++k) {
-        const double fx = (xs[k] - xMin) * ppm;
-        const double fy = (ys[k] - yMin) * ppm;
-        if (!(fx >= 0 && fx <= spanX && fy >= 0 && fy <= spanY)) continue;  // not a number
-        const int px = static_cast<int>(std::nearbyint(fx));
-        const int py = h - static_cast<int>(std::nearbyint(fy)) - 1;
-        const gdi::TColor c =
-            noScale ? gdi::clBlack
-                    : ValueToScaleColor(static_cast<double>(Clip01(scale(fs[k]) / bezug)));
-        std::uint8_t* p = rows[static_cast<std::size_t>(py)] + 3 * px;
-        p[0] = static_cast<std::uint8_t>(gdi::GetBValue(c));
-        p[1] = static_cast<std::uint8_t>(gdi::GetGValue(c));
-        p[2] = static_cast<std::uint8_t>(gdi::GetRValue(c));
+    // One pixel per grid point, north up; a later sample on the same pixel wins. The colours
+    // are computed a block of samples at a time.
+    ClearUpperVectorState();
+    constexpr int kBlock = 256;
+    double values[kBlock];
+    gdi::TColor colors[kBlock];
+    std::uint8_t* pixels[kBlock];
+    for (int k0 = 0; k0 < n; k0 += kBlock) {
+        const int k1 = std::min(n, k0 + kBlock);
+        int m = 0;
+        for (int k = k0; k < k1; ++k) {
+            const double fx = (xs[k] - xMin) * ppm;
+            const double fy = (ys[k] - yMin) * ppm;
+            if (!(fx >= 0 && fx <= spanX && fy >= 0 && fy <= spanY)) continue;  // not a number
+            const int px = static_cast<int>(RoundEven(fx));
+            const int py = h - static_cast<int>(RoundEven(fy)) - 1;
+            pixels[m] = rows[static_cast<std::size_t>(py)] + 3 * px;
+            values[m] = fs[k];
+            ++m;
+        }
+        if (noScale) {
+            std::fill(colors, colors + m, gdi::clBlack);
+        } else {
+            scale.Apply(values, m);
+            for (int j = 0; j < m; ++j) values[j] = Clip01d(values[j] / bezug);
+            ValuesToScaleColors(values, colors, m);
+        }
+        for (int j = 0; j < m; ++j) {
+            std::uint8_t* p = pixels[j];
+            const gdi::TColor c = colors[j];
+            p[0] = static_cast<std::uint8_t>(gdi::GetBValue(c));
+            p[1] = static_cast<std::uint8_t>(gdi::GetGValue(c));
+            p[2] = static_cast<std::uint8_t>(gdi::GetRValue(c));
+        }
     }
 
     // Screen pixels per metre: the plane's extent fills the image along the tighter axis. An

@@ -1,4 +1,11 @@
 // Main window: planes of the point set, the current plane and the plane list.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <span>
+#include <vector>
+
 #include "foundation/FormatLib.h"
 #include "foundation/MathLib.h"
 #include "viewer/FeldorU.h"
@@ -14,16 +21,64 @@ void TraceCounts(TFormFeldor& form, const TSkalarFeld2& plane) {
     form.addInfo(rtl::Format("Result.Feld : %1d", plane.Feld.High()));
 }
 
+// The values of an array at a list of indices, as an iterator: a vector is filled from it in
+// one go, without first setting its elements to zero.
+struct Gather {
+    using iterator_category = std::random_access_iterator_tag;
+    using value_type = double;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const double*;
+    using reference = const double&;
+    const std::int32_t* index;
+    const double* values;
+    reference operator*() const { return values[*index]; }
+    Gather& operator++() {
+        ++index;
+        return *this;
+    }
+    Gather operator++(int) {
+        Gather g = *this;
+        ++index;
+        return g;
+    }
+    Gather& operator--() {
+        --index;
+        return *this;
+    }
+    Gather& operator-=(difference_type d) {
+        index -= d;
+        return *this;
+    }
+    Gather& operator+=(difference_type d) {
+        index += d;
+        return *this;
+    }
+    reference operator[](difference_type d) const { return values[index[d]]; }
+    friend Gather operator+(Gather g, difference_type d) { return g += d; }
+    friend difference_type operator-(const Gather& a, const Gather& b) { return a.index - b.index; }
+    friend bool operator==(const Gather& a, const Gather& b) { return a.index == b.index; }
+    friend bool operator<(const Gather& a, const Gather& b) { return a.index < b.index; }
+};
+
 }  // namespace
+
+void TraceLoadingPlane(TFormFeldor& Form, double Height) {
+    Form.addInfo("LoadPlane: Vor dem Laden");
+    TraceCounts(Form, TSkalarFeld2());
+    Form.addInfo(rtl::Format("PlaneHeight : %1.0f", Height));
+}
+
+void TraceLoadedPlane(TFormFeldor& Form, double Height, int Count) {
+    TraceLoadingPlane(Form, Height);
+    Form.addInfo("LoadPlane: Nach dem Laden");
+    for (const char* name : {"Result.x    : %1d", "Result.y    : %1d", "Result.Feld : %1d"})
+        Form.addInfo(rtl::Format(name, Count - 1));
+}
 
 std::unique_ptr<TSkalarFeld2> TFormFeldor::LoadPlane(double Height, int Component) {
     auto plane = std::make_unique<TSkalarFeld2>();
     PlaneHeight = Height;
-    if (DebugMode) {
-        addInfo("LoadPlane: Vor dem Laden");
-        TraceCounts(*this, *plane);
-        addInfo(rtl::Format("PlaneHeight : %1.0f", Height));
-    }
+    if (DebugMode) TraceLoadingPlane(*this, Height);
     const DoubleArray* values = nullptr;
     switch (Component) {
         case 0: values = &tE; break;
@@ -33,19 +88,24 @@ std::unique_ptr<TSkalarFeld2> TFormFeldor::LoadPlane(double Height, int Componen
         default: break;
     }
     // The seven arrays have equal length; a stored height within 0.1 m belongs to the plane
-    // (the bounds as double sums, as WithinTolerance takes them).
+    // (the bounds as double sums, as WithinTolerance takes them). The plane index gives the
+    // points of the heights in that range, in the order of the arrays.
     const int n = tE.Length();
     if (values && tz.Length() >= n && tx.Length() >= n && ty.Length() >= n &&
         values->Length() >= n) {
-        const double lo = Height - 0.1;
-        const double hi = Height + 0.1;
-        const double* z = tz.data();
+        std::vector<std::int32_t> scratch;
+        const std::span<const std::int32_t> members =
+            PointsInHeightRange(Height - 0.1, Height + 0.1, scratch);
         const double* px = tx.data();
         const double* py = ty.data();
         const double* v = values->data();
-        for (int i = 0; i < n; ++i) {
-            if (lo <= z[i] && z[i] <= hi) plane->Add(px[i], py[i], v[i]);
-        }
+        // Ascending indices: those of points beyond the magnitudes (a longer tz) end the list.
+        const std::size_t m = static_cast<std::size_t>(
+            std::lower_bound(members.begin(), members.end(), n) - members.begin());
+        const std::int32_t* first = members.data();
+        plane->x.vec().assign(Gather{first, px}, Gather{first + m, px});
+        plane->y.vec().assign(Gather{first, py}, Gather{first + m, py});
+        plane->Feld.vec().assign(Gather{first, v}, Gather{first + m, v});
     } else if (values) {
         for (int i = 0; i <= tE.High(); ++i)
             if (WithinTolerance(tz[i], Height, 0.1)) plane->Add(tx[i], ty[i], (*values)[i]);

@@ -43,7 +43,7 @@ void RunReaderFrame(TFormFeldor& form, const std::string& FileName, LoadFunction
         }
         throw;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::this_thread::sleep_for(nearfield::FrameWait);
     progress->Close();
 }
 

@@ -3,8 +3,11 @@
 // as long as the program; the main window's operations read and write them.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "foundation/ClassesLib.h"
 #include "foundation/cUtils.h"
@@ -70,10 +73,31 @@ inline int PointCount() { return tE.Length(); }
 
 }  // namespace FeldorU
 
-// Empties the seven point arrays.
+// ---- Plane index ----------------------------------------------------------------------------
+// The distinct stored heights of the point set and, for each, the indices of its points in
+// ascending order, built in one pass over tz on first use after the set changed. The plane lists
+// of FieldPlanes(tz, ...) come from it. Appending to the arrays and swapping them for others is
+// noticed; code that changes stored values in place calls PointSetChanged.
+void PointSetChanged();
+// Points OldCount.. were appended to the arrays and the earlier ones are unchanged: an index that
+// was current for the first OldCount points takes in the new ones without a rebuild.
+void PointSetAppended(int OldCount);
+// Indices (ascending) of the points whose stored height lies in Lo..Hi (closed; no point for a
+// bound that is not a number). The view stays valid until the point set or Scratch changes.
+std::span<const int32_t> PointsInHeightRange(double Lo, double Hi, std::vector<int32_t>& Scratch);
+
+// The trace lines of a plane load of Count points at Height (LoadPlane in debug mode), for code
+// that takes a plane's points without loading it.
+void TraceLoadingPlane(TFormFeldor& Form, double Height);
+void TraceLoadedPlane(TFormFeldor& Form, double Height, int Count);
+
+// Empties the seven point arrays and gives their memory back.
 void ClearFeld2Dim();
 // Appends one point to all seven arrays.
 void AppendFieldPoint(double x, double y, double z, double E, double Ex, double Ey, double Ez);
 // The distinct plane heights of one field type (1 E, 2 H, 3 impedance), without offset,
-// ascending; any other kind gives the sorted distinct heights unchanged.
+// ascending; any other kind gives the sorted distinct heights unchanged. For FeldorU::tz the
+// result comes from the plane index (computed once per change of the point set).
 DoubleArray FieldPlanes(const DoubleArray& Heights, int Kind);
+// The same computed from Heights by sorting a copy, whatever array it is.
+DoubleArray SortedFieldPlanes(const DoubleArray& Heights, int Kind);

@@ -12,6 +12,8 @@
 
 namespace nearfield {
 
+std::chrono::milliseconds FrameWait{200};
+
 // ---- Lines --------------------------------------------------------------------------------
 
 namespace {
@@ -121,6 +123,143 @@ NearFieldText NearFieldText::FromText(std::string_view Text) {
     t.Split(0, true, false, ascii);
     return t;
 }
+
+// ---- Lines read in blocks -----------------------------------------------------------------
+
+namespace {
+
+// The lines of a file read block by block, split as NearFieldText splits them, for files whose
+// lines are all ASCII (no decoding). Scan reads every line once and counts them; afterwards a
+// line is read by its index, forward from the last one read (an earlier index starts again from
+// the nearest checkpoint). Only one block and the line being read are held. The view a line
+// access returns is valid until the next access.
+class LineStream {
+public:
+    explicit LineStream(const std::string& FileName)
+        : file_(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite) {}
+
+    // Calls f(index, line) for every line; False (and stops) at a line with a byte above 127.
+    template <class F>
+    bool Scan(F& f) {
+        Restart(0, -1);
+        count_ = 0;
+        checkpoints_.clear();
+        std::string_view line;
+        while (true) {
+            if (count_ % kCheckpointEvery == 0) checkpoints_.push_back(LineStart());
+            if (!Next(line)) break;
+            if (!AllAscii(line)) return false;
+            f(count_, line);
+            ++count_;
+        }
+        current_ = count_;  // past the end: the next access starts again
+        return true;
+    }
+
+    int Count() const { return count_; }
+
+    std::string_view operator[](int Index) {
+        if (Index < 0 || Index >= count_) RaiseLineIndexError(Index);
+        if (Index == current_) return line_;
+        if (Index < current_ || Index - current_ > kCheckpointEvery) {
+            const int c = Index / kCheckpointEvery;
+            if (c * kCheckpointEvery > current_ || Index < current_)
+                Restart(checkpoints_[static_cast<std::size_t>(c)], c * kCheckpointEvery - 1);
+        }
+        while (current_ < Index) {
+            if (!Next(line_)) RaiseLineIndexError(Index);  // the file has changed since
+            ++current_;
+        }
+        return line_;
+    }
+
+private:
+    static constexpr int kCheckpointEvery = 4096;
+    static constexpr std::size_t kBlock = 256 * 1024;
+
+    long long LineStart() const { return fileOffset_ + static_cast<long long>(pos_); }
+
+    // Continue from byte Offset, where line Line + 1 begins.
+    void Restart(long long Offset, int Line) {
+        file_.SetPosition(Offset);
+        fileOffset_ = Offset;
+        pos_ = end_ = 0;
+        eof_ = false;
+        current_ = Line;
+        if (Offset == 0) skipBom_ = true;
+    }
+
+    // Reads more bytes after the unconsumed ones; False at the end of the file.
+    bool Fill() {
+        if (eof_) return false;
+        if (pos_ > 0) {
+            std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
+            fileOffset_ += static_cast<long long>(pos_);
+            end_ -= pos_;
+            pos_ = 0;
+        }
+        if (buf_.size() < end_ + kBlock) buf_.resize(std::max(buf_.size() * 2, end_ + kBlock));
+        const long long r = file_.Read(buf_.data() + end_, static_cast<long long>(buf_.size() - end_));
+        if (r <= 0) {
+            eof_ = true;
+            return false;
+        }
+        end_ += static_cast<std::size_t>(r);
+        if (skipBom_ && end_ - pos_ >= 3) {
+            skipBom_ = false;
+            if (std::memcmp(buf_.data() + pos_, "\xEF\xBB\xBF", 3) == 0) pos_ += 3;
+        }
+        return true;
+    }
+
+    // The next line: ends at "\r\n", "\r" or "\n"; the rest after the last line end is a line
+    // when not empty.
+    bool Next(std::string_view& Line) {
+        std::size_t from = pos_;  // searched up to here already
+        while (true) {
+            const char* b = buf_.data();
+            std::size_t k = from;
+            while (k < end_ && b[k] != '\n' && b[k] != '\r') ++k;
+            if (k < end_) {
+                if (b[k] == '\r' && k + 1 == end_ && !eof_) {
+                    // Whether an LF follows: read on and look at the CR again.
+                    const std::size_t rel = k - pos_;
+                    Fill();
+                    from = pos_ + rel;
+                    continue;
+                }
+                Line = std::string_view(buf_.data() + pos_, k - pos_);
+                std::size_t next = k + 1;
+                if (b[k] == '\r' && next < end_ && b[next] == '\n') ++next;
+                pos_ = next;
+                return true;
+            }
+            const std::size_t rel = end_ - pos_;
+            if (!Fill()) {
+                if (pos_ < end_) {
+                    Line = std::string_view(buf_.data() + pos_, end_ - pos_);
+                    pos_ = end_;
+                    return true;
+                }
+                return false;
+            }
+            from = pos_ + rel;
+        }
+    }
+
+    rtl::TFileStream file_;
+    std::vector<char> buf_;
+    std::size_t pos_ = 0, end_ = 0;
+    long long fileOffset_ = 0;  // of buf_[0]
+    bool eof_ = false;
+    bool skipBom_ = true;
+    int count_ = 0;
+    int current_ = -1;
+    std::string_view line_;
+    std::vector<long long> checkpoints_;  // start of line k * kCheckpointEvery
+};
+
+}  // namespace
 
 // ---- Destination and context --------------------------------------------------------------
 
@@ -348,51 +487,56 @@ void SetFilePower(ReaderContext& c, double value) {
                            rtl::FloatToStr(value), *c.Power));
 }
 
-// Index of the first line for which pred holds, Count when none.
-template <class Pred>
-int FirstLine(const NearFieldText& l, Pred pred) {
-    const int n = l.Count();
-    for (int i = 0; i < n; ++i)
-        if (pred(l[i])) return i;
-    return n;
+// Calls f(index, line) for every line.
+template <class F>
+void ForEachLine(const NearFieldText& l, F& f) {
+    for (int i = 0; i < l.Count(); ++i) f(i, l[i]);
 }
 
-int FirstContaining(const NearFieldText& l, std::string_view text) {
-    return FirstLine(l, [text](std::string_view s) { return s.find(text) != std::string_view::npos; });
-}
-
-// Lines From..To that exist, for reserving.
-int LinesIn(const NearFieldText& l, int from, int to) {
-    const int last = std::min(to, l.Count() - 1);
+// Lines From..To that exist (of Count), for reserving.
+int LinesIn(int count, int from, int to) {
+    const int last = std::min(to, count - 1);
     return last >= from ? last - from + 1 : 0;
 }
 
 // ---- EZNEC --------------------------------------------------------------------------------
 
-void ParseEznec(NearFieldText& l, ReaderContext& c) {
+// What the EZNEC reader needs to know of the lines before it reads the points: the first line
+// beginning with "Power", "Magnet", "Electr" and 'X' (-1: none).
+struct EznecFacts {
+    int power = -1, magnet = -1, electr = -1, columns = -1;
+    void operator()(int i, std::string_view s) {
+        if (power < 0 && s.starts_with("Power")) power = i;
+        if (magnet < 0 && s.starts_with("Magnet")) magnet = i;
+        if (electr < 0 && s.starts_with("Electr")) electr = i;
+        if (columns < 0 && s.starts_with('X')) columns = i;
+    }
+};
+
+void DropLastLine(NearFieldText& l) { l.Delete(l.Count() - 1); }
+void DropLastLine(LineStream&) {}  // the reader stops before it
+
+template <class Lines>
+void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
     // A last line of at most one character is dropped (an empty file: index error -1).
-    if (rtl::CodePointCount(l[l.Count() - 1]) <= 1) l.Delete(l.Count() - 1);
-    const int last = l.Count() - 1;
+    int last = l.Count() - 1;
+    if (rtl::CodePointCount(l[last]) <= 1) {
+        DropLastLine(l);
+        --last;
+    }
+    const auto within = [last](int i) { return i >= 0 && i <= last; };
 
     // Power: the first word of digits and commas in the first line beginning with "Power",
-    // with '.' taken as decimal separator too.
-    int pl = 0;
-    while (!l[pl].starts_with("Power")) ++pl;  // index error past the end
-    const StringArray pw = StrSplitWords(DotToComma(std::string(l[pl])), DigitsComma);
+    // with '.' taken as decimal separator too (index error past the end when there is none).
+    if (!within(f.power)) RaiseLineIndexError(last + 1);
+    const StringArray pw = StrSplitWords(DotToComma(std::string(l[f.power])), DigitsComma);
     SetFilePower(c, static_cast<double>(rtl::StrToFloat(pw[0])));
 
-    bool magnet = false, electr = false;
-    for (int i = 0; i <= last; ++i) {
-        const std::string_view s = l[i];
-        if (s.starts_with("Magnet")) magnet = true;
-        if (s.starts_with("Electr")) electr = true;
-    }
-    const bool magnetic = magnet && !electr;
-
-    const int first = FirstLine(l, [](std::string_view s) { return s.starts_with('X'); }) + 1;
+    const bool magnetic = within(f.magnet) && !within(f.electr);
+    const int first = (within(f.columns) ? f.columns : last + 1) + 1;
 
     const bool fast = FastPathAllowed();
-    c.Points.Reserve(LinesIn(l, first, last));
+    c.Points.Reserve(LinesIn(l.Count(), first, last));
     Pacer pacer(c);
     for (int i = first; i <= last; ++i) {
         WordCursor w(l[i], NumberRunChars, fast);
@@ -411,8 +555,9 @@ void ParseEznec(NearFieldText& l, ReaderContext& c) {
 enum class NecLayout { NecWin, FourNec2 };
 
 // Lines From..To of a block; False when an empty line ended the reader (NEC-Win Pro).
-bool ReadNecBlock(const NearFieldText& l, ReaderContext& c, Pacer& pacer, int from, int to,
-                  bool electric, NecLayout layout) {
+template <class Lines>
+bool ReadNecBlock(Lines& l, ReaderContext& c, Pacer& pacer, int from, int to, bool electric,
+                  NecLayout layout) {
     const bool fast = FastPathAllowed();
     for (int i = from; i <= to; ++i) {
         const std::string_view line = l[i];
@@ -442,32 +587,48 @@ bool ReadNecBlock(const NearFieldText& l, ReaderContext& c, Pacer& pacer, int fr
     return true;
 }
 
-// 4nec2: the line before the first empty line at or after From; the last line when none.
-int BlockEnd4nec2(const NearFieldText& l, int from) {
-    const int n = l.Count();
-    for (int i = std::max(from, 0); i < n; ++i)
-        if (l[i].empty()) return i - 1;
-    return n - 1;
-}
+// What the NEC readers need to know of the lines before they read the points: the first line
+// containing "INPUT POWER" and each title, and the first empty line at or after the fifth line
+// below each title (-1: none).
+struct NecFacts {
+    int power = -1, titleE = -1, titleH = -1, emptyE = -1, emptyH = -1;
+    void operator()(int i, std::string_view s) {
+        if (power < 0 && s.find("INPUT POWER") != std::string_view::npos) power = i;
+        if (titleE < 0 && s.find("NEAR ELECTRIC FIELDS") != std::string_view::npos) titleE = i;
+        if (titleH < 0 && s.find("NEAR MAGNETIC FIELDS") != std::string_view::npos) titleH = i;
+        if (s.empty()) {
+            if (emptyE < 0 && titleE >= 0 && i >= titleE + 5) emptyE = i;
+            if (emptyH < 0 && titleH >= 0 && i >= titleH + 5) emptyH = i;
+        }
+    }
+};
 
-void ParseNec(const NearFieldText& l, ReaderContext& c, NecLayout layout) {
+template <class Lines>
+void ParseNec(Lines& l, const NecFacts& f, ReaderContext& c, NecLayout layout) {
+    const int n = l.Count();
     // Power: the first line containing "INPUT POWER", less everything up to its last occurrence
     // and the one character after it; the first FloatChars word.
-    const std::string pline(l[FirstContaining(l, "INPUT POWER")]);  // index error when none
+    const std::string pline(l[f.power >= 0 ? f.power : n]);  // index error when none
     const StringArray pw =
         StrSplitWords(DropLeft(pline, PosAfterLast(pline, "INPUT POWER")), FloatChars);
     SetFilePower(c, static_cast<double>(NumberWordToFloat(pw[0])));
 
-    // A missing title counts as Count: its block then lies past the end.
-    const int titleE = FirstContaining(l, "NEAR ELECTRIC FIELDS");
-    const int titleH = FirstContaining(l, "NEAR MAGNETIC FIELDS");
+    // A missing title counts as Count: its block then lies past the end. A 4nec2 block ends
+    // before its first empty line, at the last line when there is none.
+    const int titleE = f.titleE >= 0 ? f.titleE : n;
+    const int titleH = f.titleH >= 0 ? f.titleH : n;
     Pacer pacer(c);
 
     const int startE = titleE + 5;
-    const int endE = layout == NecLayout::NecWin ? titleH - 11 : BlockEnd4nec2(l, startE);
+    const int endE = layout == NecLayout::NecWin ? titleH - 11 : (f.emptyE >= 0 ? f.emptyE : n) - 1;
     const int startH = titleH + 5;
-    const int endH = layout == NecLayout::NecWin ? startH + (endE - startE) : BlockEnd4nec2(l, startH);
-    c.Points.Reserve(LinesIn(l, startE, endE) + LinesIn(l, startH, endH));
+    const int endH = layout == NecLayout::NecWin ? startH + (endE - startE)
+                                                 : (f.emptyH >= 0 ? f.emptyH : n) - 1;
+    // With room for the impedance planes an import builds from an electric and a magnetic
+    // block of the same grid, so that the arrays need not move then (room not written to
+    // costs no memory).
+    const int linesE = LinesIn(n, startE, endE), linesH = LinesIn(n, startH, endH);
+    c.Points.Reserve(linesE + linesH + std::min(linesE, linesH));
     if (!ReadNecBlock(l, c, pacer, startE, endE, true, layout)) return;
     ReadNecBlock(l, c, pacer, startH, endH, false, layout);
 }
@@ -475,7 +636,8 @@ void ParseNec(const NearFieldText& l, ReaderContext& c, NecLayout layout) {
 // ---- MMANA --------------------------------------------------------------------------------
 
 // Lines 1..last; False when an empty line ended the reader.
-bool ReadMManaPass(const NearFieldText& l, ReaderContext& c, Pacer& pacer, bool electric) {
+template <class Lines>
+bool ReadMManaPass(Lines& l, ReaderContext& c, Pacer& pacer, bool electric) {
     const bool fast = FastPathAllowed();
     const int n = l.Count();
     for (int i = 1; i < n; ++i) {
@@ -500,7 +662,8 @@ bool ReadMManaPass(const NearFieldText& l, ReaderContext& c, Pacer& pacer, bool 
     return true;
 }
 
-void ParseMMana(const NearFieldText& l, ReaderContext& c) {
+template <class Lines>
+void ParseMMana(Lines& l, ReaderContext& c) {
     const std::string_view units = l[0];
     const bool electric = units.find("V/m") != std::string_view::npos;
     const bool magnetic = units.find("AT/m") != std::string_view::npos;
@@ -522,40 +685,72 @@ int GaugePercent(long long Done, long long Span) {
 
 // ---- Entry points -------------------------------------------------------------------------
 
+namespace {
+
+// The file is read in blocks: once for the facts before the points, once for the points. A
+// file with a byte above 127 is decoded as a whole instead (its decoding depends on all of it).
+template <class Facts, class Parse>
+void LoadFile(const std::string& FileName, Facts facts, Parse parse) {
+    {
+        LineStream lines(FileName);
+        if (lines.Scan(facts)) {
+            parse(lines, facts);
+            return;
+        }
+    }
+    NearFieldText text = NearFieldText::FromFile(FileName);
+    Facts all;
+    ForEachLine(text, all);
+    parse(text, all);
+}
+
+struct NoFacts {
+    void operator()(int, std::string_view) {}
+};
+
+}  // namespace
+
 void LoadEznec(const std::string& FileName, ReaderContext& Ctx) {
     BeginRead(Ctx, ReaderPower);
-    NearFieldText l = NearFieldText::FromFile(FileName);
-    ParseEznec(l, Ctx);
+    LoadFile(FileName, EznecFacts{}, [&Ctx](auto& l, const EznecFacts& f) { ParseEznec(l, f, Ctx); });
 }
 
 void ReadEznec(NearFieldText& Lines, ReaderContext& Ctx) {
     BeginRead(Ctx, ReaderPower);
-    ParseEznec(Lines, Ctx);
+    EznecFacts f;
+    ForEachLine(Lines, f);
+    ParseEznec(Lines, f, Ctx);
 }
 
 void LoadNecWin(const std::string& FileName, ReaderContext& Ctx) {
     BeginRead(Ctx, ReaderPower);
-    ParseNec(NearFieldText::FromFile(FileName), Ctx, NecLayout::NecWin);
+    LoadFile(FileName, NecFacts{},
+             [&Ctx](auto& l, const NecFacts& f) { ParseNec(l, f, Ctx, NecLayout::NecWin); });
 }
 
 void ReadNecWin(const NearFieldText& Lines, ReaderContext& Ctx) {
     BeginRead(Ctx, ReaderPower);
-    ParseNec(Lines, Ctx, NecLayout::NecWin);
+    NecFacts f;
+    ForEachLine(Lines, f);
+    ParseNec(Lines, f, Ctx, NecLayout::NecWin);
 }
 
 void Load4nec2(const std::string& FileName, ReaderContext& Ctx) {
     BeginRead(Ctx, ReaderPower);
-    ParseNec(NearFieldText::FromFile(FileName), Ctx, NecLayout::FourNec2);
+    LoadFile(FileName, NecFacts{},
+             [&Ctx](auto& l, const NecFacts& f) { ParseNec(l, f, Ctx, NecLayout::FourNec2); });
 }
 
 void Read4nec2(const NearFieldText& Lines, ReaderContext& Ctx) {
     BeginRead(Ctx, ReaderPower);
-    ParseNec(Lines, Ctx, NecLayout::FourNec2);
+    NecFacts f;
+    ForEachLine(Lines, f);
+    ParseNec(Lines, f, Ctx, NecLayout::FourNec2);
 }
 
 void LoadMMana(const std::string& FileName, ReaderContext& Ctx) {
     BeginRead(Ctx, MMANAPower);
-    ParseMMana(NearFieldText::FromFile(FileName), Ctx);
+    LoadFile(FileName, NoFacts{}, [&Ctx](auto& l, const NoFacts&) { ParseMMana(l, Ctx); });
 }
 
 void ReadMMana(const NearFieldText& Lines, ReaderContext& Ctx) {

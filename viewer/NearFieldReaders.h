@@ -125,6 +125,10 @@ struct ReaderContext {
     ReaderContext();
 };
 
+// The wait after a file is read before its progress window closes (TFormFeldor's readers);
+// benchmarks set it to zero.
+extern std::chrono::milliseconds FrameWait;
+
 // ---- Readers ------------------------------------------------------------------------------
 // Each Load* sets the powers (PowerShow 750 W; Power 100 W, MMANA 50 W), loads the file and
 // reads it; each Read* does the same on lines already loaded.

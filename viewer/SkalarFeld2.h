@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "foundation/cUtils.h"
 #include "platform/rtl/Classes.h"
@@ -25,4 +26,24 @@ public:
     // Feld[I], with index check.
     double Value(int I) const { return Feld[I]; }
     int Count() const { return Feld.Length(); }
+};
+
+// The nearest samples of one plane for many query points: the samples sorted into a grid of
+// cells, searched ring by ring around the query until no unseen cell can hold a sample as near
+// as the nearest one found. The answer is TSkalarFeld2::NearestSample's: the unique nearest
+// sample, and NearestSample itself when the nearest distance occurs more than once or the plane
+// or the query holds a coordinate that is not a finite number of ordinary size.
+class TNearestSampleGrid {
+public:
+    // The plane must outlive the grid and stay unchanged.
+    explicit TNearestSampleGrid(const TSkalarFeld2& Plane);
+    int Nearest(double X, double Y) const;
+
+private:
+    const TSkalarFeld2& plane_;
+    bool usable_ = false;
+    double x0_ = 0, y0_ = 0, cell_ = 1;
+    int nx_ = 1, ny_ = 1;
+    std::vector<int> start_;   // per cell: first position in members_; one more at the end
+    std::vector<int> members_;  // sample indices, ascending within a cell
 };

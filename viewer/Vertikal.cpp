@@ -19,6 +19,7 @@
 #include "viewer/FeldorU.h"
 #include "viewer/PleaseWait.h"
 #include "viewer/SkalarFeld2.h"
+#include "viewer/VectorState.h"
 
 using namespace FeldorU;
 
@@ -29,46 +30,6 @@ using Clock = std::chrono::steady_clock;
 int ElapsedMs(Clock::time_point since) {
     return static_cast<int>(
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
-}
-
-// Index of the sample nearest to (X, Y), exactly as TSkalarFeld2::NearestSample gives it, but
-// without a distance array per call: the distances are computed the same way and scanned once.
-// When the smallest distance occurs more than once, or a distance is not a number, the index
-// depends on the ordering NearestSample applies to the whole array, so it is asked then.
-int NearestIndex(const TSkalarFeld2& plane, double X, double Y) {
-    const int n = plane.Count();
-    if (n == 0 || plane.x.Length() < n || plane.y.Length() < n) rtl::RaiseRangeError();
-    const double* px = plane.x.data();
-    const double* py = plane.y.data();
-    // A squared distance above `limit` has a root above `best` whatever the rounding, so it
-    // can neither win nor tie, and its root is not needed.
-    constexpr double kMargin = 1 + 1e-9;
-    double dx = px[0] - X;
-    double dy = py[0] - Y;
-    double best = std::sqrt(dx * dx + dy * dy);
-    if (std::isnan(best)) return plane.NearestSample(X, Y);
-    double limit = (dx * dx + dy * dy) * kMargin;
-    int bestIndex = 0;
-    int ties = 1;
-    for (int k = 1; k < n; ++k) {
-        dx = px[k] - X;
-        dy = py[k] - Y;
-        const double d2 = dx * dx + dy * dy;
-        if (d2 > limit) continue;
-        const double d = std::sqrt(d2);
-        if (d < best) {
-            best = d;
-            limit = d2 * kMargin;
-            bestIndex = k;
-            ties = 1;
-        } else if (d == best) {
-            ++ties;
-        } else if (std::isnan(d)) {
-            return plane.NearestSample(X, Y);
-        }
-    }
-    if (ties > 1) return plane.NearestSample(X, Y);
-    return bestIndex;
 }
 
 // Linear interpolation across the empty cells (< 0) of one line of the grid: each empty cell
@@ -285,10 +246,12 @@ void TFormVertikal::process(rtl::TObject*) {
     for (double height : PlaneList) {
         const double h = height + offset;
         const std::unique_ptr<TSkalarFeld2> plane = main->LoadPlane(h, component);
+        ClearUpperVectorState();
+        const TNearestSampleGrid nearest(*plane);
         for (const Vektor2& p : CutPoints) {
             const double x = static_cast<double>(p.X);
             const double y = static_cast<double>(p.Y);
-            const int j = NearestIndex(*plane, x, y);
+            const int j = nearest.Nearest(x, y);
             SampleX.push_back(x);
             SampleY.push_back(y);
             SampleZ.push_back(h);
@@ -333,6 +296,7 @@ void TFormVertikal::PicRefresh(rtl::TObject* Sender) {
 }
 
 void TFormVertikal::ImageCalc(rtl::TObject*) {
+    ClearUpperVectorState();
     const int n = GridZ.Length();
     if (n == 0 || SampleR.Length() != n || SampleValue.Length() != n)
         throw rtl::Exception(kNoSection);
@@ -407,6 +371,7 @@ void TFormVertikal::ImageCalc(rtl::TObject*) {
 }
 
 void TFormVertikal::ImageDraw(rtl::TObject*) {
+    ClearUpperVectorState();
     const Clock::time_point start = Clock::now();
     const std::vector<double*> cols = Columns(VertGrid, VertWidth, VertHeight);
 
@@ -417,12 +382,18 @@ void TFormVertikal::ImageDraw(rtl::TObject*) {
     gdi::TBitmap bmp;
     bmp.SetPixelFormat(gdi::pf24bit);
     bmp.SetSize(VertWidth + 1, VertHeight + 1);
+    std::vector<double> values(static_cast<std::size_t>(VertWidth) + 1);
+    std::vector<gdi::TColor> colors(values.size(), gdi::clBlack);
     for (int r = 0; r <= VertHeight; ++r) {
         std::uint8_t* p = bmp.ScanLine(r);
+        if (!noScale) {
+            for (int c = 0; c <= VertWidth; ++c)
+                values[static_cast<std::size_t>(c)] = static_cast<double>(
+                    Clip01(cols[static_cast<std::size_t>(c)][r] / bezug));
+            ValuesToScaleColors(values.data(), colors.data(), VertWidth + 1);
+        }
         for (int c = 0; c <= VertWidth; ++c, p += 3) {
-            const double v = cols[static_cast<std::size_t>(c)][r];
-            const gdi::TColor color =
-                noScale ? gdi::clBlack : ValueToScaleColor(static_cast<double>(Clip01(v / bezug)));
+            const gdi::TColor color = colors[static_cast<std::size_t>(c)];
             p[0] = static_cast<std::uint8_t>(gdi::GetBValue(color));
             p[1] = static_cast<std::uint8_t>(gdi::GetGValue(color));
             p[2] = static_cast<std::uint8_t>(gdi::GetRValue(color));

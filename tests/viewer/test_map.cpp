@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
 #include <random>
 
 #include "foundation/ColorLib.h"
@@ -394,6 +395,53 @@ TEST_F(PlaneControlsTest, ImpedancePlanesSwitchTheReferenceTo377Ohm) {
     EXPECT_EQ(form->RGBezug->Items()->Get(6), " 377 Ohm");
     EXPECT_DOUBLE_EQ(BezugsFeld, 377 / 0.8);
     EXPECT_GE(CurrentHeight, 200);
+}
+
+}  // namespace
+
+namespace {
+
+// The whole picture of scattered samples (several on one pixel, values beyond the reference,
+// below 0 and not a number) against a rendering sample by sample with the library's rounding
+// and colour calls.
+TEST_F(MapTest, PictureEqualsASampleBySampleRendering) {
+    Ready(0, 0);
+    Power = 100;
+    PowerShow = 750;
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> cell(2, 60);  // the two smallest x stay 0 and 0.5
+    std::uniform_real_distribution<double> jitter(-0.24, 0.24), value(-5, 120);
+    auto plane = std::make_unique<TSkalarFeld2>();
+    for (int i = 0; i < 61; ++i) plane->Add(0.5 * i, 0, 1);  // the grid step 0.5 m
+    for (int k = 0; k < 20000; ++k) {
+        const double v = k % 997 == 0 ? std::nan("") : value(rng);
+        plane->Add(0.5 * cell(rng) + jitter(rng), 0.5 * cell(rng) + jitter(rng), v);
+    }
+    const TSkalarFeld2 samples = *plane;
+    CurrentPlane = std::move(plane);
+    form->FeldShow2();
+
+    double xMin = samples.x[0], xMax = xMin, yMin = samples.y[0], yMax = yMin, fMax = samples.Feld[0];
+    for (int k = 0; k < samples.Count(); ++k) {
+        xMin = std::min(xMin, samples.x[k]);
+        xMax = std::max(xMax, samples.x[k]);
+        yMin = std::min(yMin, samples.y[k]);
+        yMax = std::max(yMax, samples.y[k]);
+        fMax = std::max(fMax, samples.Feld[k]);
+    }
+    const double ppm = 2;
+    const double bezug = ScaleFieldStrength(fMax, Power, PowerShow) * (1 / ArrowPos);
+    const int h = static_cast<int>(std::nearbyint((yMax - yMin) * ppm)) + 1;
+    std::map<std::pair<int, int>, gdi::TColor> expected;
+    for (int k = 0; k < samples.Count(); ++k) {
+        const int px = static_cast<int>(std::nearbyint((samples.x[k] - xMin) * ppm));
+        const int py = h - static_cast<int>(std::nearbyint((samples.y[k] - yMin) * ppm)) - 1;
+        expected[{px, py}] = ValueToScaleColor(static_cast<double>(
+            Clip01(ScaleFieldStrength(samples.Feld[k], Power, PowerShow) / bezug)));
+    }
+    ASSERT_EQ(MapBitmap(form).Height(), h);
+    for (const auto& [at, color] : expected)
+        ASSERT_EQ(MapPixel(form, at.first, at.second), color) << at.first << ", " << at.second;
 }
 
 }  // namespace
