@@ -1,9 +1,10 @@
 // Forms, the application object, the busy scope and the start-up error box.
 //
-// A form is a top-level window. Left, Top, Width and Height are the window's geometry without
-// the window manager's frame (so positions read back exactly as they were set); the client area
-// is that size less the main menu bar. Controls are
-// placed in client coordinates. A form builds its controls in its C++ constructor; OnCreate runs
+// A form is a top-level window. Left, Top, Width and Height are its outer frame, title bar and
+// border included, as the window manager draws them; the client area is that less the frame and
+// the main menu bar. The frame's extents are measured once the window is shown and estimated
+// before (from the windows shown so far, else a typical title bar). Controls are placed in
+// client coordinates. A form builds its controls in its C++ constructor; OnCreate runs
 // after the constructor when the form is made with TApplication::CreateForm or gui::CreateForm
 // (an exception in OnCreate is shown by the error box and creation goes on).
 #pragma once
@@ -38,6 +39,12 @@ enum TPosition {
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
+// The window manager's frame around a window's client area, in pixels per side.
+struct TFrameExtents {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool operator==(const TFrameExtents&) const = default;
+};
+
 using TCloseEvent = std::function<void(rtl::TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(rtl::TObject* Sender, bool& CanClose)>;
 
@@ -48,6 +55,7 @@ public:
     ~TCustomForm() override;
 
     QWidget* ClientWidget() const override;
+    // Width and Height less the frame (and the menu bar for the height).
     int ClientWidth() const override;
     int ClientHeight() const override;
     // Visible shows or hides the window (OnShow / OnHide run).
@@ -63,6 +71,13 @@ public:
     void SetBorderIcons(TBorderIcons icons);
     // Applied when the form is first shown.
     TPosition Position() const { return position_; }
+    // The frame extents the bounds are taken with: measured for this window once it has been
+    // shown with a frame, else the estimate for its border style.
+    TFrameExtents FrameExtents() const { return extents_; }
+    bool FrameExtentsMeasured() const { return extentsMeasured_; }
+    // The estimate for a window of this border style not yet shown: the extents last measured
+    // for that style, else those of any framed window, else a typical frame. None for bsNone.
+    static TFrameExtents EstimatedFrameExtents(TFormBorderStyle style);
     void SetPosition(TPosition p) { position_ = p; }
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState s);
@@ -120,6 +135,9 @@ private:
     void ApplyWindowFlags();
     void PlaceOnFirstShow();
     void LayoutFrame();
+    void ApplyClientSize();
+    void FrameMeasured();
+    void BoundsFromWindow();
     int MenuHeight() const;
     void ActivationChanged(bool active);
     bool DialogKey(int qtKey);
@@ -133,6 +151,9 @@ private:
     TWindowState windowState_ = wsNormal;
     int modalResult_ = mrNone;
     bool modal_ = false;
+    TFrameExtents extents_;
+    bool extentsMeasured_ = false;
+    bool applyingBounds_ = false;
     bool placed_ = false;
     bool created_ = false;
     bool destroyed_ = false;
