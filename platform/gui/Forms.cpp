@@ -2,6 +2,7 @@
 #include "platform/gui/Forms.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLibraryInfo>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyleFactory>
+#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 #include <QWindow>
@@ -388,6 +390,12 @@ void TApplication::Terminate() {
 
 void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
+void TApplication::SetTitle(const std::string& t) {
+    title_ = t;
+    // The window system captions an untitled window with the application's name.
+    QCoreApplication::setApplicationName(QS(t));
+}
+
 std::string TApplication::ExeName() const { return SS(QCoreApplication::applicationFilePath()); }
 
 void TApplication::HandleException(rtl::TObject*) {
@@ -515,12 +523,11 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
 // ---- Frame geometry ------------------------------------------------------------------------------
 namespace {
 
-// A title bar and a thin border, for windows shown before any frame has been measured.
-constexpr TFrameExtents kTypicalFrame{1, 24, 1, 1};
-
 struct MeasuredFrames {
     std::optional<TFrameExtents> byStyle[bsSizeToolWin + 1];
     std::optional<TFrameExtents> any;
+    // A title bar and a thin border, for windows shown before any frame has been measured.
+    TFrameExtents typical{1, 24, 1, 1};
 };
 
 MeasuredFrames& Measured() {
@@ -535,8 +542,10 @@ TFrameExtents TCustomForm::EstimatedFrameExtents(TFormBorderStyle style) {
     const MeasuredFrames& m = Measured();
     if (m.byStyle[style]) return *m.byStyle[style];
     if (m.any) return *m.any;
-    return kTypicalFrame;
+    return m.typical;
 }
+
+void TCustomForm::ResetFrameEstimate(TFrameExtents typical) { Measured() = {{}, {}, typical}; }
 
 // The client window gets the bounds less the frame; a top-level widget's position is that of
 // its frame, so the window manager puts the frame's top-left corner at Left/Top whatever the
@@ -549,6 +558,25 @@ void TCustomForm::ApplyBounds() {
     frame_->move(Left(), Top());
     if (outer) applyingBounds_ = false;
     LayoutFrame();
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height) {
+    if (!settingClient_ && (width != Width() || height != Height())) clientSized_ = false;
+    TWinControl::SetBounds(left, top, width, height);
+}
+
+void TCustomForm::SetClientWidth(int w) {
+    settingClient_ = true;
+    clientSized_ = true;
+    TControl::SetClientWidth(w);
+    settingClient_ = false;
+}
+
+void TCustomForm::SetClientHeight(int h) {
+    settingClient_ = true;
+    clientSized_ = true;
+    TControl::SetClientHeight(h);
+    settingClient_ = false;
 }
 
 void TCustomForm::ApplyClientSize() {
@@ -565,7 +593,8 @@ void TCustomForm::ApplyClientSize() {
 }
 
 // Once the window manager has framed the shown window, its extents replace the estimate: the
-// bounds stay, the client area takes what the frame leaves of them.
+// bounds stay and the client area takes what the frame leaves of them, or, for a form sized by
+// its client area, that area stays and the bounds follow the frame.
 void TCustomForm::FrameMeasured() {
     if (borderStyle_ == bsNone || !frame_->isVisible()) return;
     QWindow* window = frame_->windowHandle();
@@ -576,9 +605,24 @@ void TCustomForm::FrameMeasured() {
     Measured().byStyle[borderStyle_] = e;
     Measured().any = e;
     extentsMeasured_ = true;
+    const std::optional<gdi::TRect> area = centredOn_;
+    centredOn_.reset();
     if (e == extents_) return;
+    const int clientWidth = ClientWidth();
+    const int clientHeight = std::max(0, Height() - extents_.Top - extents_.Bottom);
     extents_ = e;
-    ApplyClientSize();
+    if (clientSized_) {
+        const int w = clientWidth + e.Left + e.Right, h = clientHeight + e.Top + e.Bottom;
+        if (area) {
+            // Centred again with the frame it really has.
+            SetBounds(area->Left + (area->Width() - w) / 2, area->Top + (area->Height() - h) / 2, w, h);
+            clientSized_ = true;
+            return;
+        }
+        ControlAccess::SetBoundsFromWidget(this, Left(), Top(), w, h);
+    } else {
+        ApplyClientSize();
+    }
     LayoutFrame();
 }
 
@@ -657,6 +701,7 @@ void TCustomForm::PlaceOnFirstShow() {
     if (placed_) return;
     placed_ = true;
     auto centreOn = [this](int l, int t, int w, int h) {
+        centredOn_ = gdi::Bounds(l, t, w, h);
         SetBounds(l + (w - Width()) / 2, t + (h - Height()) / 2, Width(), Height());
     };
     auto centreOnScreen = [&] {
@@ -852,6 +897,18 @@ void TCustomForm::Release() {
         DoDestroy();
         delete this;
     });
+}
+
+void TCustomForm::PaintNow() {
+    if (!Visible() || !frame_->isVisible()) return;
+    QElapsedTimer waited;
+    waited.start();
+    const QWindow* window = frame_->windowHandle();
+    while (window && !window->isExposed() && waited.elapsed() < 500) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(2);
+    }
+    frame_->repaint();
 }
 
 void TCustomForm::DoCreate() {

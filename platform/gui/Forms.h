@@ -11,6 +11,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/gui/Controls.h"
@@ -57,6 +58,11 @@ public:
     QWidget* ClientWidget() const override;
     // Width and Height less the frame (and the menu bar for the height).
     int ClientWidth() const override;
+    // A form sized by its client area keeps that area when the frame turns out other than
+    // estimated (the bounds change around it); one sized by its bounds keeps the bounds.
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetClientWidth(int w);
+    void SetClientHeight(int h);
     int ClientHeight() const override;
     // Visible shows or hides the window (OnShow / OnHide run).
     void SetVisible(bool v) override;
@@ -78,6 +84,8 @@ public:
     // The estimate for a window of this border style not yet shown: the extents last measured
     // for that style, else those of any framed window, else a typical frame. None for bsNone.
     static TFrameExtents EstimatedFrameExtents(TFormBorderStyle style);
+    // Starts the estimate anew from the given extents (forgets what was measured).
+    static void ResetFrameEstimate(TFrameExtents typical);
     void SetPosition(TPosition p) { position_ = p; }
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState s);
@@ -98,6 +106,10 @@ public:
     int ShowModal();
     // Frees the form once the current event handler has returned.
     void Release();
+    // Paints the shown form and its controls now: waits (at most half a second, input
+    // held back) until the window system has put the window on the screen, then paints it. For
+    // a window shown just before a long computation that pumps messages only now and then.
+    void PaintNow();
     // OnCloseQuery; True when the form may close.
     virtual bool CloseQuery();
 
@@ -154,6 +166,10 @@ private:
     TFrameExtents extents_;
     bool extentsMeasured_ = false;
     bool applyingBounds_ = false;
+    bool clientSized_ = false;
+    // The area the form was centred on at its first show, until its frame is measured.
+    std::optional<gdi::TRect> centredOn_;
+    bool settingClient_ = false;
     bool placed_ = false;
     bool created_ = false;
     bool destroyed_ = false;
@@ -197,9 +213,10 @@ public:
     ~TApplication() override;
 
     void Initialize() {}
-    // The title: caption of the error box and of ShowMessage; the executable's name by default.
+    // The title: caption of the error box and of ShowMessage, and of any window or dialog that
+    // has no caption of its own; the executable's name by default.
     const std::string& Title() const { return title_; }
-    void SetTitle(const std::string& t) { title_ = t; }
+    void SetTitle(const std::string& t);
 
     // Creates a form owned by the application; the first form created becomes the main form.
     // `reference` is set as soon as the form exists, before its OnCreate runs.

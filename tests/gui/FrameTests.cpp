@@ -99,3 +99,36 @@ TEST_F(guiFrame, BorderlessWindowHasNoFrame) {
     EXPECT_EQ(f->ClientHeight(), 100);
     EXPECT_EQ(f->Widget()->geometry(), QRect(5, 6, 200, 100));
 }
+
+TEST_F(guiFrame, FrameOtherThanEstimatedKeepsWhatTheFormWasSizedBy) {
+    // An estimate that the offscreen platform's frame does not match.
+    TCustomForm::ResetFrameEstimate({5, 30, 5, 5});
+    auto* byBounds = CreateForm<TForm>(&app);
+    byBounds->SetBounds(0, 0, 400, 300);
+    auto* byClient = CreateForm<TForm>(&app);
+    byClient->SetBorderStyle(bsToolWindow);
+    byClient->SetLeft(20);
+    byClient->SetTop(20);
+    byClient->SetClientWidth(303);
+    byClient->SetClientHeight(40);
+    EXPECT_EQ(byClient->Width(), 313);
+    for (TForm* f : {byBounds, byClient}) {
+        f->Show();
+        ASSERT_TRUE(ProcessUntil([&] { return f->FrameExtentsMeasured(); }));
+        ASSERT_NE(f->FrameExtents(), (TFrameExtents{5, 30, 5, 5}));
+    }
+    const TFrameExtents e = byBounds->FrameExtents();
+    // The bounds stay, the client area takes the rest ...
+    EXPECT_EQ(byBounds->Widget()->frameGeometry(), QRect(0, 0, 400, 300));
+    EXPECT_EQ(byBounds->ClientWidth(), 400 - e.Left - e.Right);
+    EXPECT_EQ(byBounds->ClientHeight(), 300 - e.Top - e.Bottom);
+    EXPECT_EQ(byBounds->ClientWidget()->width(), byBounds->ClientWidth());
+    // ... or the client area stays and the bounds follow the frame.
+    EXPECT_EQ(byClient->ClientWidth(), 303);
+    EXPECT_EQ(byClient->ClientHeight(), 40);
+    EXPECT_EQ(byClient->Width(), 303 + e.Left + e.Right);
+    EXPECT_EQ(byClient->Left(), 20);
+    EXPECT_EQ(byClient->Widget()->frameGeometry().topLeft(), QPoint(20, 20));
+    // Later windows start from the measured frame.
+    EXPECT_EQ(TCustomForm::EstimatedFrameExtents(bsSizeable), e);
+}
