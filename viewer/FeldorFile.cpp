@@ -229,7 +229,7 @@ void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
     afterLoading();
     DrawColorScale();
     DrawArrowInColorScale();
-    FieldShown = true;
+    FieldLoaded = true;
     UpdatePicture(this);
     whatLoaded();
 }

@@ -379,6 +379,8 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
 }
 
 void TFormFeldor::afterAllCreated() {
+    // The separator correction ends the program before anything is shown or loaded.
+    if (gui::Application && gui::Application->Terminated()) return;
     FormProgInfo->SetBounds(SkriptLeft, SkriptTop, SkriptWidth, SkriptHeight);
     FormProgInfo->SetVisible(SkriptVisible);
     FormMessExport->SetTop(MessTop);
