@@ -92,7 +92,7 @@ TEST_F(TextsFitTest, LimitsAndTheirUnitsForEveryBandModeAndFieldType) {
                 ExpectRadioItemsFit(form->RGBezug);
             }
     }
-    // The H limit of the example is one that must show in full.
+    // A pacemaker limit for H of five digits shows in full.
     form->RGFeldTyp->SetItemIndex(1);
     ExpectEditFits(form->EditHsm, "0,07300");
 }
