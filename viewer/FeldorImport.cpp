@@ -92,6 +92,7 @@ void TFormFeldor::ImportFiles(const char* Title, std::string& Dir, const char* F
     // exist before the field type is chosen, so that a selected "Z=E/H" finds them.
     whatLoaded();
     if (!MultiFile || (HasEPlanes && HasHPlanes)) BuildZPlanes();
+    HasZPlanes = FieldPlanes(tz, 3).Length() > 0;
     afterLoading();
     DrawArrowInColorScale();
     FieldLoaded = true;

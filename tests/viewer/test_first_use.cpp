@@ -105,6 +105,18 @@ TEST_F(FirstUseTest, FieldTypeFollowsWhatWasLoaded) {
     }
 }
 
+TEST_F(FirstUseTest, ImpedanceShownBeforeAnImportOfElectricDataOnly) {
+    Import({"e.txt", "h.txt"});
+    form->RGFeldTyp->SetItemIndex(2);
+    ASSERT_EQ(form->RGFeldTyp->ItemIndex(), 2);
+    TakeBoxes();
+    Import({"e.txt"});
+    EXPECT_EQ(TakeBoxes(), std::vector<std::string>{});
+    EXPECT_FALSE(HasZPlanes);
+    EXPECT_EQ(form->RGFeldTyp->ItemIndex(), 0);
+    EXPECT_TRUE(FieldShown);
+}
+
 TEST_F(FirstUseTest, NoReadOutOrMeasuringPointFromDataNotOnTheMap) {
     Import({"e.txt"});
     ASSERT_TRUE(FieldShown);
