@@ -54,6 +54,7 @@ public:
         form_->SetCaption(caption);
         form_->Show();
         form_->FileGauge->SetProgress(0);
+        form_->PaintNow();
     }
     void Gauge(int percent) { form_->FileGauge->SetProgress(percent); }
     // Full gauge, a short pause so that it can be seen, then the window closes.
@@ -228,7 +229,7 @@ void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
     afterLoading();
     DrawColorScale();
     DrawArrowInColorScale();
-    FieldShown = true;
+    FieldLoaded = true;
     UpdatePicture(this);
     whatLoaded();
 }

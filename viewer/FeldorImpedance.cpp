@@ -156,8 +156,24 @@ void TFormFeldor::constructZPlane() {
     if (DebugMode) TracePointCounts(*this);
 }
 
+void TFormFeldor::BuildZPlanes() {
+    // Every E height with an H height, whatever field type is selected; the plane list of the
+    // selected type comes back afterwards.
+    DoubleArray zHeights;
+    MatchWithin(FieldPlanes(tz, 1), FieldPlanes(tz, 2), zHeights, 0.01);
+    DoubleArray selected = PlaneList;
+    PlaneList = zHeights;
+    struct Restore {
+        DoubleArray& list;
+        DoubleArray& saved;
+        ~Restore() { list = std::move(saved); }
+    } restore{PlaneList, selected};
+    constructZPlane();
+    HasZPlanes = HasStoredHeightIn(ZWindowLo, ZWindowHi);
+}
+
 void TFormFeldor::MIImpedanzfeldnachbildenClick(rtl::TObject*) {
-    if (!HasZPlanes) constructZPlane();
+    if (!HasZPlanes) BuildZPlanes();
     HasZPlanes = HasStoredHeightIn(ZWindowLo, ZWindowHi);
     RGFeldTyp->SetItemIndex(2);
     UpdateFeldChange(this);

@@ -30,6 +30,8 @@ void TFormFeldor::InitApplication() {
     ClearFeld2Dim();
     ClearDoubleArray(PlaneList);
     FieldShown = false;
+    FieldLoaded = false;
+    CurrentPlane = std::make_unique<TSkalarFeld2>();  // no read-out from a plane no longer shown
     Power = 1;
     for (gui::TImage* image : {ImageFeld, ImageOvl, ImagePlay}) ClearImage(image);
     Boden = std::make_unique<TAntPoints>();
@@ -86,13 +88,15 @@ void TFormFeldor::ImportFiles(const char* Title, std::string& Dir, const char* F
     HasEPlanes = FieldPlanes(tz, 1).Length() > 0;
     HasHPlanes = FieldPlanes(tz, 2).Length() > 0;
     gui::Application->ProcessMessages();
+    // The heights found are logged before the impedance planes join them; the impedance planes
+    // exist before the field type is chosen, so that a selected "Z=E/H" finds them.
+    whatLoaded();
+    if (!MultiFile || (HasEPlanes && HasHPlanes)) BuildZPlanes();
+    HasZPlanes = FieldPlanes(tz, 3).Length() > 0;
     afterLoading();
     DrawArrowInColorScale();
-    FieldShown = true;
+    FieldLoaded = true;
     UpdatePicture(this);
-    whatLoaded();
-    if (!MultiFile || (HasEPlanes && HasHPlanes)) constructZPlane();
-    HasZPlanes = FieldPlanes(tz, 3).Length() > 0;
     Dir = dir;
 }
 

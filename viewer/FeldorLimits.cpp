@@ -25,7 +25,7 @@ constexpr int kScaleMargin = 8;
 
 // Redraws the map with the current settings when a plane is shown.
 void ReRender(TFormFeldor& form) {
-    if (FieldShown) form.FeldShow2();
+    if (FieldLoaded || FieldShown) form.FeldShow2();
 }
 
 // Whole watts from 1 to 1000. Values far outside (or not a number) are brought into range

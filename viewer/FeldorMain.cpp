@@ -199,6 +199,8 @@ void TFormFeldor::BuildMenu() {
     SetMenu(MainMenu);
 }
 
+// The left column fits the client area that the 822 x 636 window leaves below a title bar and
+// the menu bar (about 585 pixels).
 void TFormFeldor::BuildControls() {
     auto* self = this;
     auto mouseMove = [this](rtl::TObject* s, gui::TShiftState sh, int x, int y) {
@@ -206,84 +208,84 @@ void TFormFeldor::BuildControls() {
     };
 
     // Geometry read-out and plane choice.
-    GBGeometrie = MakeGroup(self, "Geometrie", 4, 0, 222, 122);
-    LAxRange = MakeLabel(self, GBGeometrie, "x-Intervall", 8, 16);
+    GBGeometrie = MakeGroup(self, "Geometrie", 4, 0, 222, 112);
+    LAxRange = MakeLabel(self, GBGeometrie, "x-Intervall", 8, 15);
     LAxRange->OnMouseMove = mouseMove;
-    LAyRange = MakeLabel(self, GBGeometrie, "y-Intervall", 8, 32);
-    LAcoords = MakeLabel(self, GBGeometrie, "Koordinaten", 8, 48);
-    LAField = MakeLabel(self, GBGeometrie, "Feldstärke", 8, 64);
-    LATest = MakeLabel(self, GBGeometrie, "", 8, 80);
-    CBPlanes = Place(new gui::TComboBox(self), GBGeometrie, 8, 96, 120, 22);
+    LAyRange = MakeLabel(self, GBGeometrie, "y-Intervall", 8, 29);
+    LAcoords = MakeLabel(self, GBGeometrie, "Koordinaten", 8, 43);
+    LAField = MakeLabel(self, GBGeometrie, "Feldstärke", 8, 57);
+    LATest = MakeLabel(self, GBGeometrie, "", 8, 71);
+    CBPlanes = Place(new gui::TComboBox(self), GBGeometrie, 8, 86, 120, 22);
     CBPlanes->SetText("-keine-");
     CBPlanes->OnChange = [this](rtl::TObject* s) { CBPlaneshange(s); };
-    ButToggleMinus = MakeButton(self, GBGeometrie, "-", 134, 96, 36, 22,
+    ButToggleMinus = MakeButton(self, GBGeometrie, "-", 134, 86, 36, 22,
                                 &TFormFeldor::ButToggleMinusClick);
-    ButTooglePlus = MakeButton(self, GBGeometrie, "+", 176, 96, 36, 22,
+    ButTooglePlus = MakeButton(self, GBGeometrie, "+", 176, 86, 36, 22,
                                &TFormFeldor::ButTooglePlusClick);
 
     RGKomponente = MakeRadioGroup(self, self, "Feld-Komponente", {"Max.", "X", "Y", "Z"}, 4, 4,
-                                  124, 222, 42);
+                                  114, 222, 40);
     RGKomponente->SetItemIndex(0);
     RGKomponente->OnClick = [this](rtl::TObject* s) { UpdatePicture(s); };
-    RGFeldTyp = MakeRadioGroup(self, self, "FeldTyp", {"E-Feld", "H-Feld", "Z=E/H"}, 3, 4, 168,
-                               222, 42);
+    RGFeldTyp = MakeRadioGroup(self, self, "FeldTyp", {"E-Feld", "H-Feld", "Z=E/H"}, 3, 4, 156,
+                               222, 40);
     RGFeldTyp->SetItemIndex(0);
     RGFeldTyp->OnClick = [this](rtl::TObject* s) { UpdateFeldChange(s); };
 
     // Overlay.
-    GBOverLay = MakeGroup(self, "OverLay", 4, 212, 222, 44);
-    laBoden = MakeLabel(self, GBOverLay, "Boden", 8, 20);
-    laAntenne = MakeLabel(self, GBOverLay, "Antenne", 48, 20);
-    ButZeigen = MakeButton(self, GBOverLay, "Zeigen", 100, 15, 52, 22, &TFormFeldor::ButZeigenClick);
+    GBOverLay = MakeGroup(self, "OverLay", 4, 198, 222, 42);
+    laBoden = MakeLabel(self, GBOverLay, "Boden", 8, 19);
+    laAntenne = MakeLabel(self, GBOverLay, "Antenne", 48, 19);
+    ButZeigen = MakeButton(self, GBOverLay, "Zeigen", 100, 14, 52, 22, &TFormFeldor::ButZeigenClick);
     ButZeigen->OnMouseMove = mouseMove;
     ButHideOvl =
-        MakeButton(self, GBOverLay, "Verbergen", 154, 15, 62, 22, &TFormFeldor::ButHideOvlClick);
+        MakeButton(self, GBOverLay, "Verbergen", 154, 14, 62, 22, &TFormFeldor::ButHideOvlClick);
     ButHideOvl->OnMouseMove = mouseMove;
 
     // Display power.
-    GBLeistung = MakeGroup(self, "Leistung", 4, 258, 222, 92);
-    LAPWRin = MakeLabel(self, GBLeistung, "File", 8, 20);
-    EditPWRin = MakeEdit(self, GBLeistung, 40, 16, 64, 22);
-    LAPWRShow = MakeLabel(self, GBLeistung, "Darst.", 112, 20);
-    EditPWRShow = MakeEdit(self, GBLeistung, 150, 16, 64, 22);
+    GBLeistung = MakeGroup(self, "Leistung", 4, 242, 222, 88);
+    LAPWRin = MakeLabel(self, GBLeistung, "File", 8, 18);
+    EditPWRin = MakeEdit(self, GBLeistung, 40, 14, 64, 22);
+    LAPWRShow = MakeLabel(self, GBLeistung, "Darst.", 112, 18);
+    EditPWRShow = MakeEdit(self, GBLeistung, 150, 14, 64, 22);
     EditPWRShow->SetExitOnEnterKey(true);
     EditPWRShow->OnDblClick = [this](rtl::TObject* s) { EditPWRShowDblClick(s); };
     EditPWRShow->OnExit = [this](rtl::TObject* s) { EditPWRShowExit(s); };
-    SBPowerShow = Place(new gui::TScrollBar(self), GBLeistung, 8, 42, 206, 17);
+    SBPowerShow = Place(new gui::TScrollBar(self), GBLeistung, 8, 40, 206, 17);
     SBPowerShow->SetMin(1);
     SBPowerShow->SetMax(1000);
     SBPowerShow->SetPosition(200);
     SBPowerShow->SetLargeChange(10);
     SBPowerShow->OnChange = [this](rtl::TObject* s) { SBPowerShowChange(s); };
-    But10 = MakeButton(self, GBLeistung, "10 W", 8, 64, 64, 22, &TFormFeldor::But10Click);
-    But100 = MakeButton(self, GBLeistung, "100 W", 79, 64, 64, 22, &TFormFeldor::But100Click);
-    But750 = MakeButton(self, GBLeistung, "750 W", 150, 64, 64, 22, &TFormFeldor::But750Click);
+    But10 = MakeButton(self, GBLeistung, "10 W", 8, 61, 64, 22, &TFormFeldor::But10Click);
+    But100 = MakeButton(self, GBLeistung, "100 W", 79, 61, 64, 22, &TFormFeldor::But100Click);
+    But750 = MakeButton(self, GBLeistung, "750 W", 150, 61, 64, 22, &TFormFeldor::But750Click);
 
     // Limits.
-    GBGrenzwerte = MakeGroup(self, "Grenzwerte", 4, 352, 222, 70);
+    GBGrenzwerte = MakeGroup(self, "Grenzwerte", 4, 332, 222, 66);
     GBGrenzwerte->OnMouseMove = mouseMove;
-    LABand = MakeLabel(self, GBGrenzwerte, "Band", 8, 20);
-    CBBand = Place(new gui::TComboBox(self), GBGrenzwerte, 44, 16, 62, 22);
+    LABand = MakeLabel(self, GBGrenzwerte, "Band", 8, 18);
+    CBBand = Place(new gui::TComboBox(self), GBGrenzwerte, 44, 14, 62, 22);
     for (const char* b : {"LW", "160m", "80m", "40m", "30m", "20m", "17m", "15m", "12m", "10m",
                           "6m", "2m", "70cm", "23cm", "13cm", "9cm", "6cm", "3cm"})
         CBBand->Items()->Add(b);
     CBBand->SetItemIndex(2);
     CBBand->OnChange = [this](rtl::TObject* s) { CBBandChange(s); };
-    LAMode = MakeLabel(self, GBGrenzwerte, "Mode", 112, 20);
-    CBMode = Place(new gui::TComboBox(self), GBGrenzwerte, 150, 16, 64, 22);
+    LAMode = MakeLabel(self, GBGrenzwerte, "Mode", 112, 18);
+    CBMode = Place(new gui::TComboBox(self), GBGrenzwerte, 150, 14, 64, 22);
     for (const char* m : {"CW", "SSB", "AM", "FM", "TV", "GSM", "DTX", "Alle"})
         CBMode->Items()->Add(m);
     CBMode->SetItemIndex(1);
     CBMode->OnChange = [this](rtl::TObject* s) { CBBandChange(s); };
-    LAPS = MakeLabel(self, GBGrenzwerte, "PS", 8, 46);
-    EditPS = MakeEdit(self, GBGrenzwerte, 60, 42, 46, 22);
-    LAHSM = MakeLabel(self, GBGrenzwerte, "HSM", 112, 46);
-    EditHsm = MakeEdit(self, GBGrenzwerte, 172, 42, 44, 22);
+    LAPS = MakeLabel(self, GBGrenzwerte, "PS", 8, 43);
+    EditPS = MakeEdit(self, GBGrenzwerte, 60, 39, 46, 22);
+    LAHSM = MakeLabel(self, GBGrenzwerte, "HSM", 112, 43);
+    EditHsm = MakeEdit(self, GBGrenzwerte, 172, 39, 44, 22);
 
     // Colour scale and reference.
-    GBSkala = MakeGroup(self, "Feldstärke-Skala", 4, 424, 222, 190);
+    GBSkala = MakeGroup(self, "Feldstärke-Skala", 4, 400, 222, 185);
     GBSkala->OnMouseMove = mouseMove;
-    ColorScaleImage = MakeImage(self, GBSkala, 8, 16, 57, 169);
+    ColorScaleImage = MakeImage(self, GBSkala, 8, 14, 57, 169);
     ColorScaleImage->OnMouseDown = [this](rtl::TObject* s, gui::TMouseButton b,
                                           gui::TShiftState sh, int x, int y) {
         ColorScaleImageMouseDown(s, b, sh, x, y);
@@ -291,12 +293,12 @@ void TFormFeldor::BuildControls() {
     RGBezug = MakeRadioGroup(self, GBSkala, "Bezug",
                              {"max. Feldstärke", "Grenzwert PS", "Grenzwert HSM", "1 V/m", "3 V/m",
                               "5 V/m", "10 V/m", "25 V/m", "50 V/m", "100 V/m"},
-                             1, 70, 10, 146, 176);
+                             1, 70, 8, 146, 176);
     RGBezug->SetItemIndex(1);
     RGBezug->OnClick = [this](rtl::TObject* s) { RGBezugClick(s); };
 
     // The map: colour map, overlay and marks stacked at the same place.
-    PanelFeld = Place(new gui::TPanel(self), self, 230, 4, 585, 585);
+    PanelFeld = Place(new gui::TPanel(self), self, 230, 0, 585, 585);
     PanelFeld->SetColor(gdi::clGray);
     PanelFeld->SetCaption("");
     ImageFeld = MakeImage(self, PanelFeld, 8, 8, 569, 569);
@@ -379,6 +381,8 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
 }
 
 void TFormFeldor::afterAllCreated() {
+    // The separator correction ends the program before anything is shown or loaded.
+    if (gui::Application && gui::Application->Terminated()) return;
     FormProgInfo->SetBounds(SkriptLeft, SkriptTop, SkriptWidth, SkriptHeight);
     FormProgInfo->SetVisible(SkriptVisible);
     FormMessExport->SetTop(MessTop);

@@ -101,6 +101,19 @@ struct Extent {
     return {xMin, xMax, yMin, yMax, fMax};
 }
 
+// The grid step that sets the map's resolution in both directions: the step along x; for a line
+// scan along y (one column) the step along y; a single point has no step and is one block.
+double MapStep(const TSkalarFeld2& plane) {
+    const auto varies = [](const DoubleArray& a) {
+        for (double v : a)
+            if (v != a[0]) return true;
+        return false;
+    };
+    if (varies(plane.x)) return plane.getSteps(1);
+    if (varies(plane.y)) return plane.getSteps(2);
+    return 1;
+}
+
 [[noreturn]] void RefuseSize(double spanX, double spanY) {
     if (!std::isfinite(spanX) || !std::isfinite(spanY) || spanX > 1e9 || spanY > 1e9)
         throw rtl::Exception(rtl::Format(
@@ -137,8 +150,7 @@ void TFormFeldor::FeldShow2() {
     double fMax = extent.fMax;
     fMax = scale(fMax);
 
-    // The grid step along x sets the resolution in both directions.
-    const double ppm = 1 / plane.getSteps(1);
+    const double ppm = 1 / MapStep(plane);
     const double spanX = (xMax - xMin) * ppm;
     const double spanY = (yMax - yMin) * ppm;
     if (!(spanX >= 0 && spanY >= 0 && spanX <= kMaxMapSide && spanY <= kMaxMapSide))

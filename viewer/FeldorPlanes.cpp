@@ -122,16 +122,24 @@ void TFormFeldor::ShowPlane(double Height) {
     CurrentPlane = LoadPlane(Height, RGKomponente->ItemIndex());
     if (FeldTyp == 3 && RGBezug->ItemIndex() >= 0 && RGBezug->ItemIndex() <= 2)
         RGBezug->SetItemIndex(6);
-    if (FieldShown) FeldShow2();
+    // The map no longer shows the current plane until it has been rendered.
+    const bool render = FieldLoaded || FieldShown;
+    FieldShown = false;
+    if (render) FeldShow2();
 }
 
 void TFormFeldor::afterLoading() {
     const int old = MaxI(CBPlanes->ItemIndex(), 0);
-    if (!HasEPlanes) {
-        RGFeldTyp->SetItemIndex(1);
-        if (!HasHPlanes) RGFeldTyp->SetItemIndex(0);
+    // The selected field type without planes gives way to the first type that has some, in the
+    // order E, H, Z; selecting it runs the field-type handler, which comes back here.
+    const bool has[3] = {HasEPlanes, HasHPlanes, HasZPlanes};
+    const int selected = RGFeldTyp->ItemIndex();
+    if (selected < 0 || selected > 2 || !has[selected]) {
+        int first = 0;
+        while (first < 3 && !has[first]) ++first;
+        RGFeldTyp->SetItemIndex(first < 3 ? first : 0);
     }
-    if (!(HasEPlanes || HasHPlanes)) return;
+    if (!(HasEPlanes || HasHPlanes || HasZPlanes)) return;
 
     PlaneList = FieldPlanes(tz, RGFeldTyp->ItemIndex() + 1);
     rtl::TStrings* items = CBPlanes->Items();

@@ -25,6 +25,7 @@ void RunReaderFrame(TFormFeldor& form, const std::string& FileName, LoadFunction
     progress->SetCaption("Datei " + rtl::ExtractFileName(FileName) + " wird geladen....");
     progress->Show();
     progress->FileGauge->SetProgress(0);
+    progress->PaintNow();  // the reader pumps messages only now and then
 
     nearfield::ReaderContext ctx;
     gui::TGauge* gauge = progress->FileGauge;

@@ -131,6 +131,9 @@ public:
 
     // ---- Impedance field --------------------------------------------------------------------
     void constructZPlane();
+    // The impedance planes of every E height that has an H height, whatever field type is
+    // selected (constructZPlane over those heights); sets HasZPlanes.
+    void BuildZPlanes();
     void MIImpedanzfeldnachbildenClick(rtl::TObject* Sender);
 
     // ---- Colour map -------------------------------------------------------------------------

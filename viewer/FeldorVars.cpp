@@ -18,6 +18,7 @@ double PlaneHeight = 0;
 double CurrentHeight = 0;
 bool HasEPlanes = false, HasHPlanes = false, HasZPlanes = false;
 bool FieldShown = false;
+bool FieldLoaded = false;
 double Power = 1;
 double PowerShow = 750;
 int16_t FeldTyp = 1;

@@ -42,7 +42,11 @@ extern std::unique_ptr<TSkalarFeld2> CurrentPlane;
 extern double PlaneHeight;
 extern double CurrentHeight;
 extern bool HasEPlanes, HasHPlanes, HasZPlanes;
+// FieldShown: the map shows the current plane (a render succeeded since the last reset or
+// plane change); read-out and clicks act only then. FieldLoaded: a field was imported or loaded,
+// so changes of plane or setting render the map.
 extern bool FieldShown;
+extern bool FieldLoaded;
 extern double Power;
 extern double PowerShow;
 extern int16_t FeldTyp;

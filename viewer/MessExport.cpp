@@ -31,7 +31,10 @@ TFormMessExport::TFormMessExport(rtl::TComponent* owner) : gui::TForm(owner) {
     SetName("FormMessExport");
     SetCaption("Messwert-Export");
     SetBorderStyle(gui::bsToolWindow);
-    SetBounds(20, 20, 441, 313);
+    SetLeft(20);
+    SetTop(20);
+    SetClientWidth(441);
+    SetClientHeight(313);
 
     SGExport = new TBKStringGrid(this);
     SGExport->SetParent(this);

@@ -13,7 +13,7 @@ TFormPleaseWait::TFormPleaseWait(rtl::TComponent* owner) : gui::TForm(owner) {
     LAWait->SetAutoSize(false);
     LAWait->SetAlignment(gui::taCenter);
     LAWait->SetLayout(gui::tlCenter);
-    LAWait->SetBounds(0, 0, ClientWidth(), ClientHeight());
+    LAWait->SetAlign(gui::alClient);
     LAWait->SetCaption("Einen Moment  bitte....");
     OnClose = [this](rtl::TObject* s, gui::TCloseAction& a) { FormClose(s, a); };
 }

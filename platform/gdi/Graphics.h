@@ -253,7 +253,10 @@ private:
 };
 
 // Size in points at 96 pixels per inch; Height in pixels (negative: character height without
-// internal leading, the usual form; Size = -MulDiv(Height, 72, 96)).
+// internal leading, the usual form; Size = -MulDiv(Height, 72, 96)). The default, PT Sans Narrow
+// at 8 points, is also the user interface's font: its letters and digits are no wider than those
+// of the small dialog font the window layouts were made for, so every caption and value fits
+// its control.
 class TFont : public TGraphicsObject {
 public:
     static constexpr int PixelsPerInch = 96;
@@ -290,7 +293,7 @@ private:
         name_ = o.name_; height_ = o.height_; color_ = o.color_; style_ = o.style_;
         pitch_ = o.pitch_; charset_ = o.charset_; orientation_ = o.orientation_;
     }
-    std::string name_ = "DejaVu Sans";
+    std::string name_ = "PT Sans Narrow";
     int height_ = -11;  // 8 pt
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;

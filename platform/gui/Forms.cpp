@@ -2,6 +2,7 @@
 #include "platform/gui/Forms.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLibraryInfo>
 #include <QMenuBar>
@@ -9,7 +10,9 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyleFactory>
+#include <QThread>
 #include <QTimer>
 #include <QTranslator>
 #include <QWindow>
@@ -20,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <typeinfo>
 
 #include "platform/gui/Menus.h"
@@ -158,15 +162,20 @@ protected:
     void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
         if (!form || form->Destroying()) return;
-        const QRect g = geometry();
-        ControlAccess::SetBoundsFromWidget(form, g.x(), g.y(), g.width(), g.height());
+        form->FrameMeasured();
+        form->BoundsFromWindow();
         form->LayoutFrame();
     }
     void moveEvent(QMoveEvent* e) override {
         QWidget::moveEvent(e);
         if (!form || form->Destroying() || !isVisible()) return;
-        const QRect g = geometry();
-        ControlAccess::SetBoundsFromWidget(form, g.x(), g.y(), form->Width(), form->Height());
+        form->FrameMeasured();
+        form->BoundsFromWindow();
+    }
+    void showEvent(QShowEvent* e) override {
+        QWidget::showEvent(e);
+        if (!form || form->Destroying()) return;
+        form->FrameMeasured();
     }
     void changeEvent(QEvent* e) override {
         QWidget::changeEvent(e);
@@ -381,6 +390,12 @@ void TApplication::Terminate() {
 
 void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
+void TApplication::SetTitle(const std::string& t) {
+    title_ = t;
+    // The window system captions an untitled window with the application's name.
+    QCoreApplication::setApplicationName(QS(t));
+}
+
 std::string TApplication::ExeName() const { return SS(QCoreApplication::applicationFilePath()); }
 
 void TApplication::HandleException(rtl::TObject*) {
@@ -441,6 +456,7 @@ TCustomForm::TCustomForm(rtl::TComponent* owner) : TWinControl(owner, new FormWi
     HookWidget(client_, true);
     client_->show();
     visible_ = false;
+    extents_ = EstimatedFrameExtents(borderStyle_);
     ApplyWindowFlags();
     SetBounds(0, 0, 320, 240);
     LayoutFrame();
@@ -463,9 +479,13 @@ TCustomForm::~TCustomForm() {
 
 QWidget* TCustomForm::ClientWidget() const { return client_; }
 
-int TCustomForm::ClientWidth() const { return Width(); }
+int TCustomForm::ClientWidth() const {
+    return std::max(0, Width() - extents_.Left - extents_.Right);
+}
 
-int TCustomForm::ClientHeight() const { return std::max(0, Height() - MenuHeight()); }
+int TCustomForm::ClientHeight() const {
+    return std::max(0, Height() - extents_.Top - extents_.Bottom - MenuHeight());
+}
 
 int TCustomForm::MenuHeight() const {
     if (!menu_ || !menu_->bar_) return 0;
@@ -475,10 +495,10 @@ int TCustomForm::MenuHeight() const {
 void TCustomForm::LayoutFrame() {
     const int mh = MenuHeight();
     if (menu_ && menu_->bar_) {
-        menu_->bar_->setGeometry(0, 0, Width(), mh);
+        menu_->bar_->setGeometry(0, 0, ClientWidth(), mh);
         menu_->bar_->show();
     }
-    client_->setGeometry(0, mh, Width(), std::max(0, Height() - mh));
+    client_->setGeometry(0, mh, ClientWidth(), ClientHeight());
     Realign();
 }
 
@@ -500,18 +520,121 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     LayoutFrame();
 }
 
-// Left and Top place the window's client geometry (the frame the window manager adds is not
-// known before the window is shown), so that positions read back exactly as they were set.
+// ---- Frame geometry ------------------------------------------------------------------------------
+namespace {
+
+struct MeasuredFrames {
+    std::optional<TFrameExtents> byStyle[bsSizeToolWin + 1];
+    std::optional<TFrameExtents> any;
+    // A title bar and a thin border, for windows shown before any frame has been measured.
+    TFrameExtents typical{1, 24, 1, 1};
+};
+
+MeasuredFrames& Measured() {
+    static MeasuredFrames m;
+    return m;
+}
+
+}  // namespace
+
+TFrameExtents TCustomForm::EstimatedFrameExtents(TFormBorderStyle style) {
+    if (style == bsNone) return {};
+    const MeasuredFrames& m = Measured();
+    if (m.byStyle[style]) return *m.byStyle[style];
+    if (m.any) return *m.any;
+    return m.typical;
+}
+
+void TCustomForm::ResetFrameEstimate(TFrameExtents typical) { Measured() = {{}, {}, typical}; }
+
+// The client window gets the bounds less the frame; a top-level widget's position is that of
+// its frame, so the window manager puts the frame's top-left corner at Left/Top whatever the
+// frame turns out to be.
 void TCustomForm::ApplyBounds() {
+    // The window's own move and resize events must not feed the half-applied geometry back.
+    const bool outer = !applyingBounds_;
+    applyingBounds_ = true;
+    ApplyClientSize();
+    frame_->move(Left(), Top());
+    if (outer) applyingBounds_ = false;
+    LayoutFrame();
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height) {
+    if (!settingClient_ && (width != Width() || height != Height())) clientSized_ = false;
+    TWinControl::SetBounds(left, top, width, height);
+}
+
+void TCustomForm::SetClientWidth(int w) {
+    settingClient_ = true;
+    clientSized_ = true;
+    TControl::SetClientWidth(w);
+    settingClient_ = false;
+}
+
+void TCustomForm::SetClientHeight(int h) {
+    settingClient_ = true;
+    clientSized_ = true;
+    TControl::SetClientHeight(h);
+    settingClient_ = false;
+}
+
+void TCustomForm::ApplyClientSize() {
+    const int w = ClientWidth();
+    const int h = std::max(0, Height() - extents_.Top - extents_.Bottom);
     const bool fixed = borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin;
     if (fixed) {
-        frame_->setFixedSize(Width(), Height());
+        frame_->setFixedSize(w, h);
     } else {
         frame_->setMinimumSize(0, 0);
         frame_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        frame_->resize(w, h);
     }
-    frame_->setGeometry(Left(), Top(), Width(), Height());
+}
+
+// Once the window manager has framed the shown window, its extents replace the estimate: the
+// bounds stay and the client area takes what the frame leaves of them, or, for a form sized by
+// its client area, that area stays and the bounds follow the frame.
+void TCustomForm::FrameMeasured() {
+    if (borderStyle_ == bsNone || !frame_->isVisible()) return;
+    QWindow* window = frame_->windowHandle();
+    if (!window) return;
+    const QMargins m = window->frameMargins();
+    if (m.isNull()) return;  // not framed yet
+    const TFrameExtents e{m.left(), m.top(), m.right(), m.bottom()};
+    Measured().byStyle[borderStyle_] = e;
+    Measured().any = e;
+    extentsMeasured_ = true;
+    const std::optional<gdi::TRect> area = centredOn_;
+    centredOn_.reset();
+    if (e == extents_) return;
+    const int clientWidth = ClientWidth();
+    const int clientHeight = std::max(0, Height() - extents_.Top - extents_.Bottom);
+    extents_ = e;
+    if (clientSized_) {
+        const int w = clientWidth + e.Left + e.Right, h = clientHeight + e.Top + e.Bottom;
+        if (area) {
+            // Centred again with the frame it really has.
+            SetBounds(area->Left + (area->Width() - w) / 2, area->Top + (area->Height() - h) / 2, w, h);
+            clientSized_ = true;
+            return;
+        }
+        ControlAccess::SetBoundsFromWidget(this, Left(), Top(), w, h);
+    } else {
+        ApplyClientSize();
+    }
     LayoutFrame();
+}
+
+// The bounds as the window system has the window now: the frame's position, the client size
+// plus the frame.
+void TCustomForm::BoundsFromWindow() {
+    if (applyingBounds_) return;
+    const QPoint p = frame_->pos();
+    const QSize c = frame_->size();
+    ControlAccess::SetBoundsFromWidget(this, p.x(), p.y(),
+                                       c.width() + extents_.Left + extents_.Right,
+                                       c.height() + extents_.Top + extents_.Bottom);
 }
 
 void TCustomForm::ApplyWindowFlags() {
@@ -541,6 +664,8 @@ void TCustomForm::ApplyWindowFlags() {
 void TCustomForm::SetBorderStyle(TFormBorderStyle s) {
     if (s == borderStyle_) return;
     borderStyle_ = s;
+    extents_ = EstimatedFrameExtents(s);
+    extentsMeasured_ = false;
     ApplyWindowFlags();
     ApplyBounds();
 }
@@ -576,6 +701,7 @@ void TCustomForm::PlaceOnFirstShow() {
     if (placed_) return;
     placed_ = true;
     auto centreOn = [this](int l, int t, int w, int h) {
+        centredOn_ = gdi::Bounds(l, t, w, h);
         SetBounds(l + (w - Width()) / 2, t + (h - Height()) / 2, Width(), Height());
     };
     auto centreOnScreen = [&] {
@@ -771,6 +897,18 @@ void TCustomForm::Release() {
         DoDestroy();
         delete this;
     });
+}
+
+void TCustomForm::PaintNow() {
+    if (!Visible() || !frame_->isVisible()) return;
+    QElapsedTimer waited;
+    waited.start();
+    const QWindow* window = frame_->windowHandle();
+    while (window && !window->isExposed() && waited.elapsed() < 500) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(2);
+    }
+    frame_->repaint();
 }
 
 void TCustomForm::DoCreate() {

@@ -1,15 +1,17 @@
 // Forms, the application object, the busy scope and the start-up error box.
 //
-// A form is a top-level window. Left, Top, Width and Height are the window's geometry without
-// the window manager's frame (so positions read back exactly as they were set); the client area
-// is that size less the main menu bar. Controls are
-// placed in client coordinates. A form builds its controls in its C++ constructor; OnCreate runs
+// A form is a top-level window. Left, Top, Width and Height are its outer frame, title bar and
+// border included, as the window manager draws them; the client area is that less the frame and
+// the main menu bar. The frame's extents are measured once the window is shown and estimated
+// before (from the windows shown so far, else a typical title bar). Controls are placed in
+// client coordinates. A form builds its controls in its C++ constructor; OnCreate runs
 // after the constructor when the form is made with TApplication::CreateForm or gui::CreateForm
 // (an exception in OnCreate is shown by the error box and creation goes on).
 #pragma once
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/gui/Controls.h"
@@ -38,6 +40,12 @@ enum TPosition {
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
+// The window manager's frame around a window's client area, in pixels per side.
+struct TFrameExtents {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool operator==(const TFrameExtents&) const = default;
+};
+
 using TCloseEvent = std::function<void(rtl::TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(rtl::TObject* Sender, bool& CanClose)>;
 
@@ -50,7 +58,13 @@ public:
     QWidget* ClientWidget() const override;
     // The client area's canvas (the form's surface); drawing outside painting is shown.
     gdi::TCanvas* Canvas() { return ClientCanvas(); }
+    // Width and Height less the frame (and the menu bar for the height).
     int ClientWidth() const override;
+    // A form sized by its client area keeps that area when the frame turns out other than
+    // estimated (the bounds change around it); one sized by its bounds keeps the bounds.
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetClientWidth(int w);
+    void SetClientHeight(int h);
     int ClientHeight() const override;
     // Visible shows or hides the window (OnShow / OnHide run).
     void SetVisible(bool v) override;
@@ -65,6 +79,15 @@ public:
     void SetBorderIcons(TBorderIcons icons);
     // Applied when the form is first shown.
     TPosition Position() const { return position_; }
+    // The frame extents the bounds are taken with: measured for this window once it has been
+    // shown with a frame, else the estimate for its border style.
+    TFrameExtents FrameExtents() const { return extents_; }
+    bool FrameExtentsMeasured() const { return extentsMeasured_; }
+    // The estimate for a window of this border style not yet shown: the extents last measured
+    // for that style, else those of any framed window, else a typical frame. None for bsNone.
+    static TFrameExtents EstimatedFrameExtents(TFormBorderStyle style);
+    // Starts the estimate anew from the given extents (forgets what was measured).
+    static void ResetFrameEstimate(TFrameExtents typical);
     void SetPosition(TPosition p) { position_ = p; }
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState s);
@@ -85,6 +108,10 @@ public:
     int ShowModal();
     // Frees the form once the current event handler has returned.
     void Release();
+    // Paints the shown form and its controls now: waits (at most half a second, input
+    // held back) until the window system has put the window on the screen, then paints it. For
+    // a window shown just before a long computation that pumps messages only now and then.
+    void PaintNow();
     // OnCloseQuery; True when the form may close.
     virtual bool CloseQuery();
 
@@ -122,6 +149,9 @@ private:
     void ApplyWindowFlags();
     void PlaceOnFirstShow();
     void LayoutFrame();
+    void ApplyClientSize();
+    void FrameMeasured();
+    void BoundsFromWindow();
     int MenuHeight() const;
     void ActivationChanged(bool active);
     bool DialogKey(int qtKey);
@@ -135,6 +165,13 @@ private:
     TWindowState windowState_ = wsNormal;
     int modalResult_ = mrNone;
     bool modal_ = false;
+    TFrameExtents extents_;
+    bool extentsMeasured_ = false;
+    bool applyingBounds_ = false;
+    bool clientSized_ = false;
+    // The area the form was centred on at its first show, until its frame is measured.
+    std::optional<gdi::TRect> centredOn_;
+    bool settingClient_ = false;
     bool placed_ = false;
     bool created_ = false;
     bool destroyed_ = false;
@@ -185,9 +222,10 @@ public:
     ~TApplication() override;
 
     void Initialize() {}
-    // The title: caption of the error box and of ShowMessage; the executable's name by default.
+    // The title: caption of the error box and of ShowMessage, and of any window or dialog that
+    // has no caption of its own; the executable's name by default.
     const std::string& Title() const { return title_; }
-    void SetTitle(const std::string& t) { title_ = t; }
+    void SetTitle(const std::string& t);
 
     // Creates a form owned by the application; the first form created becomes the main form.
     // `reference` is set as soon as the form exists, before its Loaded and OnCreate run. The

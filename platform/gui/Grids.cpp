@@ -135,7 +135,10 @@ TStringGrid::TStringGrid(rtl::TComponent* owner) : TWinControl(owner, new GridVi
     model_ = new GridModel(this);
     v->setModel(model_);
     v->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A text wider than its cell is clipped at the cell's edge, not elided.
+    v->setTextElideMode(Qt::ElideNone);
     for (QHeaderView* h : {v->horizontalHeader(), v->verticalHeader()}) {
+        h->setTextElideMode(Qt::ElideNone);
         h->setMinimumSectionSize(0);
         h->setSectionsClickable(false);
         h->setHighlightSections(false);

@@ -133,8 +133,9 @@ TMenuItem::~TMenuItem() {
 
 void TMenuItem::SetCaption(const std::string& caption) {
     caption_ = caption;
+    // A line is a plain separator: the style would draw its text.
     action_->setSeparator(IsLine());
-    action_->setText(QS(caption));
+    action_->setText(IsLine() ? QString() : QS(caption));
     if (submenu_) submenu_->setTitle(QS(caption));
 }
 

@@ -222,7 +222,14 @@ static QLineEdit* LineEdit(const TCustomEdit* e) { return static_cast<QLineEdit*
 
 std::string TCustomEdit::GetTextValue() const { return SS(LineEdit(this)->text()); }
 
-void TCustomEdit::SetTextValue(const std::string& s) { LineEdit(this)->setText(QS(s)); }
+// A read-only edit shows a value: its caret goes to the start, so a text wider than the edit
+// shows its beginning and is clipped at the far edge (Qt would scroll to the end and cut off the
+// leading digits of a number). An editable one keeps the caret at the end for typing on.
+void TCustomEdit::SetTextValue(const std::string& s) {
+    QLineEdit* e = LineEdit(this);
+    e->setText(QS(s));
+    if (e->isReadOnly()) e->setCursorPosition(0);
+}
 
 void TCustomEdit::SetReadOnly(bool v) {
     readOnly_ = v;
@@ -304,14 +311,19 @@ public:
         const int count = Count();
         if (index < 0 || index > count) ListIndexError(index);
         QTextDocument* d = edit_->document();
+        QTextCursor c(d);
         if (index < d->blockCount()) {
-            QTextCursor c(d->findBlockByNumber(index));
+            c = QTextCursor(d->findBlockByNumber(index));
             c.insertText(DisplayText(s) + QChar('\n'));
+            c.movePosition(QTextCursor::PreviousBlock);
         } else {
-            QTextCursor c(d);
             c.movePosition(QTextCursor::End);
             c.insertText(QChar('\n') + DisplayText(s));
+            c.movePosition(QTextCursor::StartOfBlock);
         }
+        // The caret moves to the new line and the memo scrolls to it.
+        edit_->setTextCursor(c);
+        edit_->ensureCursorVisible();
     }
     void Delete(int index) override {
         if (index < 0 || index >= Count()) ListIndexError(index);

@@ -284,7 +284,7 @@ TEST(gdiState, PenBrushFontKeptAndCopyable) {
     EXPECT_EQ(c->Pen()->Color(), clRed);
     EXPECT_EQ(c->Pen()->Width(), 3);
     EXPECT_EQ(c->Brush()->Style(), bsSolid);
-    EXPECT_EQ(c->Font()->Name(), "DejaVu Sans");
+    EXPECT_EQ(c->Font()->Name(), "PT Sans Narrow");
     // The canvas survives a resize of its bitmap.
     b.SetSize(10, 10);
     EXPECT_EQ(b.Canvas(), c);
@@ -300,7 +300,7 @@ TEST(gdiState, Defaults) {
     EXPECT_EQ(c->Pen()->Mode(), pmCopy);
     EXPECT_EQ(c->Brush()->Color(), clWhite);
     EXPECT_EQ(c->Brush()->Style(), bsSolid);
-    EXPECT_EQ(c->Font()->Name(), "DejaVu Sans");
+    EXPECT_EQ(c->Font()->Name(), "PT Sans Narrow");
     EXPECT_EQ(c->Font()->Size(), 8);
     EXPECT_EQ(c->Font()->Color(), clWindowText);
 }

@@ -18,8 +18,9 @@ protected:
     TForm* form = nullptr;
     void SetUp() override {
         app.CreateForm(form);
-        form->SetBounds(0, 0, 500, 400);
         form->Show();
+        form->SetClientWidth(500);
+        form->SetClientHeight(400);
     }
     template <class T>
     T* Make() {
@@ -225,7 +226,8 @@ TEST_F(guiControls, AlignClientFillsTheFormAndFollowsItsSize) {
     rest->SetAlign(alClient);
     EXPECT_EQ(top->BoundsRect(), gdi::Bounds(0, 0, 500, 30));
     EXPECT_EQ(rest->BoundsRect(), gdi::Bounds(0, 30, 500, 370));
-    form->SetBounds(form->Left(), form->Top(), 300, 200);
+    form->SetClientWidth(300);
+    form->SetClientHeight(200);
     EXPECT_EQ(rest->BoundsRect(), gdi::Bounds(0, 30, 300, 170));
     EXPECT_EQ(rest->Widget()->geometry(), QRect(0, 30, 300, 170));
 }

@@ -211,15 +211,21 @@ TEST_F(guiForms, EnterAndEscapeClickDefaultAndCancelButtons) {
 TEST_F(guiForms, ClientAreaAndScreenCentredPosition) {
     auto* f = CreateForm<TForm>(&app);
     f->SetBounds(10, 20, 300, 200);
-    EXPECT_EQ(f->ClientWidth(), 300);
-    EXPECT_EQ(f->ClientHeight(), 200);
+    const TFrameExtents e = f->FrameExtents();
+    EXPECT_EQ(f->ClientWidth(), 300 - e.Left - e.Right);
+    EXPECT_EQ(f->ClientHeight(), 200 - e.Top - e.Bottom);
     f->SetClientHeight(150);
-    EXPECT_EQ(f->Height(), 150);
+    EXPECT_EQ(f->Height(), 150 + e.Top + e.Bottom);
     f->SetPosition(poScreenCenter);
     f->Show();
+    // The frame is centred, also when it turned out other than estimated (the client area,
+    // set last, stays).
+    ProcessUntil([&] { return f->FrameExtentsMeasured(); });
+    EXPECT_EQ(f->ClientHeight(), 150);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_EQ(f->Left(), screen.x() + (screen.width() - 300) / 2);
-    EXPECT_EQ(f->Top(), screen.y() + (screen.height() - 150) / 2);
+    EXPECT_EQ(f->Left(), screen.x() + (screen.width() - f->Width()) / 2);
+    EXPECT_EQ(f->Top(), screen.y() + (screen.height() - f->Height()) / 2);
+    EXPECT_EQ(f->Widget()->frameGeometry().topLeft(), QPoint(f->Left(), f->Top()));
 }
 
 TEST_F(guiForms, FreeingAFormFreesItsControlsWithoutRunningHandlers) {

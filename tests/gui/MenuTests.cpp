@@ -52,7 +52,8 @@ protected:
     }
     void SetUp() override {
         app.CreateForm(form);
-        form->SetBounds(0, 0, 400, 300);
+        form->SetClientWidth(400);
+        form->SetClientHeight(300);
         menu = new TMainMenu(form);
         datei = Item(menu->Items(), "&Datei");
         open = Item(datei, "&Öffnen");
@@ -97,6 +98,7 @@ TEST_F(guiMenus, ItemsMapOntoTheQtMenu) {
     // The menu bar takes its height off the client area.
     const int barHeight = bar->sizeHint().height();
     EXPECT_GT(barHeight, 0);
+    EXPECT_EQ(form->ClientWidth(), 400);
     EXPECT_EQ(form->ClientHeight(), 300 - barHeight);
     EXPECT_EQ(form->ClientWidget()->geometry(), QRect(0, barHeight, 400, 300 - barHeight));
     EXPECT_EQ(bar->geometry(), QRect(0, 0, 400, barHeight));
