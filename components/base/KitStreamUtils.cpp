@@ -99,6 +99,20 @@ void KitDecompressStream(rtl::TStream& source, rtl::TStream& dest) {
     }
 }
 
+namespace {
+
+// A stored block (compressed, or sized) into a memory stream at its start.
+void ReadContent(rtl::TStream& stream, rtl::TMemoryStream& content, bool compressed) {
+    if (compressed) {
+        KitDecompressStream(stream, content);
+        content.SetPosition(0);
+    } else {
+        ReadSized(stream, content);
+    }
+}
+
+}  // namespace
+
 void KitWriteStrings(rtl::TStream& stream, const rtl::TStrings& strings, bool compressed) {
     if (compressed) {
         rtl::TMemoryStream text;
@@ -114,12 +128,7 @@ void KitWriteStrings(rtl::TStream& stream, const rtl::TStrings& strings, bool co
 
 void KitReadStrings(rtl::TStream& stream, rtl::TStrings& strings, bool compressed) {
     rtl::TMemoryStream content;
-    if (compressed) {
-        KitDecompressStream(stream, content);
-        content.SetPosition(0);
-    } else {
-        ReadSized(stream, content);
-    }
+    ReadContent(stream, content, compressed);
     strings.LoadFromStream(content);
 }
 
@@ -224,12 +233,7 @@ void KitWriteBitmap(rtl::TStream& stream, const gdi::TBitmap& bitmap, bool compr
 
 void KitReadBitmap(rtl::TStream& stream, gdi::TBitmap& bitmap, bool compressed) {
     rtl::TMemoryStream content;
-    if (compressed) {
-        KitDecompressStream(stream, content);
-        content.SetPosition(0);
-    } else {
-        ReadSized(stream, content);
-    }
+    ReadContent(stream, content, compressed);
     bitmap.LoadFromStream(content);
 }
 
