@@ -46,8 +46,14 @@ public:
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
         if (role != Qt::DisplayRole) return {};
         if (o == Qt::Horizontal) {
+            // Every fixed row of the column, one line each (the header is as high as they are).
+            std::string text;
+            for (int r = 0; r < grid_->fixedRows_; ++r) {
+                if (r > 0) text += '\n';
+                text += grid_->Cells(section + grid_->fixedCols_, r);
+            }
             if (grid_->fixedRows_ == 0) return {};
-            return QS(grid_->Cells(section + grid_->fixedCols_, 0));
+            return QS(text);
         }
         if (grid_->fixedCols_ == 0) return {};
         return QS(grid_->Cells(0, section + grid_->fixedRows_));
@@ -64,7 +70,7 @@ public:
         if (c >= fc && r >= fr) {
             const QModelIndex i = index(r - fr, c - fc);
             emit dataChanged(i, i);
-        } else if (r == 0 && c >= fc) {
+        } else if (r < fr && c >= fc) {
             emit headerDataChanged(Qt::Horizontal, c - fc, c - fc);
         } else if (c == 0 && r >= fr) {
             emit headerDataChanged(Qt::Vertical, r - fr, r - fr);

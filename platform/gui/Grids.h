@@ -1,8 +1,8 @@
 // The string grid over a Qt table view.
 //
-// Cells[col][row] covers the whole grid, fixed rows and columns included. The first fixed row is
-// shown as the column header and the first fixed column as the row header (further fixed rows
-// or columns are kept but not shown). Row and Col name the current cell (FixedRows / FixedCols
+// Cells[col][row] covers the whole grid, fixed rows and columns included. The fixed rows are
+// shown as the column header, one line each, and the first fixed column as the row header
+// (further fixed columns are kept but not shown). Row and Col name the current cell (FixedRows / FixedCols
 // at start); moving it, by the user or in code, asks SelectCell first.
 #pragma once
 

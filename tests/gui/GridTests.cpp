@@ -49,6 +49,12 @@ TEST_F(guiGrid, CellsCoverFixedAndBodyCells) {
     grid->SetRowCount(3);
     EXPECT_EQ(grid->Cells(0, 2), "");
     EXPECT_THROW(grid->SetFixedRows(3), rtl::EInvalidOperation);
+
+    // A second fixed row (a unit row) is shown in the header under the first.
+    grid->SetFixedRows(2);
+    grid->SetCells(1, 1, "m");
+    EXPECT_EQ(m->rowCount(), 1);
+    EXPECT_EQ(m->headerData(1, Qt::Horizontal).toString(), QStringLiteral("x [m]\nm"));
 }
 
 TEST_F(guiGrid, ColumnWidthsAndRowHeights) {
