@@ -97,6 +97,7 @@ bool InvokeHandler(rtl::TObject* sender, F&& body) noexcept {
 namespace detail {
 class HookBase;
 class Surface;
+class Overlay;
 struct HookEntry;
 }
 
@@ -164,7 +165,11 @@ public:
     void SetText(const std::string& s) { SetTextValue(s); }
 
     gdi::TColor Color() const { return color_; }
+    // Setting Color stops following the parent's colour.
     void SetColor(gdi::TColor c);
+    // The control takes its parent's Color and follows its changes.
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool v);
     // Changes apply at once; a changed font stops following the parent's font.
     gdi::TFont* Font() { return &font_; }
     bool ParentFont() const { return parentFont_; }
@@ -235,6 +240,7 @@ protected:
     // labels; edits, lists and grids use the text-field role, buttons the button role.
     int colorRole_ = 0;
     gdi::TFont font_;
+    bool parentColor_ = false;
     bool destroying_ = false;
 
 private:
@@ -246,6 +252,7 @@ private:
     friend class detail::Surface;
     void MouseMessage(TMessage& m);
     void InvalidateInParent();
+    void ApplyParentColor();
 
     QWidget* widget_ = nullptr;
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
@@ -329,6 +336,8 @@ protected:
     bool SelfDrawn() const { return selfDrawn_; }
     // Canvases of the window's surface: the whole window rectangle, and the client area
     // (origin at the client's top-left, clipped to it). Drawing outside painting is shown.
+    // On a standard control that draws its own look (no surface), they draw on an overlay
+    // above the Qt widget, cleared when the control is invalidated, repainted or resized.
     gdi::TCanvas* WindowCanvas();
     gdi::TCanvas* ClientCanvas();
 
@@ -357,11 +366,13 @@ private:
     void RemoveControl(TControl* c);
     bool UsesSurface() const { return selfDrawn_ || graphicChildren_ > 0 || surface_ != nullptr; }
     detail::Surface& SurfaceOf();
+    void ClearOverlay();
     bool ControlMouseMessage(TMessage& m);
     void SetHover(TControl* c);
     void ApplyChildBounds();
     std::vector<TControl*> controls_;
     std::unique_ptr<detail::Surface> surface_;
+    std::unique_ptr<detail::Overlay> overlay_;
     TControl* capture_ = nullptr;
     TControl* hover_ = nullptr;
     int graphicChildren_ = 0;
@@ -451,6 +462,8 @@ public:
 
 protected:
     explicit TCustomControl(rtl::TComponent* owner);
+    // `widget` becomes the window (a plain Qt widget unless given).
+    TCustomControl(rtl::TComponent* owner, QWidget* widget);
     virtual void Paint();
     void PaintWindow() override { Paint(); }
 };
