@@ -152,6 +152,8 @@ void TGroupBox::Paint() {
     w->StyleOption(&option);
     option.rect = QRect(0, 0, ClientWidth(), ClientHeight());
     QPainter p(target);
+    // As a widget's own painter does: the style scales the frame's pieces smoothly.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.setClipRegion(c->ClipRegion());
     p.translate(c->Origin().X, c->Origin().Y);
     w->style()->drawComplexControl(QStyle::CC_GroupBox, &option, &p, w);

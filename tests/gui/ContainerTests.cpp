@@ -212,6 +212,7 @@ TEST_F(guiContainer, FormClientErasesThenPaintsThenItsGraphicControls) {
         log.push_back("control");
         seen = self->Canvas()->Pixels(0, 0);
     };
+    QApplication::processEvents();
     log.clear();
     form->Repaint();
     EXPECT_EQ(log, (std::vector<std::string>{"erase", "form", "control"}));
