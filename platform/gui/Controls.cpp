@@ -1335,29 +1335,35 @@ void TWinControl::Realign() {
         if (c->align_ != alNone) any = true;
     if (!any) return;
     aligning_ = true;
-    int l = 0, t = 0, r = ClientWidth(), b = ClientHeight();
-    auto place = [](TControl* c, int x, int y, int w, int h) {
-        c->SetBounds(x, y, std::max(0, w), std::max(0, h));
-    };
     try {
-        for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
-            for (TControl* c : controls_) {
-                if (c->align_ != pass || !c->visible_) continue;
-                switch (pass) {
-                case alTop: place(c, l, t, r - l, c->height_); t += c->height_; break;
-                case alBottom: place(c, l, b - c->height_, r - l, c->height_); b -= c->height_; break;
-                case alLeft: place(c, l, t, c->width_, b - t); l += c->width_; break;
-                case alRight: place(c, r - c->width_, t, c->width_, b - t); r -= c->width_; break;
-                case alClient: place(c, l, t, r - l, b - t); break;
-                default: break;
-                }
-            }
-        }
+        gdi::TRect rect = ClientRect();
+        AlignControls(nullptr, rect);
     } catch (...) {
         aligning_ = false;
         throw;
     }
     aligning_ = false;
+}
+
+void TWinControl::AlignControls(TControl*, gdi::TRect& rect) {
+    AdjustClientRect(rect);
+    int l = rect.Left, t = rect.Top, r = rect.Right, b = rect.Bottom;
+    auto place = [](TControl* c, int x, int y, int w, int h) {
+        c->SetBounds(x, y, std::max(0, w), std::max(0, h));
+    };
+    for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* c : controls_) {
+            if (c->align_ != pass || !c->visible_) continue;
+            switch (pass) {
+            case alTop: place(c, l, t, r - l, c->height_); t += c->height_; break;
+            case alBottom: place(c, l, b - c->height_, r - l, c->height_); b -= c->height_; break;
+            case alLeft: place(c, l, t, c->width_, b - t); l += c->width_; break;
+            case alRight: place(c, r - c->width_, t, c->width_, b - t); r -= c->width_; break;
+            case alClient: place(c, l, t, r - l, b - t); break;
+            default: break;
+            }
+        }
+    }
 }
 
 void TWinControl::KeyDown(unsigned short& key, TShiftState shift) {

@@ -345,6 +345,12 @@ protected:
     void DefaultHandler(TMessage& message) override;
     void WndProc(TMessage& message) override;
 
+    // Places the aligned children inside rect (the client rectangle, then AdjustClientRect):
+    // top, bottom, left, right, then client.
+    virtual void AlignControls(TControl* control, gdi::TRect& rect);
+    // Shrinks the rectangle aligned children may take (default: the whole client area).
+    virtual void AdjustClientRect(gdi::TRect&) {}
+
     // Virtual key hooks: the defaults run the events. Setting Key to 0 swallows the key.
     virtual void KeyDown(unsigned short& key, TShiftState shift);
     virtual void KeyUp(unsigned short& key, TShiftState shift);

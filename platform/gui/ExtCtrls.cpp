@@ -82,6 +82,19 @@ void TPanel::CreateParams(TCreateParams& params) {
     if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TPanel::FrameChanged() {
+    Realign();
+    Invalidate();
+}
+
+void TPanel::AdjustClientRect(gdi::TRect& rect) {
+    TCustomControl::AdjustClientRect(rect);
+    int inset = borderWidth_;
+    if (bevelOuter_ != bvNone) inset += bevelWidth_;
+    if (bevelInner_ != bvNone) inset += bevelWidth_;
+    gdi::InflateRect(rect, -inset, -inset);
+}
+
 void TPanel::Paint() {
     gdi::TCanvas& c = *Canvas();
     const QPalette& pal = Widget()->palette();
@@ -111,27 +124,27 @@ void TPanel::Paint() {
 void TPanel::SetBevelOuter(TBevelCut b) {
     if (b == bevelOuter_) return;
     bevelOuter_ = b;
-    Invalidate();
+    FrameChanged();
 }
 
 void TPanel::SetBevelInner(TBevelCut b) {
     if (b == bevelInner_) return;
     bevelInner_ = b;
-    Invalidate();
+    FrameChanged();
 }
 
 void TPanel::SetBevelWidth(int w) {
     w = std::max(1, w);
     if (w == bevelWidth_) return;
     bevelWidth_ = w;
-    Invalidate();
+    FrameChanged();
 }
 
 void TPanel::SetBorderWidth(int w) {
     w = std::max(0, w);
     if (w == borderWidth_) return;
     borderWidth_ = w;
-    Invalidate();
+    FrameChanged();
 }
 
 void TPanel::SetBorderStyle(TBorderStyle s) {

@@ -48,7 +48,8 @@ enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 // the other way round), BorderWidth lines in Color, the inner bevel, then fills the rest with
 // Color and draws the caption centred vertically, placed by Alignment. The bevel colours are the
 // light and dark colours of the desktop's 3-D look. BorderStyle bsSingle gives the window a
-// sunken client edge (WS_EX_CLIENTEDGE); the client area lies inside it.
+// sunken client edge (WS_EX_CLIENTEDGE); the client area lies inside it. A change of the bevels
+// or the border width aligns the children anew.
 class TPanel : public TCustomControl {
 public:
     explicit TPanel(rtl::TComponent* owner);
@@ -70,10 +71,13 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    // Aligned children stay inside the border width and the bevels.
+    void AdjustClientRect(gdi::TRect& rect) override;
     void Paint() override;
     void TextChanged() override;
 
 private:
+    void FrameChanged();
     TBevelCut bevelOuter_ = bvRaised;
     TBevelCut bevelInner_ = bvNone;
     int bevelWidth_ = 1;

@@ -139,6 +139,24 @@ TEST_F(guiContainer, PanelDrawsBevelsAndBorderWidthFromTheEdgeInwards) {
     EXPECT_EQ(edged.pixel(57, 37), white);
 }
 
+TEST_F(guiContainer, AlignedChildrenStayInsideThePanelsBevelsAndBorderWidth) {
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 100, 60);
+    panel->SetBevelWidth(2);
+    auto* fill = new TPanel(form);
+    fill->SetParent(panel);
+    fill->SetAlign(alClient);
+    EXPECT_EQ(fill->BoundsRect(), gdi::Rect(2, 2, 98, 58));
+    panel->SetBorderWidth(1);
+    panel->SetBevelInner(bvLowered);
+    EXPECT_EQ(fill->BoundsRect(), gdi::Rect(5, 5, 95, 55));
+    panel->SetBorderStyle(bsSingle);  // the client area shrinks by the 2-pixel edge
+    EXPECT_EQ(fill->BoundsRect(), gdi::Rect(5, 5, 91, 51));
+    panel->SetBevelOuter(bvNone);
+    EXPECT_EQ(fill->BoundsRect(), gdi::Rect(3, 3, 93, 53));
+}
+
 TEST_F(guiContainer, PanelCaptionIsCentredVerticallyAndPlacedByAlignment) {
     auto* panel = new TPanel(form);
     panel->SetParent(form);
