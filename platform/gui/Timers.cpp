@@ -1,8 +1,8 @@
 #include "platform/gui/Timers.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
-#include "platform/gui/QtSupport.h"
 
 namespace gui {
 
@@ -25,26 +25,28 @@ LRESULT TUtilityWindow::Perform(unsigned msg, WPARAM wParam, LPARAM lParam) {
 
 bool TUtilityWindow::SetTimer(unsigned id, unsigned elapse) {
     if (timersExhausted) return false;
-    detail::EnsureQtApplication();
-    auto& t = timers_[id];
-    if (!t) {
-        t = std::make_unique<QTimer>();
-        QObject::connect(t.get(), &QTimer::timeout, [this, id] { Perform(WM_TIMER, id, 0); });
+    Entry& e = timers_[id];
+    e.running = true;
+    if (!QCoreApplication::instance()) return true;
+    if (!e.timer) {
+        e.timer = std::make_unique<QTimer>();
+        QObject::connect(e.timer.get(), &QTimer::timeout, [this, id] { Perform(WM_TIMER, id, 0); });
     }
-    t->start(static_cast<int>(elapse == 0 ? 1 : elapse));
+    e.timer->start(static_cast<int>(elapse == 0 ? 1 : elapse));
     return true;
 }
 
 bool TUtilityWindow::KillTimer(unsigned id) {
     auto it = timers_.find(id);
-    if (it == timers_.end() || !it->second->isActive()) return false;
-    it->second->stop();
+    if (it == timers_.end() || !it->second.running) return false;
+    it->second.running = false;
+    if (it->second.timer) it->second.timer->stop();
     return true;
 }
 
 bool TUtilityWindow::TimerRunning(unsigned id) const {
     auto it = timers_.find(id);
-    return it != timers_.end() && it->second->isActive();
+    return it != timers_.end() && it->second.running;
 }
 
 void TUtilityWindow::SetTimersExhausted(bool exhausted) { timersExhausted = exhausted; }

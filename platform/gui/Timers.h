@@ -24,7 +24,9 @@ public:
     LRESULT Perform(unsigned msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
     // Starts (or restarts) timer id with the given period in milliseconds (0 counts as 1).
-    // False when the timer cannot be made.
+    // False when the timer cannot be made. Timers tick through the Qt application's event
+    // loop; one set while there is no Qt application counts as running and ticks from the
+    // next SetTimer made once there is one.
     bool SetTimer(unsigned id, unsigned elapse);
     // Stops timer id; False when it was not running.
     bool KillTimer(unsigned id);
@@ -35,7 +37,11 @@ public:
 
 private:
     TWndMethod proc_;
-    std::map<unsigned, std::unique_ptr<QTimer>> timers_;
+    struct Entry {
+        std::unique_ptr<QTimer> timer;
+        bool running = false;
+    };
+    std::map<unsigned, Entry> timers_;
 };
 
 using HWND = TUtilityWindow*;

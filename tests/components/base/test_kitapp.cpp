@@ -234,6 +234,7 @@ TEST_F(kitApp, PoolRules) {
 }
 
 TEST_F(kitApp, RealWindowTimerTicks) {
+    gui::TApplication application;
     int calls = 0;
     app->AddTimer(50, [&](rtl::TObject*) { ++calls; });
     QElapsedTimer clock;
@@ -307,6 +308,7 @@ public:
 };
 
 TEST(kitAppUnit, SingleInstanceCheck) {
+    gui::TApplication application;
     EXPECT_TRUE(KitIsInvalidInstance<Shaped>(nullptr, false));
     rtl::TComponent plain(nullptr);
     new Shaped(&plain);
