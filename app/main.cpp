@@ -1,4 +1,5 @@
 // The program's main block: creates the start-up windows and runs the message loop.
+#include "components/base/kitapp.h"
 #include "platform/gui/Forms.h"
 #include "platform/sys/LocaleStore.h"
 #include "tools/ColorListDlg.h"
@@ -11,6 +12,9 @@ namespace {
 
 void ProgramMain() {
     sys::LoadFormatSettingsFromLocale();
+    // The component library's application object (single-instance lock, timer pool); it lives
+    // until the process ends, after every window that may hold a timer of its pool.
+    kit::KitAppInitialize();
     gui::Application->Initialize();
     gui::Application->SetTitle("Feldor");
     TFormFeldor* main = nullptr;
