@@ -443,12 +443,25 @@ void TKitImageListItem::MaskDraw(TCanvas& Canvas, int X, int Y, int Index) {
 
 void TKitImageListItem::Dither(TBitmap& Bitmap, bool Half) const {
     if (Bitmap.Empty() || BlendColor == clNone) return;
-    TCanvas& c = *Bitmap.Canvas();
-    for (int y = 0; y < Bitmap.Height(); ++y)
-        for (int x = 0; x < Bitmap.Width(); ++x) {
-            const bool set = Half ? ((x ^ y) & 1) != 0 : !((x & 1) && (y & 1));
-            if (set) c.SetPixels(x, y, BlendColor);
-        }
+    auto set = [Half](int x, int y) { return Half ? ((x ^ y) & 1) != 0 : !((x & 1) && (y & 1)); };
+    const TPixelFormat pf = Bitmap.PixelFormat();
+    if (pf != pf24bit && pf != pf32bit) {
+        TCanvas& c = *Bitmap.Canvas();
+        for (int y = 0; y < Bitmap.Height(); ++y)
+            for (int x = 0; x < Bitmap.Width(); ++x)
+                if (set(x, y)) c.SetPixels(x, y, BlendColor);
+        return;
+    }
+    const TColor rgb = ColorToPixel(BlendColor);
+    const std::uint8_t bgr[3] = {static_cast<std::uint8_t>(GetBValue(rgb)), static_cast<std::uint8_t>(GetGValue(rgb)),
+                                 static_cast<std::uint8_t>(GetRValue(rgb))};
+    const int step = pf == pf24bit ? 3 : 4;
+    for (int y = 0; y < Bitmap.Height(); ++y) {
+        std::uint8_t* row = Bitmap.ScanLine(y);
+        for (int x = 0; x < Bitmap.Width(); ++x)
+            if (set(x, y)) std::copy(bgr, bgr + 3, row + x * step);
+    }
+    Bitmap.Modified();
 }
 
 void TKitImageListItem::Draw(TCanvas& Canvas, int X, int Y, int Index) {

@@ -495,3 +495,39 @@ TEST(KitContainerUnit, ItemClassesAreRegistered) {
     for (const char* name : {"TKitImageListItem", "TKitBitmapListItem", "TKitStringListItem", "TKitWaveListItem"})
         EXPECT_TRUE(rtl::GetClass(name)) << name;
 }
+
+TEST(KitImageListItem, FormPropertiesInternalAndBitmap) {
+    auto item = TKitImageListItem::CreateSize(4, 4);
+    for (TColor c : {clRed, clBlue}) {
+        auto img = Filled(4, 4, c);
+        item->Add(img.get(), nullptr);
+    }
+    rtl::TMemoryStream s;
+    rtl::WriteDefinedProperties(*item, s);
+    const std::string text(reinterpret_cast<const char*>(s.Memory()), static_cast<std::size_t>(s.Size()));
+    EXPECT_NE(text.find("Internal"), std::string::npos);
+    EXPECT_EQ(text.find("Bitmap"), std::string::npos);  // read only
+    s.SetPosition(0);
+    auto back = TKitImageListItem::CreateSize(8, 8);
+    rtl::ReadDefinedProperties(*back, s);
+    ASSERT_EQ(back->GetCount(), 2);
+    EXPECT_EQ(back->Width(), 4);
+    EXPECT_EQ(back->GetPixel(Point(0, 0), 1), clBlue);
+
+    // "Bitmap" carries the image block alone, for the item's own sizes.
+    rtl::TMemoryStream block;
+    item->WriteImages(block);
+    rtl::TMemoryStream props;
+    {
+        rtl::TWriter w(props);
+        w.WriteListBegin();
+        w.WriteString("Bitmap");
+        w.WriteBinary(block.Memory(), static_cast<std::size_t>(block.Size()));
+        w.WriteListEnd();
+    }
+    props.SetPosition(0);
+    auto other = TKitImageListItem::CreateSize(4, 4);
+    rtl::ReadDefinedProperties(*other, props);
+    ASSERT_EQ(other->GetCount(), 2);
+    EXPECT_EQ(other->GetPixel(Point(3, 3), 0), clRed);
+}
