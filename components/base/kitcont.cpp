@@ -243,6 +243,7 @@ void TKitCustomContainer::Notification(rtl::TComponent* AComponent, rtl::TOperat
 void TKitCustomContainer::Assign(const rtl::TPersistent* Source) {
     auto* src = dynamic_cast<const TKitCustomContainer*>(Source);
     if (src && typeid(*src) == typeid(*this)) {
+        if (src == this) return;
         BeginUpdate();
         try {
             Clear();

@@ -282,6 +282,8 @@ TEST(KitContainer, AssignCopiesItemsAndRefusesOtherKinds) {
     EXPECT_EQ(b.GetItem(1)->Items().Text(), "zwei\r\n");
     EXPECT_EQ(b.GetItem(1)->Ident(), 5);
     EXPECT_EQ(b.GetItem(1)->Owner(), &b);
+    b.Assign(&b);
+    EXPECT_EQ(b.Count(), 2);
     TKitWaveList waves(nullptr);
     EXPECT_THROW(waves.Assign(&a), rtl::EConvertError);
 }
