@@ -51,7 +51,7 @@ inline void Exercise(kit::TKitImageListItem& item) {
     // (an item may ask for a strip of gigabytes, which is the caller's business, not the reader's).
     const long long grown = item.Strip().Width() + static_cast<long long>(item.AllocBy()) * item.Width();
     const long long image = static_cast<long long>(item.Width()) * item.Height();
-    if (image <= (1 << 22) && std::min<long long>(grown, 32768) * item.Height() <= (1 << 22)) {
+    if (image <= (1 << 18) && std::min<long long>(grown, 32768) * item.Height() <= (1 << 18)) {
         gdi::TBitmap image(item.Width(), item.Height());
         const int before = item.GetCount();
         try {

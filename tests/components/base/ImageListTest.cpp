@@ -138,6 +138,17 @@ TEST(KitImageListItem, MaskWithoutImage) {
     EXPECT_EQ(item->MaskBitmap().Canvas()->Pixels(3, 3), clBlack);
     item->ReplaceMasked(0, nullptr, clLime);
     EXPECT_EQ(item->GetCount(), 1);
+
+    // Images that were there before the mask was switched on stay opaque.
+    auto plain = TKitImageListItem::CreateSize(4, 4);
+    auto red = Filled(4, 4, clRed);
+    plain->Add(red.get(), nullptr);
+    plain->SetMasked(true);
+    EXPECT_EQ(plain->MaskBitmap().Width(), plain->Strip().Width());
+    plain->DrawingStyle = 3;
+    auto canvas = Filled(4, 4, clBlue);
+    plain->Draw(*canvas->Canvas(), 0, 0, 0);
+    EXPECT_EQ(canvas->Canvas()->Pixels(3, 3), clRed);
 }
 
 TEST(KitImageListItem, StreamNarrowsStripAndRoundTrips) {
@@ -381,6 +392,17 @@ TEST(KitBitmapList, ItemRecordRoundTrip) {
             EXPECT_EQ(back.RawBitmap().Canvas()->Pixels(0, 2), clBlack);
         }
     }
+}
+
+TEST(KitBitmapList, ClearKeepsTheBitmapObject) {
+    TKitBitmapListItem item(nullptr);
+    auto b = Filled(3, 3, clRed);
+    item.SetBitmap(b.get());
+    TBitmap* handedOut = item.Bitmap();
+    item.Clear();
+    EXPECT_EQ(item.Bitmap(), handedOut);
+    EXPECT_TRUE(handedOut->Empty());
+    EXPECT_TRUE(item.IsEmpty());
 }
 
 TEST(KitBitmapList, EmptyBitmapFilledFromStorage) {
