@@ -87,6 +87,21 @@ TEST(KitDrawButtonFace, ClassicFramesPixelByPixel) {
          "#sYYs#\n"
          "#ssss#\n"
          "######\n"},
+        {"win40 3-D up", ubsWin40, 0, kbf3DBorder, 6, 6,
+         // The outer raised edge runs on all four sides (the edge flags are OR-ed, not added).
+         ".....d\n"
+         ".YYYsd\n"
+         ".YYYsd\n"
+         ".YYYsd\n"
+         ".ssssd\n"
+         "dddddd\n"},
+        {"win40 3-D down, sunken", ubsWin40, 4, kbf3DBorder | kbfSunkenDown, 6, 6,
+         "sssss.\n"
+         "sdddf.\n"
+         "sdYYf.\n"
+         "sdYYf.\n"
+         "sffff.\n"
+         "......\n"},
         {"win31 up, round corners", ubsWin31, 0, kbfRoundCorners, 8, 8,
          "fssssssf\n"
          "s.....sd\n"
