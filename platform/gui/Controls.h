@@ -412,6 +412,13 @@ unsigned GetCaretBlinkTime();
 void SetCaretBlinkTime(unsigned ms);
 // Whether the caret is shown now (created, visible by its count, in the "on" blink phase).
 bool CaretVisible();
+// A caret of the bitmap's shape and size: its white pixels invert the window, its black ones
+// leave it as it is. Without a bitmap (or an empty one), a solid caret of width x height.
+bool CreateCaret(TWinControl* owner, const gdi::TBitmap* bitmap, int width, int height);
+// The caret's size; (0, 0) when there is none.
+gdi::TSize GetCaretSize();
+// The window that has the caret; nullptr when there is none.
+TWinControl* GetCaretOwner();
 
 // ---- Painted controls ---------------------------------------------------------------------
 // A windowless control: its Canvas is the parent's surface with the origin at the control and
