@@ -183,9 +183,10 @@ QRegion PolygonRegion(std::span<const TPoint> pts, bool winding) {
         std::sort(xs.begin(), xs.end(), [](const Cross& p, const Cross& q) { return p.x < q.x; });
         RowBuilder::Spans spans;
         auto add = [&](double x0, double x1) {
-            // Columns x with x0 <= x + eps < x1.
-            int a = static_cast<int>(std::ceil(x0 - eps));
-            int b = static_cast<int>(std::ceil(x1 - eps));
+            // Columns x with x0 < x + eps <= x1 (a sample point on an edge belongs to the
+            // span left of it, as the canvas's filling has it).
+            int a = static_cast<int>(std::floor(x0 - eps)) + 1;
+            int b = static_cast<int>(std::floor(x1 - eps)) + 1;
             if (b > a) spans.emplace_back(a, b);
         };
         if (!winding) {

@@ -4,7 +4,8 @@
 // original platform's pixel rules: a rectangle (l, t, r, b) covers the columns l .. r - 1 and
 // rows t .. b - 1; a polygon covers the pixels whose point (x + 1/64, y + 1/64) lies inside it
 // (the same pixels the canvas fills for the polygon's interior), so the right and bottom edges
-// of a rectangle-shaped polygon stay outside; an ellipse or a rounded corner covers the pixels
+// of a rectangle-shaped polygon stay outside (a point exactly on a slanted edge belongs to the
+// span left of the edge); an ellipse or a rounded corner covers the pixels
 // whose centre lies strictly inside the ellipse inscribed in its box. Region coordinates are
 // logical when a region is painted (the canvas origin moves them).
 //
