@@ -372,3 +372,34 @@ TEST(KitRegion, BitmapShapeAndShieldsAndHalfRound) {
     EXPECT_TRUE(PtInRegion(r.Rgn(), 50, 59));
     EXPECT_FALSE(PtInRegion(r.Rgn(), 1, 55));
 }
+
+namespace {
+// A component a designer holds.
+struct DesignedComponent : rtl::TComponent {
+    DesignedComponent() : rtl::TComponent(nullptr) {}
+    void Design() { SetDesigning(true); }
+};
+}  // namespace
+
+TEST(KitRegion, OwnerStates) {
+    DesignedComponent owner;
+    TKitRegion r;
+    r.Owner = &owner;
+    r.SetShape(rsUserRegion);
+    r.BuildRegion(Rect(0, 0, 30, 20));
+    EXPECT_EQ(r.Rgn(), nullptr);  // no data from a point list
+    owner.Design();
+    r.BuildRegion(Rect(0, 0, 30, 20));
+    ASSERT_NE(r.Rgn(), nullptr);
+    EXPECT_EQ(Box(r.Rgn()), Rect(0, 0, 30, 20));  // designed: the plain rectangle
+    // While the owner is destroyed the region stays as it is.
+    owner.Destroying();
+    HRGN before = r.Rgn();
+    r.BuildRegion(Rect(0, 0, 5, 5));
+    r.SetRectRegion(Rect(0, 0, 5, 5));
+    EXPECT_EQ(r.Rgn(), before);
+    EXPECT_EQ(Box(r.Rgn()), Rect(0, 0, 30, 20));
+    r.Owner = nullptr;
+    r.SetRectRegion(Rect(1, 2, 5, 6));
+    EXPECT_EQ(Box(r.Rgn()), Rect(1, 2, 5, 6));
+}
