@@ -403,3 +403,23 @@ TEST(KitRegion, OwnerStates) {
     r.SetRectRegion(Rect(1, 2, 5, 6));
     EXPECT_EQ(Box(r.Rgn()), Rect(1, 2, 5, 6));
 }
+
+TEST(KitRegion, StarEdgesTakeTheirColoursInOrder) {
+    TKitRegion r;
+    r.SetShape(rsStar);
+    r.Border()->SetStyle(rbRaised);
+    r.Border()->SetLightColor(clRed);
+    r.Border()->SetShadowColor(clBlue);
+    r.BuildRegion(Rect(0, 0, 100, 100));
+    auto b = White(101, 101);
+    r.DrawBorder(*b->Canvas(), Rect(0, 0, 100, 100));
+    // Corners (50,0) (65,38) (100,38) (70,60) (85,100) (50,75) (15,100) (30,60) (0,38) (35,38);
+    // a pixel near the middle of edges 1, 2, 3, 6, 7, 9 and 10.
+    struct Case {
+        int x, y;
+        TColor colour;
+    };
+    const Case cases[] = {{57, 19, clBlue}, {82, 38, clRed}, {85, 49, clBlue}, {32, 87, clBlue},
+                          {22, 80, clRed},  {17, 38, clRed}, {42, 19, clRed}};
+    for (const Case& c : cases) EXPECT_EQ(b->Canvas()->Pixels(c.x, c.y), c.colour) << c.x << "," << c.y;
+}
