@@ -131,6 +131,32 @@ TEST_F(kitControlBases, BoundsEventsSayWhatChanged) {
     }
 }
 
+TEST_F(kitControlBases, BoundsEventsWhenTheWindowSystemResizesTheForm) {
+    auto* client = Make<Graphic>(0, 0, 10, 10);
+    auto* right = Make<Graphic>(0, 0, 40, 10);
+    right->SetAlign(gui::alRight);
+    client->SetAlign(gui::alClient);
+    std::vector<std::string> log;
+    auto record = [&log](const char* name) {
+        return [&log, n = std::string(name)](rtl::TObject*, TKitBoundsChanges ch) {
+            log.push_back(n + (ch.Contains(bcMoved) ? " moved" : "") + (ch.Contains(bcSized) ? " sized" : ""));
+        };
+    };
+    client->OnBoundsChange = record("client");
+    right->OnBoundsChange = record("right");
+    const int w = form->ClientWidth(), h = form->ClientHeight();
+    // Wider only: the right-aligned control moves, the client-aligned one grows.
+    form->Widget()->resize(form->Widget()->width() + 30, form->Widget()->height());
+    ASSERT_TRUE(ProcessUntil([&] { return form->ClientWidth() == w + 30; }));
+    EXPECT_EQ(log, (std::vector<std::string>{"right moved", "client sized"}));
+    log.clear();
+    // Taller: both grow in place.
+    form->Widget()->resize(form->Widget()->width(), form->Widget()->height() + 20);
+    ASSERT_TRUE(ProcessUntil([&] { return form->ClientHeight() == h + 20; }));
+    EXPECT_EQ(log, (std::vector<std::string>{"right sized", "client sized"}));
+    EXPECT_EQ(right->BoundsRect(), gdi::Rect(w + 30 - 40, 0, w + 30, h + 20));
+}
+
 TEST_F(kitControlBases, DefaultsOfTheBases) {
     auto* g = new Graphic(form);
     EXPECT_EQ(g->Width(), 30);
