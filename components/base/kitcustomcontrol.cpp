@@ -38,7 +38,8 @@ void TKitCustomControl::SetTransparent(bool Value) {
 }
 
 void TKitCustomControl::SetImageList(TKitCustomImageList* Value) {
-    if (imageList_) imageList_->UnRegisterChanges(changeLink_.get());
+    // Through the link: a container being freed has let its links go already.
+    if (changeLink_->Sender) changeLink_->Sender->UnRegisterChanges(changeLink_.get());
     imageList_ = Value;
     if (imageList_) {
         imageList_->RegisterChanges(changeLink_.get());
