@@ -50,6 +50,16 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
+// Control styles: what a control says about itself (csOpaque: it paints all of its area;
+// csReplicatable ...). Stored for the classes that read them; a windowless control's parent
+// paints below it whatever its style says.
+enum TControlStyleFlag : std::uint8_t {
+    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,
+    csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
+    csNoStdEvents, csDisplayDragImage, csReflector, csActionClient, csMenuEvents
+};
+using TControlStyle = rtl::TSet<TControlStyleFlag, std::uint32_t>;
+
 using TCursor = int;
 inline constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
                          crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9,
@@ -194,6 +204,9 @@ public:
     // Whether the mouse is over the control (between CM_MOUSEENTER and CM_MOUSELEAVE).
     bool MouseInControl() const { return mouseInControl_; }
 
+    TControlStyle ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(TControlStyle v) { controlStyle_ = v; }
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -262,6 +275,7 @@ private:
     std::string hint_;
     TAlign align_ = alNone;
     TCursor cursor_ = crDefault;
+    TControlStyle controlStyle_;
 };
 
 // ---- TWinControl --------------------------------------------------------------------------

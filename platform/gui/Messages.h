@@ -63,6 +63,9 @@ inline constexpr unsigned WM_NULL = 0x0000, WM_CREATE = 0x0001, WM_DESTROY = 0x0
     WM_PASTE = 0x0302, WM_CLEAR = 0x0303, WM_UNDO = 0x0304, WM_PRINT = 0x0317,
     WM_PRINTCLIENT = 0x0318, WM_USER = 0x0400, WM_APP = 0x8000;
 
+// The desktop's theme changed (sent to every window).
+inline constexpr unsigned WM_THEMECHANGED = 0x031A;
+
 // Mouse key flags (WParam of mouse messages). MK_ALT is this platform's own addition: the
 // window system leaves Alt out of the flags, the class library reads it separately.
 inline constexpr unsigned MK_LBUTTON = 0x0001, MK_RBUTTON = 0x0002, MK_SHIFT = 0x0004,
