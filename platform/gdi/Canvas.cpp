@@ -258,6 +258,18 @@ struct TCanvas::Impl {
 
     // Fills a device rectangle with a brush (colour, style) and a raster operation.
     void fillRect(int l, int t, int r, int b, const TBrush& brush, TPenMode mode) {
+        if (const TBitmap* pattern = brush.Bitmap(); pattern && !pattern->Empty()) {
+            const QImage& img = pattern->Image();
+            int pw = img.width(), ph = img.height();
+            forSpans(l, t, r, b, [&](int y, int x0, int x1) {
+                for (int x = x0; x < x1; ++x) {
+                    QRgb q = img.pixel(x % pw, y % ph);
+                    TColor c = RGB(qRed(q), qGreen(q), qBlue(q));
+                    s.put(x, y, mode == pmCopy ? c : Rop2(mode, c, s.get(x, y)));
+                }
+            });
+            return;
+        }
         if (brush.Style() == bsClear) return;
         TColor color = ColorToPixel(brush.Color());
         TBrushStyle st = brush.Style();
