@@ -2,10 +2,11 @@
 
 #include <string>
 
-#include "components/base/KitAppStandIn.h"
+#include "components/base/kitapp.h"
 #include "components/base/KitDrawFrames.h"
 #include "components/base/KitXPStyles.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/gui/Controls.h"
 
 namespace kit {
 
@@ -33,7 +34,7 @@ TKitUserButtonStyle ResolveStyle(TKitUserButtonStyle style, bool themes) {
 
 // The 8 x 8 pattern tiled from the device origin, as a pattern brush lays it.
 void FillPattern(TCanvas& canvas, const TRect& r, TColor color) {
-    TBitmap* pattern = KitStandInPatternBitmap(color);
+    TBitmap* pattern = KitApplication->GetPatternBitmap(color);
     TCanvas& src = *pattern->Canvas();
     const TPoint o = canvas.Origin();
     for (int y = r.Top; y < r.Bottom; ++y)
@@ -170,7 +171,7 @@ bool KitPaintButtonFace(TCanvas& canvas, bool hot, TRect& rect, TKitUserButtonSt
     const TBrush savedBrush(*canvas.Brush());
 
     style = ResolveStyle(style, false);
-    if (style == ubsAutoDetect) style = KitNewStyleControls ? ubsWin40 : ubsWin31;
+    if (style == ubsAutoDetect) style = gui::NewStyleControls ? ubsWin40 : ubsWin31;
     Kind kind;
     switch (style) {
         case ubsWin31: kind = Kind::Win31; break;
@@ -227,7 +228,7 @@ bool KitPaintButtonFace(TCanvas& canvas, bool hot, TRect& rect, TKitUserButtonSt
 bool KitDrawButtonFace(gui::TWinControl* parent, TCanvas& canvas, bool hot, TRect& rect,
                        TKitUserButtonStyle style, std::uint8_t state, std::uint16_t stateFlags,
                        TColor color) {
-    style = ResolveStyle(style, KitStandInThemesEnabled());
+    style = ResolveStyle(style, KitApplication->ThemesEnabled());
     if (style != ubsWinXP && style != ubsWinXPCombo && style != ubsWinXPTool)
         return KitPaintButtonFace(canvas, hot, rect, style, state, stateFlags, color);
 

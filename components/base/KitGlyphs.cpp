@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "components/base/KitAppStandIn.h"
 #include "components/base/KitDrawBitmap.h"
 #include "components/base/KitDrawText.h"
+#include "platform/gui/Controls.h"
 
 namespace kit {
 
@@ -14,7 +14,10 @@ TKitGlyphCache* KitGlyphCache = nullptr;
 
 // ---- Glyph list ------------------------------------------------------------------------------
 
-TKitGlyphList::TKitGlyphList(int width, int height) : TKitGlyphStripStandIn(width, height) {
+TKitGlyphList::TKitGlyphList(int width, int height) : TKitImageListItem(nullptr) {
+    if (width < 1 || height < 1) KitRaiseGraphicError(msg::InvalidImageSize);
+    SetWidth(width);
+    SetHeight(height);
     SetMasked(true);
 }
 
@@ -30,7 +33,7 @@ int TKitGlyphList::AllocIndex() {
 
 int TKitGlyphList::AddGlyph(TBitmap& image, TColor transparentColor) {
     const int index = AllocIndex();
-    ReplaceMasked(index, image, transparentColor);
+    ReplaceMasked(index, &image, transparentColor);
     ++used_;
     return index;
 }
@@ -189,15 +192,15 @@ void TKitGlyph::Draw(TCanvas& canvas, const std::string& text, TKit3DCaption* ca
     }
     TRect imageRect;
     list_->GetImageRect(index, imageRect);
-    KitDrawGlyphText(canvas, text, caption, rect, list_->Bitmap()->Canvas(), imageRect,
-                     list_->MaskBitmap()->Canvas(), transparentColor_, layout, wordWrap,
+    KitDrawGlyphText(canvas, text, caption, rect, list_->Strip().Canvas(), imageRect,
+                     list_->MaskBitmap().Canvas(), transparentColor_, layout, wordWrap,
                      showAccel, true, flags, format, rects);
 }
 
 // ---- Frame widths ----------------------------------------------------------------------------
 
 std::uint8_t KitButtonBorderWidth(TKitUserButtonStyle style) {
-    if (style == ubsAutoDetect) style = KitNewStyleControls ? ubsWin40 : ubsWin31;
+    if (style == ubsAutoDetect) style = gui::NewStyleControls ? ubsWin40 : ubsWin31;
     switch (style) {
         case ubsWin31: return 3;
         case ubsWin40:

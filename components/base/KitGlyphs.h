@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "components/base/KitCaptions.h"
-#include "components/base/KitGlyphStripStandIn.h"
+#include "components/base/kitcont.h"
 #include "components/base/kitgraph.h"
 #include "platform/gdi/Graphics.h"
 #include "platform/rtl/Classes.h"
@@ -18,8 +18,10 @@
 namespace kit {
 
 // A masked strip of glyph images of one size with its used slots.
-class TKitGlyphList : public TKitGlyphStripStandIn {
+class TKitGlyphList : public TKitImageListItem {
 public:
+    // A masked item without owner of that image size; "Ungültige Grafikgröße" when either
+    // extent is below 1.
     TKitGlyphList(int width, int height);
 
     // The first free slot; a new image when every slot is in use.

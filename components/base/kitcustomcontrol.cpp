@@ -1,6 +1,7 @@
 #include "components/base/kitcustomcontrol.h"
 
 #include "components/base/KitXPStyles.h"
+#include "components/base/kitapp.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/TaggedStream.h"
 
@@ -77,7 +78,7 @@ void TKitCustomControl::BackgroundChanged() {
 }
 
 bool TKitCustomControl::ThemedTransparent() {
-    return transparent_ && KitAppThemesEnabled() && ctlXP_ && !HasBackBitmap();
+    return transparent_ && KitApplication->ThemesEnabled() && ctlXP_ && !HasBackBitmap();
 }
 
 bool TKitCustomControl::TransparentBack() { return transparent_ && HasBackBitmap(); }
@@ -121,7 +122,7 @@ HPALETTE TKitCustomControl::GetBackPalette() {
 // ---- Frames ----
 
 bool TKitCustomControl::PaintThemed() {
-    return ThemedFrameSupported() && KitAppThemesEnabled() && KitThemesActive() && ctlXP_;
+    return ThemedFrameSupported() && KitApplication->ThemesEnabled() && KitThemesActive() && ctlXP_;
 }
 
 void TKitCustomControl::GetThemePart(std::string& ClassName, int& Part, int& State) {

@@ -11,7 +11,8 @@
 
 #include "components/base/KitFormShape.h"
 #include "components/base/KitMessages.h"
-#include "components/base/KitStandIns.h"
+#include "components/base/kitbmp.h"
+#include "components/base/kitcont.h"
 #include "components/base/kitcomponent.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gui/Controls.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "components/base/KitGradient.h"
-#include "components/base/KitImageListStandIn.h"
+#include "components/base/kitcont.h"
 #include "components/base/kitclass.h"
 #include "components/base/kitgraph.h"
 #include "platform/gdi/Drawing.h"

@@ -4,7 +4,8 @@
 
 #include <memory>
 
-#include "components/base/KitStandIns.h"
+#include "components/base/kitbmp.h"
+#include "components/base/kitcont.h"
 #include "components/controls/KitControl.h"
 
 namespace kit {

@@ -1,6 +1,6 @@
 #include "components/controls/KitControl.h"
 
-#include "components/base/KitStandIns.h"
+#include "components/base/kitapp.h"
 
 namespace kit {
 
@@ -15,7 +15,7 @@ void TKitControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (!changes.Empty() && !Loading()) DoBoundsChange(changes);
 }
 
-bool TKitControl::PaintThemed() { return ThemedDrawingSupported() && KitAppThemesEnabled() && CtlXP; }
+bool TKitControl::PaintThemed() { return ThemedDrawingSupported() && KitApplication->ThemesEnabled() && CtlXP; }
 
 void TKitControl::DrawDesignFrame() {
     gdi::TCanvas* c = Canvas();

@@ -490,4 +490,7 @@ private:
 };
 TScreen* Screen();
 
+// Controls are drawn in the 3-D (new) style.
+inline constexpr bool NewStyleControls = true;
+
 }  // namespace gui

@@ -26,10 +26,10 @@ int CountChanges(TKitObject& o, int& counter) {
     return counter;
 }
 
-// Images of one colour each in list 0, 4 x 4 pixels.
-class TColorImageList : public TKitCustomImageList {
+// Images of one colour each in list 0, 4 x 4 pixels, changed with one notification.
+class TColorImageList : public TKitImageList {
 public:
-    explicit TColorImageList(rtl::TComponent* owner) : TKitCustomImageList(owner) {}
+    explicit TColorImageList(rtl::TComponent* owner) : TKitImageList(owner) {}
     std::vector<TColor> colors;
     void SetColors(std::vector<TColor> c) {
         colors = std::move(c);

@@ -34,12 +34,12 @@ std::unique_ptr<TBitmap> Blank(int w, int h) { return std::make_unique<TBitmap>(
 TColor StripPixel(TKitGlyph& g, int index, int x, int y) {
     TRect r;
     g.GlyphList()->GetImageRect(index, r);
-    return g.GlyphList()->Bitmap()->Canvas()->Pixels(r.Left + x, r.Top + y);
+    return g.GlyphList()->Strip().Canvas()->Pixels(r.Left + x, r.Top + y);
 }
 TColor MaskPixel(TKitGlyph& g, int index, int x, int y) {
     TRect r;
     g.GlyphList()->GetImageRect(index, r);
-    return g.GlyphList()->MaskBitmap()->Canvas()->Pixels(r.Left + x, r.Top + y);
+    return g.GlyphList()->MaskBitmap().Canvas()->Pixels(r.Left + x, r.Top + y);
 }
 
 class Glyphs : public ::testing::Test {
@@ -160,14 +160,14 @@ TEST_F(Glyphs, FreedSlotsAreReusedAndTheStripGrowsByFourImages) {
     EXPECT_TRUE(list.Masked());
     auto red = Slices({clRed});
     EXPECT_EQ(list.AddGlyph(*red, clWhite), 0);
-    EXPECT_EQ(list.Bitmap()->Width(), 64);
+    EXPECT_EQ(list.Strip().Width(), 64);
     EXPECT_EQ(list.AddGlyph(*red, clWhite), 1);
     list.Delete(0);
     list.Delete(0);  // a free slot stays free
     EXPECT_EQ(list.Used(), 1);
     EXPECT_EQ(list.AddGlyph(*red, clWhite), 0);
     for (int i = 2; i < 5; ++i) EXPECT_EQ(list.AddGlyph(*red, clWhite), i);
-    EXPECT_EQ(list.Bitmap()->Width(), 128);
+    EXPECT_EQ(list.Strip().Width(), 128);
     EXPECT_EQ(list.Used(), 5);
     auto wrong = Blank(20, 16);
     EXPECT_THROW(list.AddGlyph(*wrong, clWhite), EInvalidGraphicOperation);

@@ -65,9 +65,10 @@ protected:
     bool ThemedFrameSupported() override { return themedFrames; }
 };
 
-class Images : public TKitCustomImageList {
+// An image list that has every image.
+class Images : public TKitImageList {
 public:
-    explicit Images(rtl::TComponent* owner) : TKitCustomImageList(owner) {}
+    explicit Images(rtl::TComponent* owner) : TKitImageList(owner) {}
     bool HasImage(int, int) override { return true; }
 };
 

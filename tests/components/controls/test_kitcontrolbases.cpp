@@ -80,9 +80,10 @@ public:
     bool HasBackground() const override { return background; }
 };
 
-class Images : public TKitCustomImageList {
+// An image list that has exactly one image.
+class Images : public TKitImageList {
 public:
-    explicit Images(rtl::TComponent* owner) : TKitCustomImageList(owner) {}
+    explicit Images(rtl::TComponent* owner) : TKitImageList(owner) {}
     int list = 1, image = 2;
     bool HasImage(int l, int i) override { return l == list && i == image; }
 };
