@@ -414,3 +414,36 @@ TEST(KitAlphaObject, AssignMovesTheLink) {
     rtl::ReadDefinedProperties(back, stream);
     EXPECT_EQ(back.ImageList(), nullptr);
 }
+
+TEST(KitAlphaObject, TheApplicationWideImageListByNameAndItsImages) {
+    KitContInitialize();
+    TKitImageList* shared = KitAppContainer->ImageList();
+    TKitImageListItem* item = shared->Item(shared->AddItem(nullptr));
+    item->SetWidth(4);
+    item->SetHeight(4);
+    item->Add(Solid(4, 4, clRed).get(), nullptr);
+    item->Add(Solid(4, 4, clLime).get(), nullptr);
+
+    TKitAlphaObject alpha;
+    alpha.SetImageIndex(1);
+    alpha.SetImageList(shared);
+    EXPECT_FALSE(alpha.IsImageListStored());
+    TBitmap& lb = *alpha.FillObject()->ListBitmap();
+    ASSERT_EQ(lb.Width(), 4);
+    EXPECT_EQ(lb.Canvas()->Pixels(3, 3), clLime);
+
+    rtl::TMemoryStream stream;
+    rtl::WriteDefinedProperties(alpha, stream);
+    stream.SetPosition(0);
+    TKitAlphaObject back;
+    rtl::ReadDefinedProperties(back, stream);
+    EXPECT_EQ(back.ImageList(), shared);
+    EXPECT_EQ(back.FillObject()->ListBitmap()->Canvas()->Pixels(0, 0), clRed);
+
+    // The container goes at shut-down; neither object keeps a reference into it.
+    KitContFinalize();
+    EXPECT_EQ(KitAppContainer, nullptr);
+    EXPECT_EQ(alpha.ImageList(), nullptr);
+    EXPECT_EQ(back.ImageList(), nullptr);
+    EXPECT_TRUE(lb.Empty());
+}

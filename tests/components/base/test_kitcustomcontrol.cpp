@@ -227,6 +227,27 @@ TEST_F(kitCustomControl, InternalPropertyTakesOnlyApplicationWideLists) {
     EXPECT_EQ(c->ImageList(), nullptr);
 }
 
+TEST_F(kitCustomControl, ApplicationWideListsRoundTripByName) {
+    KitContInitialize();
+    for (TKitCustomImageList* shared : {static_cast<TKitCustomImageList*>(KitAppContainer->BitmapList()),
+                                        static_cast<TKitCustomImageList*>(KitAppContainer->ImageList())}) {
+        c->SetImageList(shared);
+        rtl::TMemoryStream s;
+        rtl::WriteDefinedProperties(*c, s);
+        s.SetPosition(0);
+        auto* back = new Ctl(form);
+        rtl::ReadDefinedProperties(*back, s);
+        EXPECT_EQ(back->ImageList(), shared);
+        const int before = back->imageChanges;
+        shared->Change();
+        EXPECT_EQ(back->imageChanges, before + 1);
+        delete back;
+    }
+    // Shut-down frees the container under the control: the reference is cleared.
+    KitContFinalize();
+    EXPECT_EQ(c->ImageList(), nullptr);
+}
+
 TEST_F(kitCustomControl, FlatFramesAtRestAndHot) {
     c->SetFlat(true);
     QImage shot = Shot();
