@@ -1,6 +1,7 @@
 // Pixel routines on 24-bit bitmaps and the bitmap-effect object that runs them.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -179,6 +180,8 @@ TEST(KitBmp, Blend) {
         {1.0f, RGB(200, 0, 255)}, {0.0f, RGB(100, 255, 0)}, {0.6f, RGB(160, 102, 153)},
         {0.5f, RGB(150, 127, 128)},  // -127.5 and 127.5 both to the even neighbour
         {2.0f, RGB(44, 1, 254)},     // outside 0..1: the low 8 bits (300, -255, 510)
+        {1e30f, RGB(100, 255, 0)},   // every product a multiple of 256
+        {std::numeric_limits<float>::quiet_NaN(), RGB(100, 255, 0)},
     };
     for (const Case& k : cases) {
         KitBmpBlend(*a, *b, Rect(0, 0, 2, 1), Point(0, 0), *t, k.strength, Point(0, 0));
