@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ (or $FELDOR_FUZZ_DIR) and runs them.
 # Usage: scripts/fuzz.sh [seconds per target, default 600] [target...]
-# Targets: eznec necwin 4nec2 mmana geometry fdr ini lzrw (default: all, run in parallel, at most one
-# per core). Each target's corpus grows in <dir>/corpus/<target>, seeded from the test data and
-# samples; crashes, hangs and leaks land in <dir>/findings/<target>/. A finding belongs, once
-# fixed, in tests/data/fuzz/<target>/ (the regression test feeds every file there).
+# Targets: eznec necwin 4nec2 mmana geometry fdr ini lzrw kitcont imagelist (default: all, run in
+# parallel, at most one per core). Each target's corpus grows in <dir>/corpus/<target>, seeded
+# from the test data and samples; crashes, hangs and leaks land in <dir>/findings/<target>/. A
+# finding belongs, once fixed, in tests/data/fuzz/<target>/ (the regression test feeds every file
+# there).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -13,7 +14,7 @@ dir=${FELDOR_FUZZ_DIR:-build-fuzz}
 secs=${1:-600}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(eznec necwin 4nec2 mmana geometry fdr ini lzrw)
+((${#targets[@]})) || targets=(eznec necwin 4nec2 mmana geometry fdr ini lzrw kitcont imagelist)
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
       -DFELDOR_FUZZ=ON -DFELDOR_TESTS=OFF -DFELDOR_BENCH=OFF >/dev/null
@@ -29,6 +30,8 @@ seeds() {
     fdr) echo fuzz/seeds/fdr samples/Beispiel.fdr ;;
     ini) echo fuzz/seeds/ini ;;
     lzrw) echo fuzz/seeds/lzrw ;;
+    kitcont) echo fuzz/seeds/kitcont ;;
+    imagelist) echo fuzz/seeds/imagelist ;;
   esac
   [[ -d tests/data/fuzz/$1 ]] && echo "tests/data/fuzz/$1"
   return 0

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/gui/Dialogs.h"
+#include "tools/BooleanDialog.h"
 #include "tools/Grenzwerttabelle.h"
 
 bool ExecuteTextSaveDialog(std::string& FileName)
@@ -22,4 +23,12 @@ void ShowGrenzwerttabelle()
     std::unique_ptr<TFormGrenzwerttabelle> Form(
         gui::CreateForm<TFormGrenzwerttabelle>(nullptr));
     Form->ShowModal();
+}
+
+bool AskYesNo(const std::string& Caption, const std::string& Question)
+{
+    std::unique_ptr<TFormBooleanDialog> Dialog(gui::CreateForm<TFormBooleanDialog>(nullptr));
+    Dialog->SetCaption(Caption.empty() ? "Frage" : Caption);
+    Dialog->LaFrage->SetCaption(Question);
+    return Dialog->ShowModal() == gui::mrYes;
 }

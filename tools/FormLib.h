@@ -1,5 +1,5 @@
-// Dialog services of the tool windows: the text-file save dialog and the launchers of the
-// tool windows built so far.
+// Dialog services of the tool windows: the yes/no question, the text-file save dialog and the
+// launchers of the tool windows built so far.
 #pragma once
 
 #include <string>
@@ -8,6 +8,10 @@
 // "TextDateien" with the text files chosen, FileName proposed. FileName receives the dialog's
 // file name afterwards, also after Cancel (then the proposed one). True when confirmed.
 bool ExecuteTextSaveDialog(std::string& FileName);
+
+// Asks Question in the question dialog, captioned Caption ("Frage" when empty). True when
+// answered with "&Ja"; "&Nein" and closing the window give False.
+bool AskYesNo(const std::string& Caption, const std::string& Question);
 
 // The limit table, modal; freed when it closes.
 void ShowGrenzwerttabelle();

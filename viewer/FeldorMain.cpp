@@ -6,7 +6,8 @@
 #include "foundation/EditAlign.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
-#include "tools/LocaleServices.h"
+#include "tools/FormLib.h"
+#include "tools/SysLib.h"
 #include "tools/Splash.h"
 #include "viewer/FeldorU.h"
 #include "viewer/MessExport.h"
@@ -369,9 +370,9 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
     splash->execute();
 
     if (!IsGermanNumberFormat()) {
-        if (AskYesNo("Ihr Computer ist nicht auf normgerechte Trennzeichen eingestellt.\r\n"
-                     "Sollen die Einstellungen korrigiert werden?",
-                     "Feldor: Trennzeichen")) {
+        if (AskYesNo("Feldor: Trennzeichen",
+                     "Ihr Computer ist nicht auf normgerechte Trennzeichen eingestellt.\r\n"
+                     "Sollen die Einstellungen korrigiert werden?")) {
             SetGermanNumberFormat();
             msgInfo("Die Anwendung wird nach der Umschaltung geschlossen. \r\n"
                     "Starten Sie dann bitte neu!");

@@ -1,15 +1,16 @@
 // Main window: help, links and tool launchers.
-// Stand-in: help, the web links and the tool launchers other than the limit table are not built
-// yet; their handlers are bound and do nothing. The synthetic-file command, the limit table, the
+// Stand-in: the web links and the tool launchers other than the limit table are not built yet;
+// their handlers are bound and do nothing. The synthetic-file command, the limit table, the
 // overlay colour item and the test menu are complete.
 #include <memory>
 
 #include "foundation/DebugLib.h"
 #include "tools/FormLib.h"
+#include "tools/ShellLib.h"
 #include "viewer/FakeEZNECFile.h"
 #include "viewer/FeldorU.h"
 
-void TFormFeldor::MIHilfeClick(rtl::TObject*) {}
+void TFormFeldor::MIHilfeClick(rtl::TObject*) { ShellOpenFile(FeldorU::ProgDir + "Hilfe.pdf"); }
 void TFormFeldor::MICopyRightClick(rtl::TObject*) {}
 void TFormFeldor::MIRAVKClick(rtl::TObject*) {}
 void TFormFeldor::MIEZNECClick(rtl::TObject*) {}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "components/base/kitprocs.h"
 #include "platform/rtl/Classes.h"
 
 namespace kit {
@@ -36,7 +37,6 @@ protected:
     virtual void ReservedHook() {}
 };
 
-enum TKitPathPrefix { ppWindows, ppSystem, ppProgram, ppFixed };
 enum TKitRegRootKey { rpClassesRoot, rpCurrentUser, rpLocalMachine, rpUsers, rpCurrentConfig, rpDynData };
 enum TKitIniTarget { itIniFile, itRegistry, itAuto };
 

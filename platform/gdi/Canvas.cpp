@@ -258,6 +258,18 @@ struct TCanvas::Impl {
 
     // Fills a device rectangle with a brush (colour, style) and a raster operation.
     void fillRect(int l, int t, int r, int b, const TBrush& brush, TPenMode mode) {
+        if (const TBitmap* pattern = brush.Bitmap(); pattern && !pattern->Empty()) {
+            const QImage& img = pattern->Image();
+            int pw = img.width(), ph = img.height();
+            forSpans(l, t, r, b, [&](int y, int x0, int x1) {
+                for (int x = x0; x < x1; ++x) {
+                    QRgb q = img.pixel(x % pw, y % ph);
+                    TColor c = RGB(qRed(q), qGreen(q), qBlue(q));
+                    s.put(x, y, mode == pmCopy ? c : Rop2(mode, c, s.get(x, y)));
+                }
+            });
+            return;
+        }
         if (brush.Style() == bsClear) return;
         TColor color = ColorToPixel(brush.Color());
         TBrushStyle st = brush.Style();
@@ -707,9 +719,11 @@ void TCanvas::SetPixels(int x, int y, TColor color) {
 // ---- Text --------------------------------------------------------------------------------------
 
 namespace {
-// Draws the text cell (background in green when opaque, glyphs in red) into a mask.
-void TextToMask(const TFont& font, const QString& text, QPoint devTopLeft, bool opaque,
-                TCanvas::Impl& d, TCanvas& canvas, const QRect* clipDevice) {
+// Draws the text cell (background in green when opaque, glyphs in red) into a mask. devRef is
+// the reference point, the text's top-left corner or, with baseline, the left end of its
+// baseline; rotated text turns about it.
+void TextToMask(const TFont& font, const QString& text, QPoint devRef, bool opaque,
+                TCanvas::Impl& d, TCanvas& canvas, const QRect* clipDevice, bool baseline = false) {
     QFont qf = FontToQFont(font);
     if (canvas.TextCharacterExtra() != 0)
         qf.setLetterSpacing(QFont::AbsoluteSpacing, canvas.TextCharacterExtra());
@@ -717,13 +731,14 @@ void TextToMask(const TFont& font, const QString& text, QPoint devTopLeft, bool 
     int w = fm.horizontalAdvance(text);
     int h = fm.height();
     double angle = font.Orientation() / 10.0;
-    QRect cell(devTopLeft, QSize(std::max(w, 1), std::max(h, 1)));
+    const int top = baseline ? -fm.ascent() : 0;  // the cell's top relative to devRef
+    QRect cell(devRef + QPoint(0, top), QSize(std::max(w, 1), std::max(h, 1)));
     QRect area = cell;
     if (angle != 0) {
         QTransform t;
-        t.translate(devTopLeft.x(), devTopLeft.y());
+        t.translate(devRef.x(), devRef.y());
         t.rotate(-angle);
-        area = t.mapRect(QRect(0, 0, cell.width(), cell.height())).adjusted(-2, -2, 2, 2);
+        area = t.mapRect(QRect(0, top, cell.width(), cell.height())).adjusted(-2, -2, 2, 2);
     } else {
         area = cell.adjusted(-2, -2, 2 + fm.maxWidth(), 2);  // italic overhang
     }
@@ -737,12 +752,12 @@ void TextToMask(const TFont& font, const QString& text, QPoint devTopLeft, bool 
         p.setRenderHint(QPainter::TextAntialiasing, false);
         p.translate(-org.x(), -org.y());
         if (clipDevice) p.setClipRect(*clipDevice);
-        p.translate(devTopLeft.x(), devTopLeft.y());
+        p.translate(devRef.x(), devRef.y());
         if (angle != 0) p.rotate(-angle);
-        if (opaque && !clipDevice) p.fillRect(QRect(0, 0, w, h), Qt::green);
+        if (opaque && !clipDevice) p.fillRect(QRect(0, top, w, h), Qt::green);
         p.setFont(qf);
         p.setPen(Qt::red);
-        p.drawText(QPoint(0, fm.ascent()), text);
+        p.drawText(QPoint(0, top + fm.ascent()), text);
     }
     TCanvas::Impl::MaskInk glyph;
     glyph.use = true;
@@ -758,9 +773,9 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
     Changing();
     QString qs = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     Impl d(*this);
-    const int top = textAlign_ & TA_BASELINE ? y - QFontMetrics(FontToQFont(font_)).ascent() : y;
     if (d.ok() && !qs.isEmpty())
-        TextToMask(font_, qs, QPoint(d.dx(x), d.dy(top)), brush_.Style() == bsSolid, d, *this, nullptr);
+        TextToMask(font_, qs, QPoint(d.dx(x), d.dy(y)), brush_.Style() == bsSolid, d, *this, nullptr,
+                   (textAlign_ & TA_BASELINE) == TA_BASELINE);
     TSize ext = TextExtent(text);
     penPos_ = {x + ext.cx, y};
     Changed();

@@ -193,6 +193,8 @@ enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrike
 using TFontStyles = unsigned;
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 
+class TBitmap;
+
 // Base of Pen, Brush and Font: OnChange runs after every change of a value. Copying copies the
 // values only (never the OnChange handler); an assignment that changes something runs the
 // target's OnChange once.
@@ -244,12 +246,20 @@ public:
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle s);
 
-    bool SameAs(const TBrush& o) const { return color_ == o.color_ && style_ == o.style_; }
+    // A pattern bitmap, not owned (nullptr: none). A brush with a non-empty pattern fills by
+    // tiling its pixels from the device origin, whatever its colour and style.
+    const TBitmap* Bitmap() const { return bitmap_; }
+    void SetBitmap(const TBitmap* b);
+
+    bool SameAs(const TBrush& o) const {
+        return color_ == o.color_ && style_ == o.style_ && bitmap_ == o.bitmap_;
+    }
 
 private:
-    void CopyValues(const TBrush& o) { color_ = o.color_; style_ = o.style_; }
+    void CopyValues(const TBrush& o) { color_ = o.color_; style_ = o.style_; bitmap_ = o.bitmap_; }
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
+    const TBitmap* bitmap_ = nullptr;
 };
 
 // Size in points at 96 pixels per inch; Height in pixels (negative: character height without

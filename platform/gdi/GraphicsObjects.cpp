@@ -70,6 +70,11 @@ void TBrush::SetStyle(TBrushStyle s) {
     style_ = s;
     Changed();
 }
+void TBrush::SetBitmap(const TBitmap* b) {
+    if (b == bitmap_) return;
+    bitmap_ = b;
+    Changed();
+}
 
 // ---- Font --------------------------------------------------------------------------------------
 

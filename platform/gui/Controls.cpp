@@ -1473,6 +1473,7 @@ struct CaretState {
     bool blinkSet = false;
     unsigned blink = 0;
     QPointer<QTimer> timer;
+    QImage shape;  // a bitmap caret's pixels; null for a solid caret
 };
 
 CaretState& Caret() {
@@ -1517,7 +1518,8 @@ void detail::Surface::PaintCaret(TWinControl* c, QPainter& p) {
     const CaretState& s = Caret();
     const int b = c->BorderExtent();
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    p.fillRect(QRect(b + s.x, b + s.y, s.width, s.height), Qt::white);
+    if (!s.shape.isNull()) p.drawImage(QPoint(b + s.x, b + s.y), s.shape);
+    else p.fillRect(QRect(b + s.x, b + s.y, s.width, s.height), Qt::white);
 }
 
 bool CreateCaret(TWinControl* owner, int width, int height) {
@@ -1529,6 +1531,7 @@ bool CreateCaret(TWinControl* owner, int width, int height) {
     c.life = owner->LifeToken();
     c.width = std::max(1, width);
     c.height = std::max(1, height);
+    c.shape = QImage();
     c.x = c.y = 0;
     c.hideCount = 1;
     RestartBlink();
@@ -1575,6 +1578,21 @@ bool SetCaretPos(int x, int y) {
 }
 
 gdi::TPoint GetCaretPos() { return {Caret().x, Caret().y}; }
+
+bool CreateCaret(TWinControl* owner, const gdi::TBitmap* bitmap, int width, int height) {
+    if (!bitmap || bitmap->Empty()) return CreateCaret(owner, width, height);
+    if (!CreateCaret(owner, bitmap->Width(), bitmap->Height())) return false;
+    Caret().shape = bitmap->Image().convertToFormat(QImage::Format_RGB32);
+    return true;
+}
+
+TWinControl* GetCaretOwner() { return LiveCaretOwner(); }
+
+gdi::TSize GetCaretSize() {
+    const CaretState& c = Caret();
+    if (!LiveCaretOwner()) return {0, 0};
+    return {c.width, c.height};
+}
 
 unsigned GetCaretBlinkTime() {
     CaretState& c = Caret();

@@ -50,6 +50,16 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
+// Control styles: what a control says about itself (csOpaque: it paints all of its area;
+// csReplicatable ...). Stored for the classes that read them; a windowless control's parent
+// paints below it whatever its style says.
+enum TControlStyleFlag : std::uint8_t {
+    csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed, csSetCaption,
+    csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
+    csNoStdEvents, csDisplayDragImage, csReflector, csActionClient, csMenuEvents
+};
+using TControlStyle = rtl::TSet<TControlStyleFlag, std::uint32_t>;
+
 using TCursor = int;
 inline constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
                          crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9,
@@ -199,6 +209,9 @@ public:
     // Whether the mouse is over the control (between CM_MOUSEENTER and CM_MOUSELEAVE).
     bool MouseInControl() const { return mouseInControl_; }
 
+    TControlStyle ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(TControlStyle v) { controlStyle_ = v; }
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -269,6 +282,7 @@ private:
     std::string hint_;
     TAlign align_ = alNone;
     TCursor cursor_ = crDefault;
+    TControlStyle controlStyle_;
 };
 
 // ---- TWinControl --------------------------------------------------------------------------
@@ -429,6 +443,13 @@ unsigned GetCaretBlinkTime();
 void SetCaretBlinkTime(unsigned ms);
 // Whether the caret is shown now (created, visible by its count, in the "on" blink phase).
 bool CaretVisible();
+// A caret of the bitmap's shape and size: its white pixels invert the window, its black ones
+// leave it as it is. Without a bitmap (or an empty one), a solid caret of width x height.
+bool CreateCaret(TWinControl* owner, const gdi::TBitmap* bitmap, int width, int height);
+// The caret's size; (0, 0) when there is none.
+gdi::TSize GetCaretSize();
+// The window that has the caret; nullptr when there is none.
+TWinControl* GetCaretOwner();
 
 // ---- Painted controls ---------------------------------------------------------------------
 // A windowless control: its Canvas is the parent's surface with the origin at the control and
@@ -487,5 +508,8 @@ private:
     TCursor cursor_ = crDefault;
 };
 TScreen* Screen();
+
+// Controls are drawn in the 3-D (new) style.
+inline constexpr bool NewStyleControls = true;
 
 }  // namespace gui

@@ -7,11 +7,14 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "foundation/EditAlign.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Presenter.h"
 #include "platform/sys/LocaleStore.h"
+#include "tools/BooleanDialog.h"
 #include "tools/ColorListDlg.h"
 #include "tools/Splash.h"
 #include "viewer/FakeEZNECFile.h"
@@ -68,8 +71,21 @@ public:
         form = nullptr;
     }
 
+    // Answers every question dialog with its "&Ja" button (or "&Nein"), as a click would, and
+    // records its caption and question; another modal window is cancelled.
+    void AnswerQuestions(bool yes) {
+        presenter->formHandler = [this, yes](gui::TCustomForm& f) {
+            auto* dialog = dynamic_cast<TFormBooleanDialog*>(&f);
+            if (!dialog) return gui::mrCancel;
+            questions.emplace_back(dialog->Caption(), dialog->LaFrage->Caption());
+            (yes ? dialog->ButYes : dialog->ButNo)->Click();
+            return gui::mrNone;  // the result the button gave
+        };
+    }
+
     std::string dir;
     std::unique_ptr<gui::ScriptedPresenter> presenter;
+    std::vector<std::pair<std::string, std::string>> questions;  // caption, question
     std::unique_ptr<gui::TApplication> app;
     TFormFeldor* form = nullptr;
 };

@@ -194,20 +194,21 @@ TEST(FirstStartTest, AcceptedSeparatorCorrectionEndsCleanly) {
     std::string exe = "feldor", file = std::string(FELDOR_SOURCE_DIR) + "/samples/Beispiel.fdr";
     char* argv[] = {exe.data(), file.data(), nullptr};
     rtl::SetCommandLine(2, argv);
-    viewer.presenter->boxAnswers = {gui::mrYes, gui::mrOk};
+    viewer.AnswerQuestions(true);
     ClearFeld2Dim();
 
     viewer.StartUp();
     rtl::SetCommandLine(1, argv);
-    ASSERT_EQ(viewer.presenter->boxes.size(), 2u);
-    EXPECT_EQ(viewer.presenter->boxes[1].text,
+    EXPECT_EQ(viewer.questions.size(), 1u);
+    ASSERT_EQ(viewer.presenter->boxes.size(), 1u);
+    EXPECT_EQ(viewer.presenter->boxes[0].text,
               "Die Anwendung wird nach der Umschaltung geschlossen. \r\nStarten Sie dann bitte neu!");
     EXPECT_TRUE(viewer.app->Terminated());
     EXPECT_EQ(FeldorU::PointCount(), 0);
     EXPECT_FALSE(FormMessExport->Visible());
     EXPECT_FALSE(FormProgInfo->Visible());
     viewer.app->Run();  // returns at once
-    EXPECT_EQ(viewer.presenter->boxes.size(), 2u);
+    EXPECT_EQ(viewer.presenter->boxes.size(), 1u);
     // The next start finds the German separators.
     EXPECT_EQ(sys::GetLocaleSeparators().Decimal, ',');
     EXPECT_EQ(sys::GetLocaleSeparators().Thousand, '.');

@@ -79,14 +79,15 @@ TEST_F(StartupTest, SettingsAreReadAtTheNextStart) {
 
 TEST_F(StartupTest, AcceptedSeparatorCorrectionEndsWithoutWritingSettings) {
     sys::SetLocaleSeparators({'.', ',', ',', ','});
-    presenter->boxAnswers = {gui::mrYes, gui::mrOk};
+    viewer->AnswerQuestions(true);
     StartUp();
-    ASSERT_EQ(presenter->boxes.size(), 2u);
-    EXPECT_EQ(presenter->boxes[0].caption, "Feldor: Trennzeichen");
+    const std::vector<std::pair<std::string, std::string>> asked = {
+        {"Feldor: Trennzeichen",
+         "Ihr Computer ist nicht auf normgerechte Trennzeichen eingestellt.\r\n"
+         "Sollen die Einstellungen korrigiert werden?"}};
+    EXPECT_EQ(viewer->questions, asked);
+    ASSERT_EQ(presenter->boxes.size(), 1u);
     EXPECT_EQ(presenter->boxes[0].text,
-              "Ihr Computer ist nicht auf normgerechte Trennzeichen eingestellt.\r\n"
-              "Sollen die Einstellungen korrigiert werden?");
-    EXPECT_EQ(presenter->boxes[1].text,
               "Die Anwendung wird nach der Umschaltung geschlossen. \r\nStarten Sie dann bitte neu!");
     EXPECT_TRUE(app->Terminated());
     const sys::LocaleSeparators s = sys::GetLocaleSeparators();
@@ -97,13 +98,27 @@ TEST_F(StartupTest, AcceptedSeparatorCorrectionEndsWithoutWritingSettings) {
     EXPECT_FALSE(rtl::FileExists(IniPath()));
 }
 
-TEST_F(StartupTest, DeclinedSeparatorCorrectionRunsOnWithTheLocaleUnchanged) {
-    sys::SetLocaleSeparators({'.', ',', ',', ','});
-    presenter->boxAnswers = {gui::mrNo};
-    StartUp();
-    EXPECT_EQ(presenter->boxes.size(), 1u);
-    EXPECT_FALSE(app->Terminated());
-    EXPECT_EQ(sys::GetLocaleSeparators().Decimal, '.');
+TEST_F(StartupTest, DeclinedOrClosedSeparatorQuestionRunsOnWithTheLocaleUnchanged) {
+    for (bool closed : {false, true}) {
+        SCOPED_TRACE(closed ? "closed" : "Nein");
+        sys::SetLocaleSeparators({'.', ',', ',', ','});
+        if (closed) {
+            // The window's close box: the dialog ends without either button.
+            presenter->formHandler = [](gui::TCustomForm& f) {
+                f.Close();
+                return gui::mrNone;
+            };
+        } else {
+            viewer->AnswerQuestions(false);
+        }
+        StartUp();
+        EXPECT_EQ(presenter->modalForms.size(), 1u);
+        EXPECT_TRUE(presenter->boxes.empty());
+        EXPECT_FALSE(app->Terminated());
+        EXPECT_EQ(sys::GetLocaleSeparators().Decimal, '.');
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(StartupTest, TimerCopiesWindowVisibilityIntoMenuAndSettings) {

@@ -1,0 +1,65 @@
+// Base of the library's labels: caption alignment, word wrap, an auto-size hook, an accelerator
+// that moves the focus to FocusControl, and the font and caption notifications that refresh the
+// label.
+#pragma once
+
+#include <string>
+
+#include "components/base/kitgraph.h"
+#include "components/controls/KitBaseGraphicControl.h"
+
+namespace kit {
+
+class TKitBaseLabel : public TKitBaseGraphicControl {
+public:
+    explicit TKitBaseLabel(rtl::TComponent* AOwner);
+    ~TKitBaseLabel() override;
+
+    TKitAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TKitAlignment Value);
+    // Index 0 AutoSize, 1 WordWrap, 2 ShowAccelChar, 3 Blinking.
+    bool GetBoolean(int Index) const;
+    void SetBoolean(int Index, bool Value);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool Value) { SetBoolean(0, Value); }
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool Value) { SetBoolean(1, Value); }
+    bool ShowAccelChar() const { return showAccelChar_; }
+    void SetShowAccelChar(bool Value) { SetBoolean(2, Value); }
+    bool Blinking() const { return blinking_; }
+    void SetBlinking(bool Value) { SetBoolean(3, Value); }
+
+    // Not owned; cleared when it is freed.
+    gui::TWinControl* FocusControl() const { return focusControl_; }
+    void SetFocusControl(gui::TWinControl* Value);
+
+    int BlinkTimeOff = 700;
+    int BlinkTimeOn = 700;
+    bool BlinkPhase() const { return blinkPhase_; }
+
+    void ContentChanged(rtl::TObject* Sender) override;
+    // Transparent and without text.
+    bool IsContentEmpty() override;
+
+protected:
+    virtual void GetLabelText(std::string& S);
+    virtual void FontChanged(rtl::TObject* Sender);
+    // Sizes the label to its content; nothing in the base class.
+    virtual void AdjustLabelSize() {}
+
+    void WndProc(gui::TMessage& Message) override;
+    void Loaded() override;
+    void Notification(rtl::TComponent* AComponent, rtl::TOperation Operation) override;
+
+private:
+    bool showAccelChar_ = true;
+    bool blinking_ = false;
+    bool wordWrap_ = false;
+    TKitAlignment alignment_ = agTopLeft;
+    int blinkTimerID_ = -1;
+    gui::TWinControl* focusControl_ = nullptr;
+    bool autoSize_ = true;
+    bool blinkPhase_ = true;
+};
+
+}  // namespace kit

@@ -1,0 +1,188 @@
+// Locale separators, system facts, the shell services and the question dialog.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/Presenter.h"
+#include "platform/sys/LocaleStore.h"
+#include "platform/sys/Shell.h"
+#include "platform/sys/SystemInfo.h"
+#include "tools/BooleanDialog.h"
+#include "tools/FormLib.h"
+#include "tools/ShellLib.h"
+#include "tools/SysLib.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Services : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/feldor-services-XXXXXX";
+        dir = mkdtemp(pattern);
+        sys::SetLocaleStoreDirectory(dir + "/locale");
+    }
+    void TearDown() override {
+        sys::SetLocaleStoreDirectory("");
+        sys::SetShellOpener("");
+        fs::remove_all(dir);
+    }
+    std::string dir;
+};
+
+TEST_F(Services, NumberFormatChecks) {
+    struct Case {
+        char decimal, thousand;
+        bool german, english;
+    };
+    for (const Case c : {Case{',', '.', true, false}, Case{'.', ',', false, true},
+                         Case{',', ',', false, false}, Case{'.', '.', false, false},
+                         Case{',', ' ', false, false}}) {
+        SCOPED_TRACE((std::string{c.decimal, c.thousand}));
+        sys::SetLocaleSeparators({c.decimal, c.thousand, ';', '.'});
+        EXPECT_EQ(IsGermanNumberFormat(), c.german);
+        EXPECT_EQ(IsEnglishNumberFormat(), c.english);
+        EXPECT_EQ(GetDecimalSep(), c.decimal);
+        EXPECT_EQ(GetThousandSep(), c.thousand);
+    }
+}
+
+TEST_F(Services, PresetsAndSettersWriteTheLocale) {
+    sys::SetLocaleSeparators({'.', ',', ',', ','});
+    SetGermanNumberFormat();
+    EXPECT_TRUE(IsGermanNumberFormat());
+    EXPECT_EQ(sys::GetLocaleSeparators().Decimal, ',');
+    EXPECT_EQ(sys::GetLocaleSeparators().Thousand, '.');
+    SetEnglishNumberFormat();
+    EXPECT_TRUE(IsEnglishNumberFormat());
+
+    EXPECT_EQ(SetListSeparator(';'), ';');
+    EXPECT_EQ(SetMonThousandSeparator('\''), '\'');
+    EXPECT_EQ(GetListSep(), ';');
+    EXPECT_EQ(GetCThousandSep(), '\'');
+    const sys::LocaleSeparators s = sys::GetLocaleSeparators();
+    EXPECT_EQ(s.List, ';');
+    EXPECT_EQ(s.CurrencyThousand, '\'');
+    // The other values stay as they were.
+    EXPECT_EQ(s.Decimal, '.');
+    EXPECT_EQ(s.Thousand, ',');
+}
+
+TEST_F(Services, WindowsVersionNames) {
+    struct Case {
+        int platform, major, minor;
+        std::string pack, name;
+    };
+    const Case cases[] = {
+        {1, 4, 0, "", "Windows 95"},
+        {1, 4, 10, " A ", "Windows 98  A "},
+        {1, 4, 90, "", "Windows Me"},
+        {1, 4, 5, "", "Unbekannte Version"},
+        {2, 3, 51, "", "Windows NT 3.51"},
+        {2, 4, 0, "Service Pack 6", "Windows NT 4 Service Pack 6"},
+        {2, 5, 0, "", "Windows 2000"},
+        {2, 5, 1, "Service Pack 3", "Windows XP Service Pack 3"},
+        {2, 5, 2, "", "Windows .NET Server"},
+        {2, 6, 1, "Service Pack 1", "Unbekannte Version Service Pack 1"},
+        {2, 4, 10, "", "Unbekannte Version"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(WinVersionName(c.platform, c.major, c.minor, c.pack), c.name);
+    EXPECT_EQ(GetWinVersion(), "Unbekannte Version");
+}
+
+TEST_F(Services, ProcessorClockFromTheCounter) {
+    EXPECT_DOUBLE_EQ(CPUSpeedFromCounts(1000, 1000 + 1'500'000'000ULL), 3000.0);
+    // Only the low 32 bits count, as an unsigned difference across their wrap-around.
+    EXPECT_DOUBLE_EQ(CPUSpeedFromCounts(0x1FFFFFF00ULL, 0x200000100ULL), 512 / 500000.0);
+    EXPECT_DOUBLE_EQ(CPUSpeedFromCounts(5, 0x100000005ULL), 0.0);
+    if (sys::ReadTimeStampCounter() != 0) {
+        EXPECT_GT(GetCPUSpeed(), 0.0);
+    }
+}
+
+TEST_F(Services, LanguageNameIsShort) { EXPECT_LE(GetOSLanguage().size(), 100u); }
+
+TEST_F(Services, ShellOpenFileChecksTheFile) {
+    gui::ScriptedPresenter presenter;
+    std::ofstream(dir + "/opener") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << dir << "/opened\"\n";
+    fs::permissions(dir + "/opener", fs::perms::owner_all);
+    sys::SetShellOpener(dir + "/opener");
+
+    ShellOpenFile(dir + "/Hilfe.pdf");
+    ASSERT_EQ(presenter.boxes.size(), 1u);
+    EXPECT_EQ(presenter.boxes[0].type, gui::TMsgDlgType::mtError);
+    EXPECT_EQ(presenter.boxes[0].text, "Die Datei " + dir + "/Hilfe.pdf konnte nicht gefunden werden!");
+
+    std::ofstream(dir + "/Hilfe.pdf") << "%PDF";
+    ShellOpenFile(dir + "/Hilfe.pdf");
+    EXPECT_EQ(presenter.boxes.size(), 1u);
+    for (int i = 0; i < 500 && !fs::exists(dir + "/opened"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::ifstream in(dir + "/opened");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), dir + "/Hilfe.pdf\n");
+
+    // A web address is passed on unchecked; a failed start stays silent.
+    fs::remove(dir + "/opened");
+    sys::SetShellOpener(dir + "/no-such-opener");
+    ShellOpen("https://example.org/");
+    EXPECT_EQ(presenter.boxes.size(), 1u);
+}
+
+TEST(QuestionDialog, Layout) {
+    gui::TApplication app;
+    std::unique_ptr<TFormBooleanDialog> d(gui::CreateForm<TFormBooleanDialog>(nullptr));
+    EXPECT_EQ(d->ClientWidth(), 438);
+    EXPECT_EQ(d->ClientHeight(), 127);
+    EXPECT_EQ(d->BorderStyle(), gui::bsDialog);
+    EXPECT_EQ(d->Position(), gui::poScreenCenter);
+    EXPECT_EQ(d->LaFrage->Width(), 425);
+    EXPECT_EQ(d->LaFrage->Height(), 73);
+    EXPECT_FALSE(d->LaFrage->AutoSize());
+    EXPECT_EQ(d->ButYes->Caption(), "&Ja");
+    EXPECT_EQ(d->ButYes->ModalResult(), 6);
+    EXPECT_EQ(d->ButNo->Caption(), "&Nein");
+    EXPECT_EQ(d->ButNo->ModalResult(), 7);
+    for (gui::TControl* c : {static_cast<gui::TControl*>(d->LaFrage), static_cast<gui::TControl*>(d->ButYes),
+                             static_cast<gui::TControl*>(d->ButNo)}) {
+        EXPECT_LE(c->Left() + c->Width(), 438);
+        EXPECT_LE(c->Top() + c->Height(), 127);
+    }
+}
+
+TEST(QuestionDialog, AskYesNoAnswers) {
+    gui::TApplication app;
+    gui::ScriptedPresenter presenter;
+    std::string caption, question;
+    auto answer = [&](int how) {
+        presenter.formHandler = [&, how](gui::TCustomForm& f) {
+            auto& d = dynamic_cast<TFormBooleanDialog&>(f);
+            caption = d.Caption();
+            question = d.LaFrage->Caption();
+            if (how == 0) d.ButYes->Click();
+            else if (how == 1) d.ButNo->Click();
+            else d.Close();
+            return gui::mrNone;
+        };
+    };
+    answer(0);
+    EXPECT_TRUE(AskYesNo("", "Weiter?"));
+    EXPECT_EQ(caption, "Frage");
+    EXPECT_EQ(question, "Weiter?");
+    answer(1);
+    EXPECT_FALSE(AskYesNo("Feldor", "Wirklich?"));
+    EXPECT_EQ(caption, "Feldor");
+    answer(2);  // the close box
+    EXPECT_FALSE(AskYesNo("Feldor", "Wirklich?"));
+    EXPECT_EQ(app.ComponentCount(), 0);  // each dialog was freed
+}
+
+}  // namespace
