@@ -411,6 +411,94 @@ private:
 
 }  // namespace detail
 
+namespace detail {
+
+// Drawing through the canvases of a control whose Qt widget paints its own look (edit, combo,
+// list, grid): kept in a transparent image that a widget above the control's widget and its
+// children shows, until the control is invalidated, repainted or resized.
+class Overlay : public QObject {
+public:
+    explicit Overlay(TWinControl* owner) : host_(owner->Widget()) {
+        view_ = new View(this);
+        view_->setParent(host_);
+        view_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        view_->setAttribute(Qt::WA_NoSystemBackground);
+        view_->setFocusPolicy(Qt::NoFocus);
+        host_->installEventFilter(this);
+        auto changed = [this](rtl::TObject*) { Show(); };
+        window.OnChange = changed;
+        client.OnChange = changed;
+        Ensure();
+    }
+    ~Overlay() override {
+        window.OnChange = nullptr;
+        client.OnChange = nullptr;
+        if (host_) host_->removeEventFilter(this);
+        delete view_.data();
+    }
+
+    QImage image;
+    gdi::TCanvas window;
+    gdi::TCanvas client;
+
+    void Ensure() {
+        if (!host_) return;
+        const QSize sz(std::max(1, host_->width()), std::max(1, host_->height()));
+        if (view_) view_->setGeometry(0, 0, sz.width(), sz.height());
+        if (image.size() == sz) return;
+        image = QImage(sz, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(qRound(host_->logicalDpiX() / 0.0254));
+        image.setDotsPerMeterY(qRound(host_->logicalDpiY() / 0.0254));
+        image.fill(Qt::transparent);
+        window.SetTarget(&image);
+        client.SetTarget(&image);
+    }
+    void Clear() {
+        if (image.isNull()) return;
+        image.fill(Qt::transparent);
+        if (view_) view_->update();
+    }
+    // Whether anything drawn is still shown.
+    bool Shown() const { return view_ && view_->isVisible(); }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (o == host_ && e->type() == QEvent::Resize) {
+            Ensure();
+            Clear();
+        }
+        return false;
+    }
+
+private:
+    class View : public QWidget {
+    public:
+        explicit View(Overlay* o) : overlay_(o) {}
+
+    protected:
+        void paintEvent(QPaintEvent* e) override {
+            QPainter p(this);
+            const QRect r = e->rect();
+            p.drawImage(r, overlay_->image, r);
+        }
+
+    private:
+        Overlay* overlay_;
+    };
+
+    void Show() {
+        if (!view_) return;
+        view_->raise();
+        view_->show();
+        view_->update();
+    }
+
+    QPointer<QWidget> host_;
+    QPointer<View> view_;
+};
+
+}  // namespace detail
+
 bool detail::PaintThroughSurface(HookBase& h, QWidget* w, QPaintEvent* e) {
     auto* c = dynamic_cast<TWinControl*>(h.control);
     return c && Surface::PaintEvent(c, w, e);
@@ -573,6 +661,7 @@ void TControl::Dispatch(TMessage& m) {
     }
     switch (m.Msg) {
     case CM_MOUSEENTER: mouseInControl_ = true; break;
+    case CM_PARENTCOLORCHANGED: ApplyParentColor(); break;
     case CM_MOUSELEAVE: mouseInControl_ = false; break;
     case CM_HITTEST:
     case WM_NCHITTEST: m.Result = HTCLIENT; break;
@@ -721,6 +810,7 @@ void TControl::SetParent(TWinControl* parent) {
         if (widget_) widget_->setParent(parent_->ClientWidget());
         ApplyBounds();
         if (parentFont_) ParentFontChanged(parent_->font_);
+        ApplyParentColor();
         if (!widget_) InvalidateInParent();
     } else if (widget_) {
         widget_->hide();
@@ -767,6 +857,21 @@ void TControl::SetTextValue(const std::string& s) {
 void TControl::SetColor(gdi::TColor c) {
     if (c == color_) return;
     color_ = c;
+    parentColor_ = false;
+    ApplyColor();
+    Invalidate();
+    Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool v) {
+    if (v == parentColor_) return;
+    parentColor_ = v;
+    ApplyParentColor();
+}
+
+void TControl::ApplyParentColor() {
+    if (!parentColor_ || !parent_ || parent_->color_ == color_) return;
+    color_ = parent_->color_;
     ApplyColor();
     Invalidate();
     Perform(CM_COLORCHANGED);
@@ -971,13 +1076,27 @@ detail::Surface& TWinControl::SurfaceOf() {
     return *surface_;
 }
 
+void TWinControl::ClearOverlay() {
+    if (overlay_) overlay_->Clear();
+}
+
 gdi::TCanvas* TWinControl::WindowCanvas() {
+    if (!UsesSurface()) {
+        if (!overlay_) overlay_ = std::make_unique<Overlay>(this);
+        overlay_->Ensure();
+        return &overlay_->window;
+    }
     Surface& s = SurfaceOf();
     s.Validate();
     return &s.window;
 }
 
 gdi::TCanvas* TWinControl::ClientCanvas() {
+    if (!UsesSurface()) {
+        if (!overlay_) overlay_ = std::make_unique<Overlay>(this);
+        overlay_->Ensure();
+        return &overlay_->client;
+    }
     Surface& s = SurfaceOf();
     s.Validate();
     return &s.client;
@@ -1003,6 +1122,7 @@ void TWinControl::ApplyChildBounds() {
 }
 
 void TWinControl::RecreateWnd() {
+    ClearOverlay();
     ApplyChildBounds();
     Realign();
     Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
@@ -1011,18 +1131,21 @@ void TWinControl::RecreateWnd() {
 
 void TWinControl::InvalidateRect(const gdi::TRect& r) {
     if (surface_) surface_->valid = false;
+    ClearOverlay();
     const int b = BorderExtent();
     ClientWidget()->update(QRect(r.Left + b, r.Top + b, r.Width(), r.Height()));
 }
 
 void TWinControl::Invalidate() {
     if (surface_) surface_->valid = false;
+    ClearOverlay();
     Widget()->update();
     if (ClientWidget() != Widget()) ClientWidget()->update();
 }
 
 void TWinControl::Repaint() {
     if (surface_) surface_->valid = false;
+    ClearOverlay();
     Widget()->repaint();
     if (ClientWidget() != Widget()) ClientWidget()->repaint();
 }
@@ -1127,11 +1250,15 @@ void TWinControl::Dispatch(TMessage& m) {
         SetHover(nullptr);
         TControl::Dispatch(m);
         break;
+    case CM_COLORCHANGED:
+        if (surface_ || overlay_) Invalidate();
+        NotifyControls(CM_PARENTCOLORCHANGED);
+        TControl::Dispatch(m);
+        break;
     case CM_TEXTCHANGED:
     case CM_ENABLEDCHANGED:
-    case CM_COLORCHANGED:
     case CM_FONTCHANGED:
-        if (surface_) Invalidate();
+        if (surface_ || overlay_) Invalidate();
         TControl::Dispatch(m);
         break;
     default: TControl::Dispatch(m); break;
@@ -1208,29 +1335,35 @@ void TWinControl::Realign() {
         if (c->align_ != alNone) any = true;
     if (!any) return;
     aligning_ = true;
-    int l = 0, t = 0, r = ClientWidth(), b = ClientHeight();
-    auto place = [](TControl* c, int x, int y, int w, int h) {
-        c->SetBounds(x, y, std::max(0, w), std::max(0, h));
-    };
     try {
-        for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
-            for (TControl* c : controls_) {
-                if (c->align_ != pass || !c->visible_) continue;
-                switch (pass) {
-                case alTop: place(c, l, t, r - l, c->height_); t += c->height_; break;
-                case alBottom: place(c, l, b - c->height_, r - l, c->height_); b -= c->height_; break;
-                case alLeft: place(c, l, t, c->width_, b - t); l += c->width_; break;
-                case alRight: place(c, r - c->width_, t, c->width_, b - t); r -= c->width_; break;
-                case alClient: place(c, l, t, r - l, b - t); break;
-                default: break;
-                }
-            }
-        }
+        gdi::TRect rect = ClientRect();
+        AlignControls(nullptr, rect);
     } catch (...) {
         aligning_ = false;
         throw;
     }
     aligning_ = false;
+}
+
+void TWinControl::AlignControls(TControl*, gdi::TRect& rect) {
+    AdjustClientRect(rect);
+    int l = rect.Left, t = rect.Top, r = rect.Right, b = rect.Bottom;
+    auto place = [](TControl* c, int x, int y, int w, int h) {
+        c->SetBounds(x, y, std::max(0, w), std::max(0, h));
+    };
+    for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* c : controls_) {
+            if (c->align_ != pass || !c->visible_) continue;
+            switch (pass) {
+            case alTop: place(c, l, t, r - l, c->height_); t += c->height_; break;
+            case alBottom: place(c, l, b - c->height_, r - l, c->height_); b -= c->height_; break;
+            case alLeft: place(c, l, t, c->width_, b - t); l += c->width_; break;
+            case alRight: place(c, r - c->width_, t, c->width_, b - t); r -= c->width_; break;
+            case alClient: place(c, l, t, r - l, b - t); break;
+            default: break;
+            }
+        }
+    }
 }
 
 void TWinControl::KeyDown(unsigned short& key, TShiftState shift) {
@@ -1316,7 +1449,9 @@ void TGraphicControl::Paint() {
     if (OnPaint) OnPaint(this);
 }
 
-TCustomControl::TCustomControl(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QWidget>) {
+TCustomControl::TCustomControl(rtl::TComponent* owner) : TCustomControl(owner, new Hooked<QWidget>) {}
+
+TCustomControl::TCustomControl(rtl::TComponent* owner, QWidget* widget) : TWinControl(owner, widget) {
     SetSelfDrawn(true);
     SetClickEvents(true);
 }

@@ -107,6 +107,7 @@ bool InvokeHandler(rtl::TObject* sender, F&& body) noexcept {
 namespace detail {
 class HookBase;
 class Surface;
+class Overlay;
 struct HookEntry;
 }
 
@@ -174,7 +175,11 @@ public:
     void SetText(const std::string& s) { SetTextValue(s); }
 
     gdi::TColor Color() const { return color_; }
+    // Setting Color stops following the parent's colour.
     void SetColor(gdi::TColor c);
+    // The control takes its parent's Color and follows its changes.
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool v);
     // Changes apply at once; a changed font stops following the parent's font.
     gdi::TFont* Font() { return &font_; }
     bool ParentFont() const { return parentFont_; }
@@ -248,6 +253,7 @@ protected:
     // labels; edits, lists and grids use the text-field role, buttons the button role.
     int colorRole_ = 0;
     gdi::TFont font_;
+    bool parentColor_ = false;
     bool destroying_ = false;
 
 private:
@@ -259,6 +265,7 @@ private:
     friend class detail::Surface;
     void MouseMessage(TMessage& m);
     void InvalidateInParent();
+    void ApplyParentColor();
 
     QWidget* widget_ = nullptr;
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
@@ -343,12 +350,20 @@ protected:
     bool SelfDrawn() const { return selfDrawn_; }
     // Canvases of the window's surface: the whole window rectangle, and the client area
     // (origin at the client's top-left, clipped to it). Drawing outside painting is shown.
+    // On a standard control that draws its own look (no surface), they draw on an overlay
+    // above the Qt widget, cleared when the control is invalidated, repainted or resized.
     gdi::TCanvas* WindowCanvas();
     gdi::TCanvas* ClientCanvas();
 
     void Dispatch(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
     void WndProc(TMessage& message) override;
+
+    // Places the aligned children inside rect (the client rectangle, then AdjustClientRect):
+    // top, bottom, left, right, then client.
+    virtual void AlignControls(TControl* control, gdi::TRect& rect);
+    // Shrinks the rectangle aligned children may take (default: the whole client area).
+    virtual void AdjustClientRect(gdi::TRect&) {}
 
     // Virtual key hooks: the defaults run the events. Setting Key to 0 swallows the key.
     virtual void KeyDown(unsigned short& key, TShiftState shift);
@@ -371,11 +386,13 @@ private:
     void RemoveControl(TControl* c);
     bool UsesSurface() const { return selfDrawn_ || graphicChildren_ > 0 || surface_ != nullptr; }
     detail::Surface& SurfaceOf();
+    void ClearOverlay();
     bool ControlMouseMessage(TMessage& m);
     void SetHover(TControl* c);
     void ApplyChildBounds();
     std::vector<TControl*> controls_;
     std::unique_ptr<detail::Surface> surface_;
+    std::unique_ptr<detail::Overlay> overlay_;
     TControl* capture_ = nullptr;
     TControl* hover_ = nullptr;
     int graphicChildren_ = 0;
@@ -465,6 +482,8 @@ public:
 
 protected:
     explicit TCustomControl(rtl::TComponent* owner);
+    // `widget` becomes the window (a plain Qt widget unless given).
+    TCustomControl(rtl::TComponent* owner, QWidget* widget);
     virtual void Paint();
     void PaintWindow() override { Paint(); }
 };

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi/Drawing.h"
 #include "platform/gui/QtSupport.h"
 
 namespace gui {
@@ -55,75 +56,110 @@ void TTimer::Timer() {
 
 // ---- TPanel -------------------------------------------------------------------------------------
 namespace {
-class PanelWidget : public Hooked<QFrame> {
-public:
-    QString caption;
-    Qt::Alignment alignment = Qt::AlignCenter;
-
-protected:
-    void paintEvent(QPaintEvent* e) override {
-        QFrame::paintEvent(e);
-        if (caption.isEmpty()) return;
-        QPainter p(this);
-        p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(contentsRect(), static_cast<int>(alignment | Qt::AlignVCenter), caption);
+// Width rings of one-pixel lines from r's edge inwards: top and left in `top` (the top-right and
+// bottom-left corners excluded), bottom and right in `bottom`; r shrinks by width.
+void Frame3D(gdi::TCanvas& c, gdi::TRect& r, gdi::TColor top, gdi::TColor bottom, int width) {
+    for (; width > 0 && r.Right > r.Left && r.Bottom > r.Top; --width) {
+        const int l = r.Left, t = r.Top, rr = r.Right - 1, bb = r.Bottom - 1;
+        c.Brush()->SetColor(top);
+        c.FillRect(gdi::Rect(l, t, rr, t + 1));
+        c.FillRect(gdi::Rect(l, t, l + 1, bb));
+        c.Brush()->SetColor(bottom);
+        c.FillRect(gdi::Rect(rr, t, rr + 1, bb + 1));
+        c.FillRect(gdi::Rect(l, bb, rr + 1, bb + 1));
+        gdi::InflateRect(r, -1, -1);
     }
-};
+}
 }  // namespace
 
-TPanel::TPanel(rtl::TComponent* owner) : TWinControl(owner, new PanelWidget) {
-    HookWidget(Widget(), true);
+TPanel::TPanel(rtl::TComponent* owner) : TCustomControl(owner) {
     Widget()->setFocusPolicy(Qt::NoFocus);
-    ApplyFrame();
     SetBounds(0, 0, 185, 41);
 }
 
-void TPanel::ApplyFrame() {
-    auto* f = static_cast<PanelWidget*>(Widget());
-    const int w = std::max(0, bevelWidth_);
-    switch (bevelOuter_) {
-    case bvRaised: f->setFrameStyle(QFrame::Panel | QFrame::Raised); break;
-    case bvLowered: f->setFrameStyle(QFrame::Panel | QFrame::Sunken); break;
-    default:
-        f->setFrameStyle(borderStyle_ == bsSingle ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
-        break;
-    }
-    f->setLineWidth(w);
+void TPanel::CreateParams(TCreateParams& params) {
+    TCustomControl::CreateParams(params);
+    if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TPanel::FrameChanged() {
+    Realign();
     Invalidate();
+}
+
+void TPanel::AdjustClientRect(gdi::TRect& rect) {
+    TCustomControl::AdjustClientRect(rect);
+    int inset = borderWidth_;
+    if (bevelOuter_ != bvNone) inset += bevelWidth_;
+    if (bevelInner_ != bvNone) inset += bevelWidth_;
+    gdi::InflateRect(rect, -inset, -inset);
+}
+
+void TPanel::Paint() {
+    gdi::TCanvas& c = *Canvas();
+    const QPalette& pal = Widget()->palette();
+    const gdi::TColor light = gdi::QColorToColor(pal.color(QPalette::Light));
+    const gdi::TColor dark = gdi::QColorToColor(pal.color(QPalette::Dark));
+    auto bevel = [&](gdi::TRect& r, TBevelCut cut) {
+        if (cut == bvNone) return;
+        if (cut == bvLowered) Frame3D(c, r, dark, light, bevelWidth_);
+        else Frame3D(c, r, light, dark, bevelWidth_);
+    };
+    gdi::TRect r = ClientRect();
+    bevel(r, bevelOuter_);
+    Frame3D(c, r, Color(), Color(), borderWidth_);
+    bevel(r, bevelInner_);
+    c.Brush()->SetColor(Color());
+    c.FillRect(r);
+    if (caption_.empty()) return;
+    c.Brush()->SetStyle(gdi::bsClear);
+    c.Font()->Assign(font_);
+    const int h = c.TextHeight("W");
+    r.Top = (r.Top + r.Bottom - h) / 2;
+    r.Bottom = r.Top + h;
+    const unsigned align = alignment_ == taLeftJustify ? gdi::DT_LEFT : alignment_ == taRightJustify ? gdi::DT_RIGHT : gdi::DT_CENTER;
+    gdi::DrawText(c, caption_, r, gdi::DT_EXPANDTABS | gdi::DT_VCENTER | align);
 }
 
 void TPanel::SetBevelOuter(TBevelCut b) {
+    if (b == bevelOuter_) return;
     bevelOuter_ = b;
-    ApplyFrame();
+    FrameChanged();
 }
 
 void TPanel::SetBevelInner(TBevelCut b) {
+    if (b == bevelInner_) return;
     bevelInner_ = b;
-    ApplyFrame();
+    FrameChanged();
 }
 
 void TPanel::SetBevelWidth(int w) {
-    bevelWidth_ = std::max(1, w);
-    ApplyFrame();
+    w = std::max(1, w);
+    if (w == bevelWidth_) return;
+    bevelWidth_ = w;
+    FrameChanged();
+}
+
+void TPanel::SetBorderWidth(int w) {
+    w = std::max(0, w);
+    if (w == borderWidth_) return;
+    borderWidth_ = w;
+    FrameChanged();
 }
 
 void TPanel::SetBorderStyle(TBorderStyle s) {
+    if (s == borderStyle_) return;
     borderStyle_ = s;
-    ApplyFrame();
+    RecreateWnd();
 }
 
 void TPanel::SetAlignment(TAlignment a) {
+    if (a == alignment_) return;
     alignment_ = a;
-    auto* f = static_cast<PanelWidget*>(Widget());
-    f->alignment = a == taLeftJustify ? Qt::AlignLeft : a == taRightJustify ? Qt::AlignRight : Qt::AlignHCenter;
     Invalidate();
 }
 
-void TPanel::TextChanged() {
-    auto* f = static_cast<PanelWidget*>(Widget());
-    f->caption = StripAccel(caption_);
-    f->update();
-}
+void TPanel::TextChanged() { Invalidate(); }
 
 // ---- TImage -------------------------------------------------------------------------------------
 

@@ -43,8 +43,14 @@ private:
 // ---- TPanel -------------------------------------------------------------------------------------
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
-// A container with bevels and a caption drawn at its centre (by Alignment).
-class TPanel : public TWinControl {
+// A self-drawn container. Paint draws, from the client area's edge inwards: the outer bevel
+// (BevelWidth lines; lowered: shadow above and left, highlight below and right; any other cut
+// the other way round), BorderWidth lines in Color, the inner bevel, then fills the rest with
+// Color and draws the caption centred vertically, placed by Alignment. The bevel colours are the
+// light and dark colours of the desktop's 3-D look. BorderStyle bsSingle gives the window a
+// sunken client edge (WS_EX_CLIENTEDGE); the client area lies inside it. A change of the bevels
+// or the border width aligns the children anew.
+class TPanel : public TCustomControl {
 public:
     explicit TPanel(rtl::TComponent* owner);
 
@@ -52,21 +58,30 @@ public:
     void SetBevelOuter(TBevelCut b);
     TBevelCut BevelInner() const { return bevelInner_; }
     void SetBevelInner(TBevelCut b);
+    // At least 1.
     int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int w);
+    // At least 0.
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int w);
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle s);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
 
 protected:
+    void CreateParams(TCreateParams& params) override;
+    // Aligned children stay inside the border width and the bevels.
+    void AdjustClientRect(gdi::TRect& rect) override;
+    void Paint() override;
     void TextChanged() override;
 
 private:
-    void ApplyFrame();
+    void FrameChanged();
     TBevelCut bevelOuter_ = bvRaised;
     TBevelCut bevelInner_ = bvNone;
     int bevelWidth_ = 1;
+    int borderWidth_ = 0;
     TBorderStyle borderStyle_ = bsNone;
     TAlignment alignment_ = taCenter;
 };

@@ -455,6 +455,7 @@ TCustomForm::TCustomForm(rtl::TComponent* owner) : TWinControl(owner, new FormWi
     client_ = client;
     HookWidget(client_, true);
     client_->show();
+    SetSelfDrawn(true);
     visible_ = false;
     extents_ = EstimatedFrameExtents(borderStyle_);
     ApplyWindowFlags();
@@ -809,6 +810,10 @@ bool TCustomForm::CloseQuery() {
     bool canClose = true;
     if (OnCloseQuery) OnCloseQuery(this, canClose);
     return canClose;
+}
+
+void TCustomForm::Paint() {
+    if (OnPaint) OnPaint(this);
 }
 
 void TCustomForm::DoClose(TCloseAction& action) {

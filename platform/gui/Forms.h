@@ -56,7 +56,9 @@ public:
     ~TCustomForm() override;
 
     QWidget* ClientWidget() const override;
-    // The client area's canvas (the form's surface); drawing outside painting is shown.
+    // The client area is self-drawn: erased in Color, then Paint, then the windowless controls.
+    // Canvas is the client area's canvas (the form's surface); drawing outside painting is
+    // shown.
     gdi::TCanvas* Canvas() { return ClientCanvas(); }
     // Width and Height less the frame (and the menu bar for the height).
     int ClientWidth() const override;
@@ -128,6 +130,7 @@ public:
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
+    TNotifyEvent OnPaint;
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
     TNotifyEvent OnActivate;
@@ -137,6 +140,9 @@ public:
 
 protected:
     virtual void DoClose(TCloseAction& action);
+    // Runs OnPaint.
+    virtual void Paint();
+    void PaintWindow() override { Paint(); }
     void ApplyBounds() override;
     void ApplyVisible() override {}
     void TextChanged() override;

@@ -63,8 +63,27 @@ inline constexpr unsigned WM_NULL = 0x0000, WM_CREATE = 0x0001, WM_DESTROY = 0x0
     WM_PASTE = 0x0302, WM_CLEAR = 0x0303, WM_UNDO = 0x0304, WM_PRINT = 0x0317,
     WM_PRINTCLIENT = 0x0318, WM_USER = 0x0400, WM_APP = 0x8000;
 
-// The desktop's theme changed (sent to every window).
-inline constexpr unsigned WM_THEMECHANGED = 0x031A;
+inline constexpr unsigned WM_NCRBUTTONDOWN = 0x00A4, WM_NCRBUTTONUP = 0x00A5,
+    WM_THEMECHANGED = 0x031A;
+
+// Edit control messages.
+inline constexpr unsigned EM_GETSEL = 0x00B0, EM_SETSEL = 0x00B1, EM_GETRECT = 0x00B2,
+    EM_SETRECT = 0x00B3, EM_SETRECTNP = 0x00B4, EM_SCROLL = 0x00B5, EM_LINESCROLL = 0x00B6,
+    EM_SCROLLCARET = 0x00B7, EM_GETMODIFY = 0x00B8, EM_SETMODIFY = 0x00B9,
+    EM_GETLINECOUNT = 0x00BA, EM_LINEINDEX = 0x00BB, EM_SETHANDLE = 0x00BC,
+    EM_GETHANDLE = 0x00BD, EM_GETTHUMB = 0x00BE, EM_LINELENGTH = 0x00C1,
+    EM_REPLACESEL = 0x00C2, EM_GETLINE = 0x00C4, EM_LIMITTEXT = 0x00C5, EM_CANUNDO = 0x00C6,
+    EM_UNDO = 0x00C7, EM_FMTLINES = 0x00C8, EM_LINEFROMCHAR = 0x00C9,
+    EM_SETTABSTOPS = 0x00CB, EM_SETPASSWORDCHAR = 0x00CC, EM_EMPTYUNDOBUFFER = 0x00CD,
+    EM_GETFIRSTVISIBLELINE = 0x00CE, EM_SETREADONLY = 0x00CF,
+    EM_SETWORDBREAKPROC = 0x00D0, EM_GETWORDBREAKPROC = 0x00D1,
+    EM_GETPASSWORDCHAR = 0x00D2, EM_SETMARGINS = 0x00D3, EM_GETMARGINS = 0x00D4,
+    EM_GETLIMITTEXT = 0x00D5, EM_POSFROMCHAR = 0x00D6, EM_CHARFROMPOS = 0x00D7;
+
+// List box messages.
+inline constexpr unsigned LB_ADDSTRING = 0x0180, LB_INSERTSTRING = 0x0181,
+    LB_DELETESTRING = 0x0182, LB_RESETCONTENT = 0x0184, LB_GETTOPINDEX = 0x018E,
+    LB_SETHORIZONTALEXTENT = 0x0194, LB_SETITEMHEIGHT = 0x01A0;
 
 // Mouse key flags (WParam of mouse messages). MK_ALT is this platform's own addition: the
 // window system leaves Alt out of the flags, the class library reads it separately.
@@ -89,6 +108,8 @@ inline constexpr unsigned WS_BORDER = 0x00800000u, WS_CHILD = 0x40000000u,
                           WS_CLIPSIBLINGS = 0x04000000u, WS_CLIPCHILDREN = 0x02000000u,
                           WS_TABSTOP = 0x00010000u;
 inline constexpr unsigned WS_EX_CLIENTEDGE = 0x00000200u, WS_EX_TRANSPARENT = 0x00000020u;
+inline constexpr unsigned WS_HSCROLL = 0x00100000u, WS_VSCROLL = 0x00200000u,
+    WS_EX_TOOLWINDOW = 0x00000080u;
 
 // ---- Class library notifications -------------------------------------------------------------
 inline constexpr unsigned CM_BASE = 0xB000;
@@ -108,6 +129,8 @@ inline constexpr unsigned CM_ACTIVATE = CM_BASE + 0, CM_DEACTIVATE = CM_BASE + 1
     CM_HINTSHOW = CM_BASE + 48, CM_RECREATEWND = CM_BASE + 51, CM_INVALIDATE = CM_BASE + 52,
     CM_SYSFONTCHANGED = CM_BASE + 53, CM_CONTROLCHANGE = CM_BASE + 54,
     CM_CHANGED = CM_BASE + 55, CM_BORDERCHANGED = CM_BASE + 59, CM_MOUSEWHEEL = CM_BASE + 67;
+inline constexpr unsigned CM_CTL3DCHANGED = CM_BASE + 16, CM_PARENTCTL3DCHANGED = CM_BASE + 17,
+    CM_BIDIMODECHANGED = CM_BASE + 60, CM_PARENTBIDIMODECHANGED = CM_BASE + 61;
 inline constexpr unsigned CM_LAST_PLATFORM = CM_MOUSEWHEEL;
 
 // 45261 .. 45270 belong to the component library's private messages; nothing here uses them.

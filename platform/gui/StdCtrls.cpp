@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QStyle>
+#include <QStyleOption>
 #include <QPainter>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -127,13 +129,40 @@ void TLabel::AdjustSize() {
 
 // ---- TGroupBox ----------------------------------------------------------------------------------
 
-TGroupBox::TGroupBox(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QGroupBox>) {
-    HookWidget(Widget(), true);
+namespace {
+// The group box widget keeps the title, font and state the style's group-box drawing reads.
+class GroupBoxWidget : public Hooked<QGroupBox> {
+public:
+    void StyleOption(QStyleOptionGroupBox* option) const { initStyleOption(option); }
+};
+}  // namespace
+
+TGroupBox::TGroupBox(rtl::TComponent* owner) : TCustomControl(owner, new GroupBoxWidget) {
     Widget()->setFocusPolicy(Qt::NoFocus);
+    SetParentColor(true);
     SetBounds(0, 0, 185, 105);
 }
 
-void TGroupBox::TextChanged() { static_cast<QGroupBox*>(Widget())->setTitle(QS(caption_)); }
+void TGroupBox::Paint() {
+    gdi::TCanvas* c = Canvas();
+    QImage* target = c->Target();
+    if (!target) return;
+    auto* w = static_cast<GroupBoxWidget*>(Widget());
+    QStyleOptionGroupBox option;
+    w->StyleOption(&option);
+    option.rect = QRect(0, 0, ClientWidth(), ClientHeight());
+    QPainter p(target);
+    // As a widget's own painter does: the style scales the frame's pieces smoothly.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.setClipRegion(c->ClipRegion());
+    p.translate(c->Origin().X, c->Origin().Y);
+    w->style()->drawComplexControl(QStyle::CC_GroupBox, &option, &p, w);
+}
+
+void TGroupBox::TextChanged() {
+    static_cast<QGroupBox*>(Widget())->setTitle(QS(caption_));
+    Invalidate();
+}
 
 // ---- TButton ------------------------------------------------------------------------------------
 

@@ -46,11 +46,15 @@ private:
 };
 
 // ---- TGroupBox --------------------------------------------------------------------------------
-class TGroupBox : public TWinControl {
+// A self-drawn container: Paint draws the caption frame as the desktop's style draws a group box
+// (frame below the caption's line, caption at the top left) over the erased client area.
+// ParentColor is on by default.
+class TGroupBox : public TCustomControl {
 public:
     explicit TGroupBox(rtl::TComponent* owner);
 
 protected:
+    void Paint() override;
     void TextChanged() override;
 };
 
