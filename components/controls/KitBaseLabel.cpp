@@ -21,7 +21,6 @@ bool TKitBaseLabel::GetBoolean(int Index) const {
     case 0: return autoSize_;
     case 1: return wordWrap_;
     case 2: return showAccelChar_;
-    case 3: return blinking_;
     default: return false;
     }
 }
@@ -41,7 +40,6 @@ void TKitBaseLabel::SetBoolean(int Index, bool Value) {
         showAccelChar_ = Value;
         RepaintOrInvalidate();
         break;
-    case 3: blinking_ = Value; break;
     default: break;
     }
 }

@@ -17,7 +17,7 @@ public:
 
     TKitAlignment Alignment() const { return alignment_; }
     void SetAlignment(TKitAlignment Value);
-    // Index 0 AutoSize, 1 WordWrap, 2 ShowAccelChar, 3 Blinking.
+    // Index 0 AutoSize, 1 WordWrap, 2 ShowAccelChar.
     bool GetBoolean(int Index) const;
     void SetBoolean(int Index, bool Value);
     bool AutoSize() const { return autoSize_; }
@@ -26,16 +26,10 @@ public:
     void SetWordWrap(bool Value) { SetBoolean(1, Value); }
     bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool Value) { SetBoolean(2, Value); }
-    bool Blinking() const { return blinking_; }
-    void SetBlinking(bool Value) { SetBoolean(3, Value); }
 
     // Not owned; cleared when it is freed.
     gui::TWinControl* FocusControl() const { return focusControl_; }
     void SetFocusControl(gui::TWinControl* Value);
-
-    int BlinkTimeOff = 700;
-    int BlinkTimeOn = 700;
-    bool BlinkPhase() const { return blinkPhase_; }
 
     void ContentChanged(rtl::TObject* Sender) override;
     // Transparent and without text.
@@ -53,13 +47,10 @@ protected:
 
 private:
     bool showAccelChar_ = true;
-    bool blinking_ = false;
     bool wordWrap_ = false;
     TKitAlignment alignment_ = agTopLeft;
-    int blinkTimerID_ = -1;
     gui::TWinControl* focusControl_ = nullptr;
     bool autoSize_ = true;
-    bool blinkPhase_ = true;
 };
 
 }  // namespace kit

@@ -172,11 +172,7 @@ TEST_F(kitControlBases, DefaultsOfTheBases) {
     EXPECT_TRUE(l->AutoSize());
     EXPECT_TRUE(l->ShowAccelChar());
     EXPECT_FALSE(l->WordWrap());
-    EXPECT_FALSE(l->Blinking());
     EXPECT_EQ(l->Alignment(), agTopLeft);
-    EXPECT_EQ(l->BlinkTimeOn, 700);
-    EXPECT_EQ(l->BlinkTimeOff, 700);
-    EXPECT_TRUE(l->BlinkPhase());
     EXPECT_EQ(KitGetControlWidth(l), 30);
     EXPECT_EQ(KitGetControlHeight(g), 30);
 }
