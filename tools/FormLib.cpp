@@ -4,6 +4,8 @@
 
 #include "platform/gui/Dialogs.h"
 #include "tools/Grenzwerttabelle.h"
+#include "tools/Schwingkreis.h"
+#include "tools/Zweidrahtleitung.h"
 
 bool ExecuteTextSaveDialog(std::string& FileName)
 {
@@ -21,5 +23,17 @@ void ShowGrenzwerttabelle()
 {
     std::unique_ptr<TFormGrenzwerttabelle> Form(
         gui::CreateForm<TFormGrenzwerttabelle>(nullptr));
+    Form->ShowModal();
+}
+
+void ShowSchwingkreis()
+{
+    std::unique_ptr<TFormSchwingkreis> Form(gui::CreateForm<TFormSchwingkreis>(nullptr));
+    Form->ShowModal();
+}
+
+void ShowZweidrahtleitung()
+{
+    std::unique_ptr<TFormZweidrahtleitung> Form(gui::CreateForm<TFormZweidrahtleitung>(nullptr));
     Form->ShowModal();
 }

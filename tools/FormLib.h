@@ -11,3 +11,9 @@ bool ExecuteTextSaveDialog(std::string& FileName);
 
 // The limit table, modal; freed when it closes.
 void ShowGrenzwerttabelle();
+
+// The resonant-circuit calculator, modal; freed when it closes.
+void ShowSchwingkreis();
+
+// The two-wire-line calculator, modal; freed when it closes.
+void ShowZweidrahtleitung();
