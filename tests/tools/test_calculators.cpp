@@ -81,10 +81,13 @@ TEST_F(Calculators, ResonantCircuitZeroNegativeEmptyAndBadInputs) {
     EXPECT_NE(presenter.boxes[0].text.find("\"1,2,3\""), std::string::npos);
     EXPECT_EQ(f->EditF1->Text(), "");
 
-    // Two bad fields of one group warn twice.
+    // Two bad fields of one group warn twice, once both are filled in.
     f->EditL2->SetText("x");
+    EXPECT_EQ(presenter.boxes.size(), 1u);
     f->editF2->SetText("y");
-    EXPECT_EQ(presenter.boxes.size(), 1u + 1u + 2u);  // "x" alone, then both
+    ASSERT_EQ(presenter.boxes.size(), 3u);
+    EXPECT_NE(presenter.boxes[1].text.find("\"x\""), std::string::npos);
+    EXPECT_NE(presenter.boxes[2].text.find("\"y\""), std::string::npos);
     EXPECT_EQ(f->EditC2->Text(), "");
 }
 
