@@ -45,23 +45,23 @@ void DrawSketch(gdi::TBitmap& b) {
     const int w = b.Width(), h = b.Height();
     c.Brush()->SetColor(gdi::clWhite);
     c.FillRect(gdi::Rect(0, 0, w, h));
-    const int r = 14, y = h / 2, x1 = w / 4, x2 = 3 * w / 4;
+    const int r = 12, y = h / 2, x1 = w / 4, x2 = 3 * w / 4, dimY = y - r - 8;
     c.Brush()->SetColor(gdi::clGray);
     c.Ellipse(x1 - r, y - r, x1 + r, y + r);
     c.Ellipse(x2 - r, y - r, x2 + r, y + r);
     c.Pen()->SetColor(gdi::clBlack);
-    c.MoveTo(x1, y - r - 14);
-    c.LineTo(x2, y - r - 14);
-    c.MoveTo(x1, y - r - 20);
+    c.MoveTo(x1, dimY);
+    c.LineTo(x2, dimY);
+    c.MoveTo(x1, dimY - 4);
     c.LineTo(x1, y);
-    c.MoveTo(x2, y - r - 20);
+    c.MoveTo(x2, dimY - 4);
     c.LineTo(x2, y);
-    c.MoveTo(x2 - r, y + r + 10);
-    c.LineTo(x2 + r, y + r + 10);
+    c.MoveTo(x2 - r, y + r + 4);
+    c.LineTo(x2 + r, y + r + 4);
     c.Brush()->SetStyle(gdi::bsClear);
     c.Font()->SetHeight(-13);
-    c.TextOut((x1 + x2) / 2 - 4, y - r - 32, "D");
-    c.TextOut(x2 - 3, y + r + 12, "d");
+    c.TextOut((x1 + x2) / 2 - c.TextWidth("D") / 2, dimY - c.TextHeight("D") - 1, "D");
+    c.TextOut(x2 - c.TextWidth("d") / 2, y + r + 6, "d");
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ TFormZweidrahtleitung::TFormZweidrahtleitung(rtl::TComponent* owner) : gui::TFor
     SetBorderIcons(gui::biSystemMenu);
     SetPosition(gui::poScreenCenter);
     SetClientWidth(640);
-    SetClientHeight(312);
+    SetClientHeight(336);
 
     GBMasse = new gui::TGroupBox(this);
     GBMasse->SetParent(this);
@@ -91,7 +91,7 @@ TFormZweidrahtleitung::TFormZweidrahtleitung(rtl::TComponent* owner) : gui::TFor
     GBRechner = new gui::TGroupBox(this);
     GBRechner->SetParent(this);
     GBRechner->SetCaption("Impedanz-Rechner");
-    GBRechner->SetBounds(8, 128, 240, 176);
+    GBRechner->SetBounds(8, 128, 240, 200);
     MakeLabel(GBRechner, "Abstand D", 10, 27);
     EditAbstand = MakeEdit(GBRechner, 96, 24, "60");
     CBUnitAbstand = MakeLengthUnit(GBRechner, 180, 24);
@@ -102,13 +102,13 @@ TFormZweidrahtleitung::TFormZweidrahtleitung(rtl::TComponent* owner) : gui::TFor
     EditEpsilonR = MakeEdit(GBRechner, 96, 82, "1");
     TechnicalLine1 = new kit::TKitTechnicalLine(this);
     TechnicalLine1->SetParent(GBRechner);
-    TechnicalLine1->SetBounds(10, 108, 60, 57);
+    TechnicalLine1->SetBounds(106, 106, 60, 57);
     TechnicalLine1->SetLineType(kit::lsStraightTopToBottom);
     TechnicalLine1->SetLineEndingsign(kit::leClosedArrowDown);
     TechnicalLine1->SetSignSize(20);
     TechnicalLine1->SetFillColor(gdi::clYellow);
-    MakeLabel(GBRechner, "Impedanz", 96, 118);
-    EditImpedanz = MakeEdit(GBRechner, 96, 138, "");
+    MakeLabel(GBRechner, "Impedanz", 10, 168);
+    EditImpedanz = MakeEdit(GBRechner, 96, 165, "");
     EditImpedanz->SetWidth(140);
     EditImpedanz->SetReadOnly(true);
     EditImpedanz->SetTabStop(false);
@@ -116,10 +116,10 @@ TFormZweidrahtleitung::TFormZweidrahtleitung(rtl::TComponent* owner) : gui::TFor
     GBGrafik = new gui::TGroupBox(this);
     GBGrafik->SetParent(this);
     GBGrafik->SetCaption("Grafik");
-    GBGrafik->SetBounds(256, 8, 376, 296);
+    GBGrafik->SetBounds(256, 8, 376, 320);
     IMZweidraht = new gui::TImage(this);
     IMZweidraht->SetParent(GBGrafik);
-    IMZweidraht->SetBounds(8, 20, 360, 268);
+    IMZweidraht->SetBounds(8, 20, 360, 292);
 
     auto run = [this](rtl::TObject* s) { calc(s); };
     EditAbstand->OnChange = CBUnitAbstand->OnChange = run;
