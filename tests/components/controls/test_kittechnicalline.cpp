@@ -134,3 +134,58 @@ TEST_F(kitTechnicalLine, ShadowedSignIsTheSameShapeShiftedByTheDepth) {
     EXPECT_EQ(px(77, 22), qRgb(255, 0, 0));   // shadow right of the sign's tip
     EXPECT_EQ(px(60, 4), kForm);
 }
+
+TEST_F(kitTechnicalLine, SignsFillTheirShapeOnly) {
+    // End sign of a 60 x 25 line: the box (39, 2)-(59, 22), centre (49, 12).
+    struct Case { TKitLineEndings sign; QPoint filled, empty; };
+    const Case cases[] = {
+        {leHalfCircleLeft, {43, 12}, {55, 12}},  {leHalfCircleRight, {55, 12}, {43, 12}},
+        {leHalfCircleUp, {49, 18}, {49, 6}},     {leHalfCircleDown, {49, 6}, {49, 18}},
+        {leDiamond, {49, 12}, {41, 4}},          {leCircle, {49, 12}, {40, 3}},
+        {leRectangle, {41, 4}, {30, 4}},         {leComb, {49, 12}, {41, 3}},
+        {leClosedArrowUp, {49, 18}, {41, 4}},    {leClosedArrowLeft, {55, 12}, {41, 4}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(static_cast<int>(k.sign));
+        auto* line = Make(20, 20, 60, 25);
+        line->SetLineEndingsign(k.sign);
+        const QImage img = Shot();
+        EXPECT_EQ(img.pixel(20 + k.filled.x(), 20 + k.filled.y()), kYellow);
+        EXPECT_EQ(img.pixel(20 + k.empty.x(), 20 + k.empty.y()), kForm);
+        delete line;
+    }
+    // An open arrow is outlined, never filled; no sign leaves the end of the line empty.
+    auto* line = Make(20, 20, 60, 25);
+    line->SetLineEndingsign(leOpenArrowRight);
+    QImage img = Shot();
+    EXPECT_EQ(img.pixel(20 + 39, 20 + 2), kBlack);
+    EXPECT_EQ(img.pixel(20 + 45, 20 + 12), kForm);
+    line->SetLineEndingsign(leNothing);
+    img = Shot();
+    EXPECT_EQ(img.pixel(20 + 49, 20 + 12), kForm);
+}
+
+TEST_F(kitTechnicalLine, CurvesRunThroughTheirQuarterIncludingAnInvertedBox) {
+    // 60 x 40: W = 58, H = 38. lsTopLeftCurve is the upper-left quarter of the ellipse centred
+    // at A's lower-right corner; lsBottomLeftCurve has an inverted box and is the lower-left
+    // quarter of the ellipse centred at A's upper-right corner.
+    struct Case { TKitTechnicalLineTypes type; QPoint on, off; };
+    const Case cases[] = {
+        {lsTopLeftCurve, {18, 12}, {40, 30}},
+        {lsBottomLeftCurve, {18, 28}, {40, 10}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(static_cast<int>(k.type));
+        auto* line = Make(20, 20, 60, 40);
+        line->SetLineType(k.type);
+        line->SetSignPlaces(spNoWhere);
+        const QImage img = Shot();
+        int black = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                black += img.pixel(20 + k.on.x() + dx, 20 + k.on.y() + dy) == kBlack;
+        EXPECT_GT(black, 0);
+        EXPECT_EQ(img.pixel(20 + k.off.x(), 20 + k.off.y()), kForm);
+        delete line;
+    }
+}
