@@ -21,11 +21,10 @@ gui::TLabel* MakeLabel(gui::TWinControl* parent, const char* text, int left, int
     return l;
 }
 
-gui::TEdit* MakeEdit(gui::TWinControl* parent, int left, int top, const char* text) {
+gui::TEdit* MakeEdit(gui::TWinControl* parent, int left, int top) {
     auto* e = new gui::TEdit(parent->Owner());
     e->SetParent(parent);
     e->SetBounds(left, top, 80, 23);
-    e->SetText(text);
     return e;
 }
 
@@ -93,13 +92,13 @@ TFormZweidrahtleitung::TFormZweidrahtleitung(rtl::TComponent* owner) : gui::TFor
     GBRechner->SetCaption("Impedanz-Rechner");
     GBRechner->SetBounds(8, 128, 240, 200);
     MakeLabel(GBRechner, "Abstand D", 10, 27);
-    EditAbstand = MakeEdit(GBRechner, 96, 24, "60");
+    EditAbstand = MakeEdit(GBRechner, 96, 24);
     CBUnitAbstand = MakeLengthUnit(GBRechner, 180, 24);
     MakeLabel(GBRechner, "Durchmesser d", 10, 56);
-    EditDurchmesser = MakeEdit(GBRechner, 96, 53, "4");
+    EditDurchmesser = MakeEdit(GBRechner, 96, 53);
     CBUnitDurchmesser = MakeLengthUnit(GBRechner, 180, 53);
     MakeLabel(GBRechner, "Epsilon R", 10, 85);
-    EditEpsilonR = MakeEdit(GBRechner, 96, 82, "1");
+    EditEpsilonR = MakeEdit(GBRechner, 96, 82);
     TechnicalLine1 = new kit::TKitTechnicalLine(this);
     TechnicalLine1->SetParent(GBRechner);
     TechnicalLine1->SetBounds(106, 106, 60, 57);
@@ -108,7 +107,7 @@ TFormZweidrahtleitung::TFormZweidrahtleitung(rtl::TComponent* owner) : gui::TFor
     TechnicalLine1->SetSignSize(20);
     TechnicalLine1->SetFillColor(gdi::clYellow);
     MakeLabel(GBRechner, "Impedanz", 10, 168);
-    EditImpedanz = MakeEdit(GBRechner, 96, 165, "");
+    EditImpedanz = MakeEdit(GBRechner, 96, 165);
     EditImpedanz->SetWidth(140);
     EditImpedanz->SetReadOnly(true);
     EditImpedanz->SetTabStop(false);
@@ -125,6 +124,11 @@ TFormZweidrahtleitung::TFormZweidrahtleitung(rtl::TComponent* owner) : gui::TFor
     EditAbstand->OnChange = CBUnitAbstand->OnChange = run;
     EditDurchmesser->OnChange = CBUnitDurchmesser->OnChange = run;
     EditEpsilonR->OnChange = run;
+    // The start values, set with the events in place as a loaded window has them: the loading
+    // scope keeps calc from running until the window is complete.
+    EditAbstand->SetText("60");
+    EditDurchmesser->SetText("4");
+    EditEpsilonR->SetText("1");
     OnCreate = [this](rtl::TObject* s) { FormCreate(s); };
     OnActivate = [this](rtl::TObject* s) { FormActivate(s); };
 }
