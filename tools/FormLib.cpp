@@ -5,6 +5,8 @@
 #include "platform/gui/Dialogs.h"
 #include "tools/BooleanDialog.h"
 #include "tools/Grenzwerttabelle.h"
+#include "tools/Schwingkreis.h"
+#include "tools/Zweidrahtleitung.h"
 
 bool ExecuteTextSaveDialog(std::string& FileName)
 {
@@ -31,4 +33,16 @@ bool AskYesNo(const std::string& Caption, const std::string& Question)
     Dialog->SetCaption(Caption.empty() ? "Frage" : Caption);
     Dialog->LaFrage->SetCaption(Question);
     return Dialog->ShowModal() == gui::mrYes;
+}
+
+void ShowSchwingkreis()
+{
+    std::unique_ptr<TFormSchwingkreis> Form(gui::CreateForm<TFormSchwingkreis>(nullptr));
+    Form->ShowModal();
+}
+
+void ShowZweidrahtleitung()
+{
+    std::unique_ptr<TFormZweidrahtleitung> Form(gui::CreateForm<TFormZweidrahtleitung>(nullptr));
+    Form->ShowModal();
 }

@@ -15,3 +15,9 @@ bool AskYesNo(const std::string& Caption, const std::string& Question);
 
 // The limit table, modal; freed when it closes.
 void ShowGrenzwerttabelle();
+
+// The resonant-circuit calculator, modal; freed when it closes.
+void ShowSchwingkreis();
+
+// The two-wire-line calculator, modal; freed when it closes.
+void ShowZweidrahtleitung();

@@ -24,8 +24,8 @@ void TFormFeldor::MIFakeEZNECClick(rtl::TObject*) {
 }
 void TFormFeldor::MIDezimaltrennzeichenClick(rtl::TObject*) {}
 void TFormFeldor::MISysInfoClick(rtl::TObject*) {}
-void TFormFeldor::MIZweidrahtleitungClick(rtl::TObject*) {}
-void TFormFeldor::MISchwingkreisClick(rtl::TObject*) {}
+void TFormFeldor::MIZweidrahtleitungClick(rtl::TObject*) { ShowZweidrahtleitung(); }
+void TFormFeldor::MISchwingkreisClick(rtl::TObject*) { ShowSchwingkreis(); }
 void TFormFeldor::MIBEMFVGrenzwerteClick(rtl::TObject*) { ShowGrenzwerttabelle(); }
 void TFormFeldor::MIKoaxRechnerClick(rtl::TObject*) {}
 

@@ -1,0 +1,128 @@
+// The resonant-circuit and two-wire-line calculators, driven through their fields: results
+// with unit prefixes and the locale's comma, zero, negative and bad inputs, and no calculation
+// while the window is being built.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <memory>
+#include <string>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/Presenter.h"
+#include "platform/rtl/SysUtils.h"
+#include "tools/Schwingkreis.h"
+#include "tools/Zweidrahtleitung.h"
+
+class Calculators : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved = rtl::FormatSettings();
+        rtl::FormatSettings().DecimalSeparator = ',';
+        rtl::FormatSettings().ThousandSeparator = '.';
+        app = std::make_unique<gui::TApplication>();
+    }
+    void TearDown() override {
+        app.reset();
+        rtl::FormatSettings() = saved;
+    }
+    rtl::TFormatSettings saved;
+    gui::ScriptedPresenter presenter;
+    std::unique_ptr<gui::TApplication> app;
+};
+
+TEST_F(Calculators, ResonantCircuitSolvesAllThreeWays) {
+    std::unique_ptr<TFormSchwingkreis> f(gui::CreateForm<TFormSchwingkreis>(nullptr));
+    EXPECT_EQ(f->Caption().rfind("Schwingkreis v1.1", 0), 0u);
+    EXPECT_EQ(f->CBLUnit1->Text(), "µH");
+    EXPECT_EQ(f->CBCUnit1->Text(), "pF");
+    EXPECT_EQ(f->CBFUnit2->Text(), "MHz");
+
+    f->EditL1->SetText("10");
+    EXPECT_EQ(f->EditF1->Text(), "");  // one input still empty
+    f->EditC1->SetText("100");
+    EXPECT_EQ(f->EditF1->Text(), " 5,033 MHz");
+
+    f->EditL2->SetText("10");
+    f->editF2->SetText("5");
+    EXPECT_EQ(f->EditC2->Text(), " 101,321 pF");
+
+    // 1 mH and 1 µF through the unit boxes (set in code, so the group is run by hand).
+    f->CBLUnit1->SetItemIndex(1);
+    f->CBCUnit1->SetItemIndex(2);
+    f->EditL1->SetText("1");
+    f->EditC1->SetText("1");
+    EXPECT_EQ(f->EditF1->Text(), " 5,033 kHz");
+
+    // 101,321 pF at 5 MHz gives back 10 µH.
+    f->EditC3->SetText("101,321");
+    f->EditF3->SetText("5");
+    EXPECT_EQ(f->EditL3->Text(), " 10,000 µH");
+    EXPECT_TRUE(presenter.boxes.empty());
+}
+
+TEST_F(Calculators, ResonantCircuitZeroNegativeEmptyAndBadInputs) {
+    std::unique_ptr<TFormSchwingkreis> f(gui::CreateForm<TFormSchwingkreis>(nullptr));
+    f->EditL1->SetText("10");
+    f->EditC1->SetText("100");
+    ASSERT_EQ(f->EditF1->Text(), " 5,033 MHz");
+    f->EditC1->SetText("");
+    EXPECT_EQ(f->EditF1->Text(), " 5,033 MHz");  // an empty input keeps the old result
+    for (const char* noResult : {"0", "-100"}) {
+        f->EditC1->SetText("100");
+        f->EditC1->SetText(noResult);
+        EXPECT_EQ(f->EditF1->Text(), "") << noResult;
+    }
+    EXPECT_TRUE(presenter.boxes.empty());
+
+    f->EditC1->SetText("100");
+    f->EditL1->SetText("1,2,3");
+    ASSERT_EQ(presenter.boxes.size(), 1u);
+    EXPECT_NE(presenter.boxes[0].text.find("\"1,2,3\""), std::string::npos);
+    EXPECT_EQ(f->EditF1->Text(), "");
+
+    // Two bad fields of one group warn twice, once both are filled in.
+    f->EditL2->SetText("x");
+    EXPECT_EQ(presenter.boxes.size(), 1u);
+    f->editF2->SetText("y");
+    ASSERT_EQ(presenter.boxes.size(), 3u);
+    EXPECT_NE(presenter.boxes[1].text.find("\"x\""), std::string::npos);
+    EXPECT_NE(presenter.boxes[2].text.find("\"y\""), std::string::npos);
+    EXPECT_EQ(f->EditC2->Text(), "");
+}
+
+TEST_F(Calculators, TwoWireLineImpedance) {
+    std::unique_ptr<TFormZweidrahtleitung> f(gui::CreateForm<TFormZweidrahtleitung>(nullptr));
+    // The start texts are set while the window is built: nothing is computed yet.
+    EXPECT_EQ(f->EditImpedanz->Text(), "");
+    EXPECT_FALSE(f->IMZweidraht->Picture()->HasGraphic());
+    EXPECT_EQ(f->Caption().rfind("Zweidrahtleitung v1.0", 0), 0u);
+
+    f->FormActivate(nullptr);
+    EXPECT_EQ(f->EditImpedanz->Text(), " 408,1 Ohm");
+    ASSERT_TRUE(f->IMZweidraht->Picture()->HasGraphic());
+    EXPECT_EQ(f->IMZweidraht->Picture()->Width(), f->IMZweidraht->Width());
+    const QImage before = f->IMZweidraht->Picture()->Graphic()->ToQImage();
+
+    f->EditEpsilonR->SetText("2,25");
+    EXPECT_EQ(f->EditImpedanz->Text(), " 272,1 Ohm");
+    EXPECT_NE(f->IMZweidraht->Picture()->Graphic()->ToQImage(), before);  // the curve moved
+    f->EditEpsilonR->SetText("1");
+    f->EditAbstand->SetText("2");
+    EXPECT_EQ(f->EditImpedanz->Text(), "  0,0 Ohm");
+    // 6 cm is 60 mm again.
+    f->CBUnitAbstand->SetItemIndex(2);
+    f->EditAbstand->SetText("6");
+    EXPECT_EQ(f->EditImpedanz->Text(), " 408,1 Ohm");
+
+    for (const char* noResult : {"0", "-4"}) {
+        f->EditDurchmesser->SetText(noResult);
+        EXPECT_EQ(f->EditImpedanz->Text(), "") << noResult;
+        f->EditDurchmesser->SetText("4");
+        EXPECT_EQ(f->EditImpedanz->Text(), " 408,1 Ohm");
+    }
+    // An empty permittivity leaves the result as it was.
+    f->EditEpsilonR->SetText("");
+    EXPECT_EQ(f->EditImpedanz->Text(), " 408,1 Ohm");
+    EXPECT_TRUE(presenter.boxes.empty());
+}

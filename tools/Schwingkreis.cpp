@@ -1,0 +1,180 @@
+#include "tools/Schwingkreis.h"
+
+#include <cmath>
+
+#include "foundation/DebugLib.h"
+#include "platform/rtl/SysUtils.h"
+#include "radio/UnitConversionLib.h"
+
+namespace {
+
+constexpr double TwoPi = 6.283185307179586;
+const gdi::TColor clLime = 0x00FF00;
+
+gui::TGroupBox* MakeGroup(gui::TForm* form, const char* caption, int top) {
+    auto* g = new gui::TGroupBox(form);
+    g->SetParent(form);
+    g->SetCaption(caption);
+    g->SetBounds(8, top, 440, 96);
+    return g;
+}
+
+void MakeLetter(gui::TGroupBox* g, const char* text, int top) {
+    auto* l = new gui::TLabel(g->Owner());
+    l->SetParent(g);
+    l->SetCaption(text);
+    l->Font()->SetName("Arial");
+    l->Font()->SetHeight(-15);
+    l->Font()->SetStyle(gdi::fsBold);
+    l->SetBounds(12, top + 3, 14, 18);
+}
+
+gui::TEdit* MakeInput(gui::TGroupBox* g, int top) {
+    auto* e = new gui::TEdit(g->Owner());
+    e->SetParent(g);
+    e->SetBounds(30, top, 100, 25);
+    e->SetColor(clLime);
+    e->Font()->SetName("Arial");
+    e->Font()->SetHeight(-15);
+    e->Font()->SetStyle(gdi::fsBold);
+    return e;
+}
+
+gui::TComboBox* MakeUnit(gui::TGroupBox* g, int top, std::initializer_list<const char*> units, int start) {
+    auto* c = new gui::TComboBox(g->Owner());
+    c->SetParent(g);
+    c->SetBounds(136, top, 64, 23);
+    c->SetColor(gdi::clYellow);
+    c->Font()->SetName("Arial");
+    c->Font()->SetHeight(-13);
+    for (const char* u : units) c->Items()->Add(u);
+    c->SetItemIndex(start);
+    return c;
+}
+
+gui::TEdit* MakeResult(gui::TGroupBox* g) {
+    auto* e = new gui::TEdit(g->Owner());
+    e->SetParent(g);
+    e->SetBounds(280, 35, 148, 25);
+    e->SetColor(gdi::clYellow);
+    e->SetReadOnly(true);
+    e->SetTabStop(false);
+    e->Font()->SetName("Arial");
+    e->Font()->SetHeight(-15);
+    e->Font()->SetStyle(gdi::fsBold);
+    return e;
+}
+
+kit::TKitTechnicalLine* MakeArrow(gui::TGroupBox* g, int left, int width) {
+    auto* t = new kit::TKitTechnicalLine(g->Owner());
+    t->SetParent(g);
+    t->SetBounds(left, 35, width, 25);
+    t->SetSignSize(20);
+    t->SetFillColor(gdi::clYellow);
+    return t;
+}
+
+const std::initializer_list<const char*> kInductance = {"H", "mH", "µH", "nH"};
+const std::initializer_list<const char*> kCapacitance = {"F", "mF", "µF", "nF", "pF", "fF"};
+const std::initializer_list<const char*> kFrequency = {"Hz", "kHz", "MHz", "GHz"};
+
+}  // namespace
+
+double InputValue(const std::string& Text, double Factor) {
+    long double v = 0;
+    if (!rtl::TryStrToFloat(Text, v)) {
+        NoFloatMessage(Text);
+        return 0;
+    }
+    return static_cast<double>(v * Factor);
+}
+
+TFormSchwingkreis::TFormSchwingkreis(rtl::TComponent* owner) : gui::TForm(owner) {
+    SetName("FormSchwingkreis");
+    SetCaption("Schwingkreis");
+    SetBorderStyle(gui::bsSingle);
+    SetBorderIcons(gui::biSystemMenu);
+    SetPosition(gui::poScreenCenter);
+    SetClientWidth(456);
+    SetClientHeight(320);
+
+    GBFrequenz = MakeGroup(this, "Frequenz gesucht", 8);
+    MakeLetter(GBFrequenz, "L", 22);
+    EditL1 = MakeInput(GBFrequenz, 22);
+    CBLUnit1 = MakeUnit(GBFrequenz, 23, kInductance, 2);
+    MakeLetter(GBFrequenz, "C", 56);
+    EditC1 = MakeInput(GBFrequenz, 56);
+    CBCUnit1 = MakeUnit(GBFrequenz, 57, kCapacitance, 4);
+    TechnicalLine1 = MakeArrow(GBFrequenz, 210, 60);
+    EditF1 = MakeResult(GBFrequenz);
+
+    GBKapazitaet = MakeGroup(this, "Kapazität gesucht", 112);
+    MakeLetter(GBKapazitaet, "L", 22);
+    EditL2 = MakeInput(GBKapazitaet, 22);
+    CBLunit2 = MakeUnit(GBKapazitaet, 23, kInductance, 2);
+    MakeLetter(GBKapazitaet, "f", 56);
+    editF2 = MakeInput(GBKapazitaet, 56);
+    CBFUnit2 = MakeUnit(GBKapazitaet, 57, kFrequency, 2);
+    TechnicalLine2 = MakeArrow(GBKapazitaet, 214, 52);
+    EditC2 = MakeResult(GBKapazitaet);
+
+    GBInduktivitaet = MakeGroup(this, "Induktivität gesucht", 216);
+    MakeLetter(GBInduktivitaet, "C", 22);
+    EditC3 = MakeInput(GBInduktivitaet, 22);
+    CBCunit3 = MakeUnit(GBInduktivitaet, 23, kCapacitance, 4);
+    MakeLetter(GBInduktivitaet, "f", 56);
+    EditF3 = MakeInput(GBInduktivitaet, 56);
+    CBFunit3 = MakeUnit(GBInduktivitaet, 57, kFrequency, 2);
+    TechnicalLine3 = MakeArrow(GBInduktivitaet, 214, 52);
+    EditL3 = MakeResult(GBInduktivitaet);
+
+    auto calc1 = [this](rtl::TObject* s) { Calc1(s); };
+    auto calc2 = [this](rtl::TObject* s) { Calc2(s); };
+    auto calc3 = [this](rtl::TObject* s) { Calc3(s); };
+    EditL1->OnChange = CBLUnit1->OnChange = EditC1->OnChange = CBCUnit1->OnChange = calc1;
+    EditL2->OnChange = CBLunit2->OnChange = editF2->OnChange = CBFUnit2->OnChange = calc2;
+    EditC3->OnChange = CBCunit3->OnChange = EditF3->OnChange = CBFunit3->OnChange = calc3;
+
+    OnCreate = [this](rtl::TObject* s) { FormCreate(s); };
+}
+
+void TFormSchwingkreis::FormCreate(rtl::TObject*) {
+    SetCaption(Caption() + " v1.1 - Resonanz eines LC-Kreises");
+}
+
+void TFormSchwingkreis::Calc1(rtl::TObject*) {
+    if (Building() || EditC1->Text().empty() || EditL1->Text().empty()) return;
+    const double C = InputValue(EditC1->Text(), CapacitanceFactor(CBCUnit1->Text()));
+    const double L = InputValue(EditL1->Text(), InductanceFactor(CBLUnit1->Text()));
+    // A negative value has no resonance, like 0.
+    if (C <= 0 || L <= 0) {
+        EditF1->SetText("");
+        return;
+    }
+    const double f = 1 / (std::sqrt(L * C) * TwoPi);
+    EditF1->SetText(" " + FormatWithPrefix("Hz", f));
+}
+
+void TFormSchwingkreis::Calc2(rtl::TObject*) {
+    if (Building() || EditL2->Text().empty() || editF2->Text().empty()) return;
+    const double L = InputValue(EditL2->Text(), InductanceFactor(CBLunit2->Text()));
+    const double f = InputValue(editF2->Text(), FrequencyFactor(CBFUnit2->Text()));
+    if (L <= 0 || f <= 0) {
+        EditC2->SetText("");
+        return;
+    }
+    const double x = 1 / (TwoPi * f);
+    EditC2->SetText(" " + FormatWithPrefix("F", x * x * (1 / L)));
+}
+
+void TFormSchwingkreis::Calc3(rtl::TObject*) {
+    if (Building() || EditC3->Text().empty() || EditF3->Text().empty()) return;
+    const double C = InputValue(EditC3->Text(), CapacitanceFactor(CBCunit3->Text()));
+    const double f = InputValue(EditF3->Text(), FrequencyFactor(CBFunit3->Text()));
+    if (C <= 0 || f <= 0) {
+        EditL3->SetText("");
+        return;
+    }
+    const double x = 1 / (TwoPi * f);
+    EditL3->SetText(" " + FormatWithPrefix("H", x * x * (1 / C)));
+}
