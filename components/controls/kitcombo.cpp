@@ -12,6 +12,10 @@ namespace kit {
 using namespace gui;
 
 namespace {
+int CodePoints(const std::string& s) {
+    return static_cast<int>(std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 std::uint16_t TimerInterval(int ms) { return static_cast<std::uint16_t>(std::clamp(ms, 1, 65535)); }
 }  // namespace
 
@@ -256,7 +260,7 @@ void TKitCustomComboBox::SearchTimer(rtl::TObject*) {
             const int p = SelStart();
             SetItemIndex(found);
             SetSelStart(p);
-            SetSelLength(static_cast<int>(Text().size()) - p);
+            SetSelLength(CodePoints(Text()) - p);
         }
     }
     StopSearch();

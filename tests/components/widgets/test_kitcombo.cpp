@@ -124,6 +124,17 @@ TEST_F(kitCombo, SearchCompletesTheTypedTextAfterThePause) {
     EXPECT_EQ(combo->SearchTimerID(), 0);
 }
 
+TEST_F(kitCombo, CompletionSelectsTheRestInCharacters) {
+    for (const char* s : {"\u00c4ther", "\u00c4mter"}) combo->Items()->Add(s);
+    combo->SetSearch(true);
+    Type(Qt::Key_A, QStringLiteral("\u00c4"));
+    Type(Qt::Key_T, QStringLiteral("t"));
+    Ticks(30);
+    EXPECT_EQ(combo->Text(), "\u00c4ther");
+    EXPECT_EQ(combo->SelStart(), 2);
+    EXPECT_EQ(combo->SelLength(), 3);
+}
+
 TEST_F(kitCombo, WithoutSearchOrWithAnEmptyEditNothingIsCompleted) {
     for (const char* s : {"10m", "12m"}) combo->Items()->Add(s);
     combo->SetSorted(true);
