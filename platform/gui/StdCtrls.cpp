@@ -2,7 +2,10 @@
 #include "platform/gui/StdCtrls.h"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QStyle>
@@ -471,6 +474,33 @@ public:
         box_->clear();
         if (box_->isEditable()) box_->clearEditText();
     }
+    rtl::TObject* Objects(int index) const override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        return reinterpret_cast<rtl::TObject*>(box_->itemData(index, Qt::UserRole).value<quintptr>());
+    }
+    void PutObject(int index, rtl::TObject* object) override {
+        if (index < 0 || index >= Count()) ListIndexError(index);
+        box_->setItemData(index, QVariant::fromValue(reinterpret_cast<quintptr>(object)), Qt::UserRole);
+    }
+    void InsertObject(int index, const std::string& s, rtl::TObject* object) override {
+        Insert(index, s);
+        PutObject(index, object);
+    }
+    int AddObject(const std::string& s, rtl::TObject* object) override {
+        const int index = Add(s);
+        PutObject(index, object);
+        return index;
+    }
+    int Add(const std::string& s) override {
+        int index = Count();
+        if (owner_ && owner_->Sorted()) {
+            index = 0;
+            while (index < Count() && rtl::CompareText(Get(index), s) <= 0) ++index;
+        }
+        Insert(index, s);
+        return index;
+    }
+    TComboBox* owner_ = nullptr;
 
 private:
     // Restores the edit text of an editable combo after an item change.
@@ -485,19 +515,79 @@ private:
     QComboBox* box_;
 };
 
+// Draws and measures the list items of the owner-drawn styles through the combo box.
+class ComboItemDelegate : public QStyledItemDelegate {
+public:
+    ComboItemDelegate(TComboBox* combo, QObject* parent) : QStyledItemDelegate(parent), combo_(combo) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (!OwnerDrawn() || combo_->Destroying()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QRect r = option.rect;
+        if (r.isEmpty()) return;
+        QImage image(r.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        gdi::TCanvas& canvas = combo_->canvas_;
+        canvas.SetTarget(&image);
+        canvas.Font()->Assign(*combo_->Font());
+        canvas.Brush()->SetColor(combo_->Color());
+        TOwnerDrawState state = 0;
+        if (option.state & QStyle::State_Selected) state |= odSelected;
+        if (option.state & QStyle::State_HasFocus) state |= odFocused;
+        if (!(option.state & QStyle::State_Enabled)) state |= odDisabled;
+        InvokeHandler(combo_, [&] { combo_->DrawItem(index.row(), gdi::Rect(0, 0, r.width(), r.height()), state); });
+        canvas.SetTarget(nullptr);
+        painter->drawImage(r.topLeft(), image);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (!OwnerDrawn() || combo_->Destroying()) return size;
+        int height = combo_->ItemHeight();
+        combo_->MeasureItem(index.row(), height);
+        size.setHeight(std::max(1, height));
+        return size;
+    }
+
+private:
+    bool OwnerDrawn() const {
+        return combo_->Style() == csOwnerDrawFixed || combo_->Style() == csOwnerDrawVariable;
+    }
+    TComboBox* combo_;
+};
+
+// Hands the mouse presses on the edit part to EditWndProc.
+class ComboEditFilter : public QObject {
+public:
+    ComboEditFilter(TComboBox* combo, QObject* parent) : QObject(parent), combo_(combo) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonPress && !combo_->Destroying() &&
+            static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+            const QPoint p = static_cast<QMouseEvent*>(e)->position().toPoint();
+            TMessage m{WM_LBUTTONDOWN, MK_LBUTTON, LPARAM((p.y() & 0xFFFF) << 16 | (p.x() & 0xFFFF)), 0};
+            InvokeHandler(combo_, [&] { combo_->EditWndProc(m); });
+        }
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    TComboBox* combo_;
+};
+
 TComboBox::TComboBox(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QComboBox>) {
     color_ = gdi::clWindow;
     colorRole_ = QPalette::Base;
     QComboBox* box = Combo(this);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(8);
-    items_ = std::make_unique<ComboStrings>(box);
+    auto strings = std::make_unique<ComboStrings>(box);
+    strings->owner_ = this;
+    items_ = std::move(strings);
+    box->setItemDelegate(new ComboItemDelegate(this, box));
     QObject::connect(box, &QComboBox::activated, [this](int) {
         if (Destroying()) return;
-        InvokeHandler(this, [this] {
-            Click();
-            Change();
-        });
+        InvokeHandler(this, [this] { Perform(CN_COMMAND, WPARAM(CBN_SELCHANGE) << 16, 0); });
     });
     SetStyle(csDropDown);
     SetBounds(0, 0, 145, 21);
@@ -513,6 +603,7 @@ void TComboBox::SetStyle(TComboBoxStyle s) {
     box->setEditable(editable);
     if (editable) {
         box->setCompleter(nullptr);
+        HookEdit();
         QObject::connect(box->lineEdit(), &QLineEdit::textEdited, [this] {
             if (Destroying()) return;
             SyncIndexToText();
@@ -577,6 +668,128 @@ void TComboBox::SetTextValue(const std::string& s) {
 
 void TComboBox::Change() {
     if (OnChange) OnChange(this);
+}
+
+void TComboBox::HookEdit() {
+    QLineEdit* edit = Combo(this)->lineEdit();
+    if (!edit) return;
+    edit->installEventFilter(new ComboEditFilter(this, edit));
+    edit->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+}
+
+void TComboBox::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case CN_COMMAND:
+        if ((message.WParam >> 16) == CBN_SELCHANGE) {
+            Click();
+            Change();
+        }
+        return;
+    case CB_SETDROPPEDWIDTH:
+        droppedWidth_ = std::max(0, int(message.WParam));
+        Combo(this)->view()->setMinimumWidth(droppedWidth_);
+        message.Result = droppedWidth_;
+        return;
+    case CB_GETDROPPEDWIDTH:
+        message.Result = std::max(droppedWidth_, Width());
+        return;
+    default: break;
+    }
+    TWinControl::WndProc(message);
+    if ((message.Msg == WM_SETFOCUS || message.Msg == WM_KILLFOCUS) && Combo(this)->isEditable()) {
+        TMessage m{message.Msg, message.WParam, message.LParam, 0};
+        EditWndProc(m);
+    }
+}
+
+void TComboBox::EditWndProc(TMessage&) {}
+
+void TComboBox::DrawItem(int index, gdi::TRect rect, TOwnerDrawState state) {
+    if (OnDrawItem) {
+        OnDrawItem(this, index, rect, state);
+        return;
+    }
+    if (state & odSelected) {
+        canvas_.Brush()->SetColor(gdi::clHighlight);
+        canvas_.Font()->SetColor(gdi::clHighlightText);
+    }
+    canvas_.FillRect(rect);
+    if (index >= 0 && index < items_->Count()) canvas_.TextOut(rect.Left + 2, rect.Top, items_->Get(index));
+}
+
+void TComboBox::MeasureItem(int index, int& height) {
+    if (OnMeasureItem) OnMeasureItem(this, index, height);
+}
+
+void TComboBox::SetSorted(bool v) {
+    if (sorted_ == v) return;
+    sorted_ = v;
+    if (!v) return;
+    QComboBox* box = Combo(this);
+    const QString text = box->currentText();
+    const int current = box->currentIndex();
+    const QVariant currentData = current >= 0 ? box->itemData(current, Qt::UserRole) : QVariant();
+    std::vector<std::pair<std::string, QVariant>> lines;
+    for (int i = 0; i < box->count(); ++i) lines.emplace_back(SS(box->itemText(i)), box->itemData(i, Qt::UserRole));
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const auto& a, const auto& b) { return rtl::CompareText(a.first, b.first) < 0; });
+    const QSignalBlocker block(box);
+    box->clear();
+    int newCurrent = -1;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        box->addItem(QS(lines[i].first), lines[i].second);
+        if (current >= 0 && newCurrent < 0 && QS(lines[i].first) == text && lines[i].second == currentData)
+            newCurrent = int(i);
+    }
+    box->setCurrentIndex(newCurrent);
+    if (box->isEditable()) box->setEditText(text);
+}
+
+void TComboBox::SetMaxLength(int n) {
+    maxLength_ = std::max(0, n);
+    if (QLineEdit* edit = Combo(this)->lineEdit()) edit->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+}
+
+int TComboBox::SelStart() const {
+    QLineEdit* edit = Combo(this)->lineEdit();
+    if (!edit) return 0;
+    return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+}
+
+void TComboBox::SetSelStart(int start) {
+    if (QLineEdit* edit = Combo(this)->lineEdit()) edit->setCursorPosition(std::clamp(start, 0, int(edit->text().size())));
+}
+
+int TComboBox::SelLength() const {
+    QLineEdit* edit = Combo(this)->lineEdit();
+    return edit ? int(edit->selectedText().size()) : 0;
+}
+
+void TComboBox::SetSelLength(int length) {
+    QLineEdit* edit = Combo(this)->lineEdit();
+    if (!edit) return;
+    const int start = SelStart();
+    const int n = std::clamp(length, 0, int(edit->text().size()) - start);
+    if (n == 0)
+        edit->setCursorPosition(start);
+    else
+        edit->setSelection(start, n);
+}
+
+bool TComboBox::DroppedDown() const { return Combo(this)->view()->isVisible(); }
+
+void TComboBox::SetDroppedDown(bool v) {
+    if (v == DroppedDown()) return;
+    if (v) {
+        if (OnDropDown) OnDropDown(this);
+        Combo(this)->showPopup();
+    } else {
+        Combo(this)->hidePopup();
+    }
+}
+
+void TComboBox::SetItemHeight(int h) {
+    if (h > 0) itemHeight_ = h;
 }
 
 // ---- TScrollBar ---------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/gui/Controls.h"
+#include "platform/gui/OwnerDraw.h"
 
 namespace gui {
 
@@ -212,19 +213,70 @@ public:
     // Empties the items and the text.
     void Clear();
 
+    // Sorted: Add puts a line at its place (ignoring case); switching it on sorts the items.
+    // Insert keeps the index it is given.
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool v);
+    // Maximum number of characters of the edit part; 0: no limit.
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int n);
+    // Selection of the edit part in characters (0 without an edit part).
+    int SelStart() const;
+    void SetSelStart(int start);
+    int SelLength() const;
+    void SetSelLength(int length);
+    // Whether the list is open.
+    bool DroppedDown() const;
+    void SetDroppedDown(bool v);
+    // Height of the items of an owner-drawn list (default 16).
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int h);
+    // The canvas an owner-drawn item is painted on while DrawItem runs.
+    gdi::TCanvas* Canvas() { return &canvas_; }
+
     TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
 
 protected:
     virtual void Change();
     std::string GetTextValue() const override;
     void SetTextValue(const std::string& s) override;
+    // A user's choice sends CN_COMMAND with CBN_SELCHANGE in the high word of WParam; its default
+    // handling runs Click and Change. A mouse choice in the list arrives after the list closed;
+    // the arrow and page keys choose in a closed combo. CB_SETDROPPEDWIDTH sets the least width
+    // of the list (CB_GETDROPPEDWIDTH reads it).
+    void WndProc(TMessage& message) override;
+    // Messages of the edit part (WM_SETFOCUS, WM_KILLFOCUS, WM_LBUTTONDOWN); the default does
+    // nothing with them.
+    virtual void EditWndProc(TMessage& message);
+    // Items of the owner-drawn styles: the defaults run the events, else fill the rectangle
+    // (highlighted when selected) and write the text.
+    virtual void DrawItem(int index, gdi::TRect rect, TOwnerDrawState state);
+    virtual void MeasureItem(int index, int& height);
 
 private:
     friend class ComboStrings;
+    friend class ComboItemDelegate;
+    friend class ComboEditFilter;
     void SyncIndexToText();
+    void HookEdit();
     std::unique_ptr<rtl::TStrings> items_;
     TComboBoxStyle style_ = csDropDown;
+    bool sorted_ = false;
+    int maxLength_ = 0;
+    int itemHeight_ = 16;
+    int droppedWidth_ = 0;
+    gdi::TCanvas canvas_;
 };
+
+// Combo box messages.
+inline constexpr unsigned CN_BASE = 0xBC00;
+inline constexpr unsigned CN_COMMAND = CN_BASE + WM_COMMAND;
+inline constexpr unsigned CBN_SELCHANGE = 1;
+inline constexpr unsigned CB_GETDROPPEDWIDTH = 0x015F;
+inline constexpr unsigned CB_SETDROPPEDWIDTH = 0x0160;
 
 // ---- TScrollBar -------------------------------------------------------------------------------
 enum TScrollBarKind { sbHorizontal, sbVertical };
