@@ -65,6 +65,8 @@ void TListBoxStrings::PutObject(int index, rtl::TObject* object) {
 TCustomListBox::TCustomListBox(rtl::TComponent* owner)
     : TCustomControl(owner), items_(std::make_unique<TListBoxStrings>(this)) {
     Widget()->setFocusPolicy(Qt::StrongFocus);
+    // OnClick follows the selection-change notification, not the mouse.
+    SetClickEvents(false);
     SetColor(gdi::clWindow);
     SetBounds(0, 0, 121, 97);
 }
@@ -187,11 +189,21 @@ void TCustomListBox::DeleteSelected() {
 
 int TCustomListBox::ItemHeight() const {
     if (style_ != lbStandard && style_ != lbVirtual) return itemHeight_;
-    // Text styles: the font's line height.
-    static QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
-    gdi::TCanvas c(&probe);
-    c.Font()->Assign(const_cast<TCustomListBox*>(this)->font_);
-    return std::max(1, c.TextHeight("Wg"));
+    // Text styles: the font's line height, measured once per font.
+    if (fontHeight_ < 0) {
+        static QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+        gdi::TCanvas c(&probe);
+        c.Font()->Assign(const_cast<TCustomListBox*>(this)->font_);
+        fontHeight_ = std::max(1, c.TextHeight("Wg"));
+    }
+    return fontHeight_;
+}
+
+int TCustomListBox::TotalHeight() const {
+    if (!Variable()) return Count() * ItemHeight();
+    int total = 0;
+    for (const Item& it : list_) total += it.height;
+    return total;
 }
 
 void TCustomListBox::SetItemHeight(int h) {
@@ -206,6 +218,7 @@ void TCustomListBox::SetTopIndex(int i) { Perform(LB_SETTOPINDEX, static_cast<WP
 
 int TCustomListBox::MaxTop() const {
     const int ch = ClientHeight();
+    if (!Variable()) return std::max(0, Count() - std::max(1, ch / ItemHeight()));
     int sum = 0;
     for (int i = Count() - 1; i >= 0; --i) {
         sum += HeightOf(i);
@@ -249,8 +262,7 @@ bool TCustomListBox::VertScrollBarShown() const {
     if (!(params.Style & WS_VSCROLL)) return false;
     const int b = BorderExtent();
     int h = Height() - 2 * b;
-    int total = 0;
-    for (int i = 0; i < Count(); ++i) total += HeightOf(i);
+    const int total = TotalHeight();
     if (total > h) return true;
     // A horizontal bar takes room from the items.
     if ((params.Style & WS_HSCROLL) && hExtent_ > Width() - 2 * b) h -= ScrollBarSize;
@@ -317,14 +329,10 @@ void TCustomListBox::MakeVisible(int index) {
         SetTopIndex(index);
         return;
     }
-    // Scroll down until the item's bottom is inside.
-    int t = top_;
-    auto bottom = [&] {
-        int y = 0;
-        for (int i = t; i <= index; ++i) y += HeightOf(i);
-        return y;
-    };
-    while (t < index && bottom() > ClientHeight()) ++t;
+    // Scroll down until the item's bottom is inside: the first top from which it fits.
+    const int ch = ClientHeight();
+    int t = index, sum = HeightOf(index);
+    while (t > top_ && sum + HeightOf(t - 1) <= ch) sum += HeightOf(--t);
     if (t != top_) SetTopIndex(t);
 }
 
@@ -751,11 +759,14 @@ void TCustomListBox::WndProc(TMessage& m) {
     }
     case LB_GETITEMRECT: {
         if (!valid(index) && !(index == 0 && n == 0)) { m.Result = LB_ERR; return; }
-        int y = 0;
-        if (index >= top_)
-            for (int i = top_; i < index; ++i) y += HeightOf(i);
-        else
-            for (int i = index; i < top_; ++i) y -= HeightOf(i);
+        int y = (index - top_) * ItemHeight();
+        if (Variable()) {
+            y = 0;
+            if (index >= top_)
+                for (int i = top_; i < index; ++i) y += HeightOf(i);
+            else
+                for (int i = index; i < top_; ++i) y -= HeightOf(i);
+        }
         const int h = n == 0 ? ItemHeight() : HeightOf(index);
         if (auto* r = reinterpret_cast<gdi::TRect*>(m.LParam)) *r = gdi::Rect(-hPos_, y, ClientWidth(), y + h);
         return;
@@ -807,6 +818,10 @@ void TCustomListBox::WndProc(TMessage& m) {
     case WM_NCPAINT:
         TCustomControl::WndProc(m);
         DrawScrollBars();
+        return;
+    case CM_FONTCHANGED:
+        fontHeight_ = -1;
+        TCustomControl::WndProc(m);
         return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

@@ -174,6 +174,7 @@ private:
     bool Virtual() const { return style_ == lbVirtual || style_ == lbVirtualOwnerDraw; }
     bool Variable() const { return style_ == lbOwnerDrawVariable; }
     int HeightOf(int index) const;
+    int TotalHeight() const;
     int MaxTop() const;
     int PageItems() const;
     std::string TextOf(int index);
@@ -200,6 +201,7 @@ private:
     bool multiSelect_ = false;
     bool extendedSelect_ = true;
     int itemHeight_ = 16;
+    mutable int fontHeight_ = -1;  // line height of the text styles; -1 until measured
     int cur_ = -1;      // the selection (single) or the focused item (multiple)
     int anchor_ = -1;   // start of an extended range
     int top_ = 0;
