@@ -106,16 +106,20 @@ void TCustomListBox::SetSorted(bool v) {
     if (v == sorted_) return;
     sorted_ = v;
     if (!v || Virtual()) return;
-    // Re-adding the items in order keeps each with its data and selection.
-    const int current = cur_ >= 0 && cur_ < Count() ? cur_ : -1;
-    for (int i = 0; i < Count(); ++i) list_[i].height = (i == current) ? -list_[i].height - 1 : list_[i].height;
-    std::stable_sort(list_.begin(), list_.end(),
-                     [](const Item& a, const Item& b) { return rtl::CompareText(a.text, b.text) < 0; });
-    for (int i = 0; i < Count(); ++i)
-        if (list_[i].height < 0) {
-            list_[i].height = -list_[i].height - 1;
-            cur_ = i;
-        }
+    // The items take their order with their data; the selection follows its item.
+    std::vector<int> order(list_.size());
+    for (int i = 0; i < Count(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+        return rtl::CompareText(list_[a].text, list_[b].text) < 0;
+    });
+    std::vector<Item> sorted;
+    int current = -1;
+    for (int i = 0; i < Count(); ++i) {
+        sorted.push_back(list_[order[i]]);
+        if (order[i] == cur_) current = i;
+    }
+    list_ = std::move(sorted);
+    cur_ = current;
     anchor_ = cur_;
     Invalidate();
 }

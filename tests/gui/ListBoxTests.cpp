@@ -91,13 +91,16 @@ TEST_F(guiListBox, ItemsGoThroughTheListMessages) {
               list->log);
     EXPECT_EQ(list->ItemIndex(), -1);
 
+    for (const char* s : {"echo", "Delta", "alpha"}) list->Items()->Add(s);
+    list->SetItemIndex(0);
     list->SetSorted(true);
-    for (const char* s : {"delta", "Alpha", "charlie", "bravo"}) list->Items()->Add(s);
-    EXPECT_EQ(list->Items()->Text(), "Alpha\r\nbravo\r\ncharlie\r\ndelta\r\n");
+    EXPECT_EQ(list->ItemIndex(), 2) << "the selection follows its item";
+    for (const char* s : {"charlie", "Bravo"}) list->Items()->Add(s);
+    EXPECT_EQ(list->Items()->Text(), "alpha\r\nBravo\r\ncharlie\r\nDelta\r\necho\r\n");
 
-    EXPECT_THROW(list->Items()->Get(4), rtl::EListError);
+    EXPECT_THROW(list->Items()->Get(5), rtl::EListError);
     EXPECT_THROW(list->Items()->Delete(-1), rtl::EListError);
-    EXPECT_THROW((void)list->Selected(4), rtl::EListError);
+    EXPECT_THROW((void)list->Selected(5), rtl::EListError);
     EXPECT_EQ(list->Perform(LB_GETITEMDATA, 9, 0), LB_ERR);
 }
 
