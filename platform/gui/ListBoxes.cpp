@@ -24,12 +24,14 @@ std::string TListBoxStrings::Get(int index) const {
 
 void TListBoxStrings::Put(int index, const std::string& s) {
     if (index < 0 || index >= Count()) rtl::RaiseListIndexError(index);
-    const int selected = box_->ItemIndex();
+    const int focused = box_->ItemIndex();
+    const bool selected = box_->Selected(index);
     const LPARAM data = box_->InternalGetItemData(index);
     box_->DeleteString(index);
     Insert(index, s);
     box_->InternalSetItemData(index, data);
-    box_->SetItemIndex(selected);
+    if (box_->MultiSelect() && selected) box_->SetSelected(index, true);
+    box_->SetItemIndex(focused);
 }
 
 void TListBoxStrings::Insert(int index, const std::string& s) {
@@ -533,7 +535,7 @@ void TCustomListBox::ScrollVert(unsigned code, int pos) {
     case SB_BOTTOM: t = MaxTop(); break;
     default: return;
     }
-    SetTopIndex(t);
+    SetTopIndex(std::clamp(t, 0, MaxTop()));
 }
 
 void TCustomListBox::ScrollHorz(unsigned code, int pos) {

@@ -212,6 +212,10 @@ TEST_F(guiListBox, ExtendedAndMultipleSelection) {
     Key(VK_SPACE);
     EXPECT_EQ((std::vector<int>{1, 5}), SelectedItems(*box));
 
+    box->Items()->Put(5, "Item 5b");
+    EXPECT_EQ((std::vector<int>{1, 5}), SelectedItems(*box)) << "a replaced text stays selected";
+    EXPECT_EQ(box->ItemIndex(), 1);
+
     box->SetSelected(7, true);
     box->DeleteSelected();
     EXPECT_EQ(box->Items()->Text(), "Item 0\r\nItem 2\r\nItem 3\r\nItem 4\r\nItem 6\r\n");
@@ -298,4 +302,26 @@ TEST_F(guiListBox, ScrollBarsAndHorizontalExtent) {
     QImage img = Grab();
     // The vertical bar is drawn right of the items, inside the edge.
     EXPECT_EQ(img.pixel(2 + cw + 8, 2 + 40), Rgb(gdi::clScrollBar));
+}
+
+// Dragging with the left button held moves a single selection along; dragging the thumb scrolls
+// the items.
+TEST_F(guiListBox, DraggingTheSelectionAndTheThumb) {
+    box->SetStyle(lbOwnerDrawFixed);
+    Fill(40);
+    box->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 20));
+    box->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(5, 52));
+    box->Perform(WM_LBUTTONUP, 0, MakeLParam(5, 52));
+    EXPECT_EQ(box->ItemIndex(), 3);
+    EXPECT_EQ(clicks, 2);
+    box->Perform(WM_MOUSEMOVE, 0, MakeLParam(5, 80));
+    EXPECT_EQ(box->ItemIndex(), 3) << "moving without the button changes nothing";
+
+    const int x = box->ClientWidth() + 8;
+    const int thumbTop = TCustomListBox::ScrollBarSize + 1;
+    box->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(x, thumbTop));
+    box->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(x, 95));
+    box->Perform(WM_LBUTTONUP, 0, MakeLParam(x, 95));
+    EXPECT_EQ(box->TopIndex(), 40 - 6) << "the thumb dragged to the bottom shows the last page";
+    EXPECT_EQ(box->ItemIndex(), 3);
 }
