@@ -11,6 +11,7 @@
 
 #include "platform/gui/Controls.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/OwnerDraw.h"
 
 namespace gui {
 
@@ -52,15 +53,6 @@ struct TMeasureItemStruct {
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
 
-enum TOwnerDrawStateFlag : unsigned {
-    odSelected = 1u << 0, odGrayed = 1u << 1, odDisabled = 1u << 2, odChecked = 1u << 3,
-    odFocused = 1u << 4
-};
-using TOwnerDrawState = unsigned;  // a set of TOwnerDrawStateFlag
-
-using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, gdi::TRect Rect,
-                                          TOwnerDrawState State)>;
-using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
 using TLBGetDataEvent = std::function<void(TWinControl* Control, int Index, std::string& Data)>;
 
 class TCustomListBox;
