@@ -21,7 +21,7 @@ std::uint16_t TimerInterval(int ms) { return static_cast<std::uint16_t>(std::cla
 
 TKitCustomComboBox::TKitCustomComboBox(rtl::TComponent* AOwner) : TComboBox(AOwner) {
     // The frame is drawn on the window's surface after the widget's own look.
-    WindowCanvas();
+    KeepSurface();
 }
 
 TKitCustomComboBox::~TKitCustomComboBox() { StopSearch(); }

@@ -1076,6 +1076,12 @@ detail::Surface& TWinControl::SurfaceOf() {
     return *surface_;
 }
 
+void TWinControl::KeepSurface() {
+    overlay_.reset();
+    SurfaceOf();
+    Invalidate();
+}
+
 void TWinControl::ClearOverlay() {
     if (overlay_) overlay_->Clear();
 }

@@ -354,6 +354,9 @@ protected:
     // above the Qt widget, cleared when the control is invalidated, repainted or resized.
     gdi::TCanvas* WindowCanvas();
     gdi::TCanvas* ClientCanvas();
+    // A standard control that paints over its own look in WM_PAINT: its look is drawn into a
+    // retained surface, then WM_PAINT, and its canvases draw on that surface (no overlay).
+    void KeepSurface();
 
     void Dispatch(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
