@@ -11,23 +11,6 @@ using namespace gdi;
 
 namespace {
 
-// Keeps a canvas's clip and puts it back when leaving.
-class ClipKeeper {
-public:
-    explicit ClipKeeper(TCanvas& c) : c_(c), had_(c.HasClip()), region_(c.ClipRegion()) {}
-    ~ClipKeeper() {
-        if (had_) c_.SetClipRegion(region_);
-        else c_.ResetClip();
-    }
-    ClipKeeper(const ClipKeeper&) = delete;
-    ClipKeeper& operator=(const ClipKeeper&) = delete;
-
-private:
-    TCanvas& c_;
-    bool had_;
-    QRegion region_;
-};
-
 // Text black, background white for a mask copy; the old colours come back on leaving.
 class MaskColors {
 public:
@@ -129,7 +112,7 @@ void KitDrawBitmapEx(TCanvas& destCanvas, const TRect& dr, TCanvas* sourceCanvas
         return;
     }
     if (sw <= 0 || sh <= 0) return;
-    ClipKeeper keep(destCanvas);
+    gdi::TClipKeeper keep(destCanvas);
     destCanvas.IntersectClipRect(dr);
     for (int r = 0; r <= rows; ++r)
         for (int c = 0; c <= cols; ++c)
@@ -171,7 +154,7 @@ void KitDrawBitmapExClip(TCanvas& canvas, const TRect& rect, TCanvas* sourceCanv
     OffsetRect(clip, static_cast<int>(clipOffset & 0xFFFF), static_cast<int>(clipOffset >> 16));
     // The clip of the canvas (a windowless control's bounds) keeps holding, as the system's
     // visible region does beside a selected clip region.
-    ClipKeeper keep(canvas);
+    gdi::TClipKeeper keep(canvas);
     canvas.IntersectClipRect(clip);
     KitDrawBitmapEx(canvas, rect, sourceCanvas, sourceRect, flags, transparentColor, 0,
                     maskOrBitmap, drawn);

@@ -51,23 +51,6 @@ void CombineInto(HRGN dest, HRGN other, int mode) {
     CombineRgn(dest, dest, o.h, mode);
 }
 
-// Puts the clip region of a canvas back when leaving.
-class ClipKeeper {
-public:
-    explicit ClipKeeper(TCanvas& c) : c_(c), had_(c.HasClip()), clip_(c.ClipRegion()) {}
-    ~ClipKeeper() {
-        if (had_) c_.SetClipRegion(clip_);
-        else c_.ResetClip();
-    }
-    ClipKeeper(const ClipKeeper&) = delete;
-    ClipKeeper& operator=(const ClipKeeper&) = delete;
-
-private:
-    TCanvas& c_;
-    bool had_;
-    QRegion clip_;
-};
-
 void Line(TCanvas& c, TColor color, std::initializer_list<TPoint> pts) {
     c.Pen()->SetColor(color);
     std::vector<TPoint> v(pts);
@@ -428,7 +411,7 @@ void TKitRegion::DrawBorder(TCanvas& Canvas, TRect R) {
             TRect base = Rect(std::min(tri[1].X, tri[2].X), std::min(tri[1].Y, tri[2].Y),
                               std::max(tri[1].X, tri[2].X), std::max(tri[1].Y, tri[2].Y));
             InflateRect(base, round ? 4 : 2, round ? 4 : 2);
-            ClipKeeper keep(Canvas);
+            gdi::TClipKeeper keep(Canvas);
             Canvas.ExcludeClipRect(base);
             DrawShapeBorder(Canvas, round ? rsRoundRect : rsRect, body);
             return;
@@ -438,7 +421,7 @@ void TKitRegion::DrawBorder(TCanvas& Canvas, TRect R) {
         case rsEllipticThinkBubble: {
             const int s = W / 6;
             const TRect body = KitShrinkForExtPos(R, extPos_, s);
-            ClipKeeper keep(Canvas);
+            gdi::TClipKeeper keep(Canvas);
             for (const Bubble& b : Bubbles(body, s)) {
                 if (IsRectEmpty(b.Box)) continue;
                 DrawShapeBorder(Canvas, rsElliptic, b.Box);

@@ -89,29 +89,6 @@ ConstSurface MakeConstSurface(const QImage& img, QImage& holder) {
 }
 
 // ---- Raster operations -----------------------------------------------------------------------
-inline TColor Rop2(TPenMode mode, TColor p, TColor d) {
-    TColor r;
-    switch (mode) {
-        case pmBlack: r = 0; break;
-        case pmWhite: r = 0xFFFFFF; break;
-        case pmNop: r = d; break;
-        case pmNot: r = ~d; break;
-        case pmCopy: r = p; break;
-        case pmNotCopy: r = ~p; break;
-        case pmMergePenNot: r = p | ~d; break;
-        case pmMaskPenNot: r = p & ~d; break;
-        case pmMergeNotPen: r = ~p | d; break;
-        case pmMaskNotPen: r = ~p & d; break;
-        case pmMerge: r = p | d; break;
-        case pmNotMerge: r = ~(p | d); break;
-        case pmMask: r = p & d; break;
-        case pmNotMask: r = ~(p & d); break;
-        case pmXor: r = p ^ d; break;
-        case pmNotXor: r = ~(p ^ d); break;
-        default: r = p; break;
-    }
-    return r & 0xFFFFFF;
-}
 
 // Ternary raster operation: bit (P*4 + S*2 + D) of the operation byte gives the result.
 inline TColor Rop3(TCopyMode rop, TColor p, TColor s, TColor d) {

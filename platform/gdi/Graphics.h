@@ -587,4 +587,46 @@ private:
     std::unique_ptr<TBitmap> bitmap_;
 };
 
+// The binary raster operation of a pen mode: pen colour p over destination colour d.
+inline TColor Rop2(TPenMode mode, TColor p, TColor d) {
+    TColor r;
+    switch (mode) {
+        case pmBlack: r = 0; break;
+        case pmWhite: r = 0xFFFFFF; break;
+        case pmNop: r = d; break;
+        case pmNot: r = ~d; break;
+        case pmCopy: r = p; break;
+        case pmNotCopy: r = ~p; break;
+        case pmMergePenNot: r = p | ~d; break;
+        case pmMaskPenNot: r = p & ~d; break;
+        case pmMergeNotPen: r = ~p | d; break;
+        case pmMaskNotPen: r = ~p & d; break;
+        case pmMerge: r = p | d; break;
+        case pmNotMerge: r = ~(p | d); break;
+        case pmMask: r = p & d; break;
+        case pmNotMask: r = ~(p & d); break;
+        case pmXor: r = p ^ d; break;
+        case pmNotXor: r = ~(p ^ d); break;
+        default: r = p; break;
+    }
+    return r & 0xFFFFFF;
+}
+
+// Keeps a canvas's clip and puts it back when leaving.
+class TClipKeeper {
+public:
+    explicit TClipKeeper(TCanvas& c) : c_(c), had_(c.HasClip()), region_(c.ClipRegion()) {}
+    ~TClipKeeper() {
+        if (had_) c_.SetClipRegion(region_);
+        else c_.ResetClip();
+    }
+    TClipKeeper(const TClipKeeper&) = delete;
+    TClipKeeper& operator=(const TClipKeeper&) = delete;
+
+private:
+    TCanvas& c_;
+    bool had_;
+    QRegion region_;
+};
+
 }  // namespace gdi

@@ -205,28 +205,6 @@ QRegion PolygonRegion(std::span<const TPoint> pts, bool winding) {
 }
 
 // ---- Painting ----------------------------------------------------------------------------------
-TColor Mix(TPenMode mode, TColor p, TColor d) {
-    TColor r;
-    switch (mode) {
-        case pmBlack: r = 0; break;
-        case pmWhite: r = 0xFFFFFF; break;
-        case pmNop: r = d; break;
-        case pmNot: r = ~d; break;
-        case pmNotCopy: r = ~p; break;
-        case pmMergePenNot: r = p | ~d; break;
-        case pmMaskPenNot: r = p & ~d; break;
-        case pmMergeNotPen: r = ~p | d; break;
-        case pmMaskNotPen: r = ~p & d; break;
-        case pmMerge: r = p | d; break;
-        case pmNotMerge: r = ~(p | d); break;
-        case pmMask: r = p & d; break;
-        case pmNotMask: r = ~(p & d); break;
-        case pmXor: r = p ^ d; break;
-        case pmNotXor: r = ~(p ^ d); break;
-        default: r = p; break;
-    }
-    return r & 0xFFFFFF;
-}
 
 bool HatchAt(TBrushStyle st, int x, int y) {
     int mx = x & 7, my = y & 7;
@@ -265,7 +243,7 @@ bool PaintRegion(TCanvas& canvas, const QRegion& logical, Ink&& ink) {
                                (static_cast<TColor>(p[0]) << 16);
                     TColor c;
                     if (!ink(x, y, c)) continue;
-                    TColor v = Mix(mode, c, d);
+                    TColor v = Rop2(mode, c, d);
                     p[0] = static_cast<std::uint8_t>(v >> 16);
                     p[1] = static_cast<std::uint8_t>(v >> 8);
                     p[2] = static_cast<std::uint8_t>(v);
