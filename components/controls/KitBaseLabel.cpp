@@ -1,5 +1,6 @@
 #include "components/controls/KitBaseLabel.h"
 
+#include "components/base/kitapp.h"
 #include "platform/gui/Accel.h"
 
 namespace kit {
@@ -8,7 +9,9 @@ using namespace gui;
 
 TKitBaseLabel::TKitBaseLabel(rtl::TComponent* AOwner) : TKitBaseGraphicControl(AOwner) {}
 
-TKitBaseLabel::~TKitBaseLabel() = default;
+TKitBaseLabel::~TKitBaseLabel() {
+    if (blinkTimerID_ != 0 && KitApplication.Assigned()) KitApplication->RemoveTimer(blinkTimerID_);
+}
 
 void TKitBaseLabel::SetAlignment(TKitAlignment Value) {
     if (alignment_ == Value) return;
@@ -21,6 +24,7 @@ bool TKitBaseLabel::GetBoolean(int Index) const {
     case 0: return autoSize_;
     case 1: return wordWrap_;
     case 2: return showAccelChar_;
+    case 3: return blinking_;
     default: return false;
     }
 }
@@ -40,8 +44,33 @@ void TKitBaseLabel::SetBoolean(int Index, bool Value) {
         showAccelChar_ = Value;
         RepaintOrInvalidate();
         break;
+    case 3: SwitchBlinking(Value); break;
     default: break;
     }
+}
+
+void TKitBaseLabel::SwitchBlinking(bool Value) {
+    if (Value) {
+        const std::uint16_t id = KitApplication->AddTimer(static_cast<std::uint16_t>(BlinkTimeOff),
+                                                          [this](rtl::TObject* s) { BlinkTimer(s); });
+        if (id == 0) throw rtl::EOutOfResources("Nicht genügend Timer verfügbar");
+        blinkTimerID_ = id;
+        blinking_ = true;
+        if (TKitTimerItem* item = KitApplication->GetTimer(id)) item->SetEnabled(true);
+    } else {
+        blinking_ = false;
+        KitApplication->RemoveTimer(blinkTimerID_);
+        blinkPhase_ = false;
+        blinkTimerID_ = 0;
+        RepaintOrInvalidate();
+    }
+}
+
+void TKitBaseLabel::BlinkTimer(rtl::TObject*) {
+    blinkPhase_ = !blinkPhase_;
+    if (TKitTimerItem* item = KitApplication->GetTimer(blinkTimerID_))
+        item->SetInterval(static_cast<std::uint16_t>(blinkPhase_ ? BlinkTimeOn : BlinkTimeOff));
+    RepaintOrInvalidate();
 }
 
 void TKitBaseLabel::SetFocusControl(TWinControl* Value) {

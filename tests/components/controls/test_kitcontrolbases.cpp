@@ -1,6 +1,6 @@
 // The windowless control bases on a form: bounds events, mouse enter and exit from synthetic
 // mouse moves, transparency and repainting, the image-list reference, the background bitmap of
-// the parent, and the label base's font, caption and accelerator.
+// the parent, and the label base's font, caption, accelerator and blinking.
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "components/base/KitFormShape.h"
+#include "components/base/kitapp.h"
 #include "components/base/kitcustomcontrol.h"
 #include "components/controls/KitBaseLabel.h"
 #include "components/controls/KitControlSize.h"
@@ -59,6 +60,7 @@ class Label : public TKitBaseLabel {
 public:
     explicit Label(rtl::TComponent* owner) : TKitBaseLabel(owner) {}
     int adjusts = 0, paints = 0;
+    void SetBlinkTimeOn(int ms) { BlinkTimeOn = ms; }
 
 protected:
     void AdjustLabelSize() override { ++adjusts; }
@@ -87,6 +89,14 @@ public:
     int list = 1, image = 2;
     bool HasImage(int l, int i) override { return l == list && i == image; }
 };
+
+// Ticks of the application's timer pool, as its hidden window would get them.
+void PoolTicks(int n) {
+    for (int i = 0; i < n; ++i) {
+        TMessage m{gui::WM_TIMER, 1, 0, 0};
+        KitApplication->TimerPool->WndProc(m);
+    }
+}
 
 }  // namespace
 
@@ -376,4 +386,105 @@ TEST_F(kitControlBases, AcceleratorMovesTheFocusUntilTheTargetIsFreed) {
     delete edit;
     EXPECT_EQ(l->FocusControl(), nullptr);
     EXPECT_EQ(l->Perform(gui::CM_DIALOGCHAR, U'n'), 0);
+}
+
+TEST_F(kitControlBases, BlinkingTogglesThePhaseOnItsTimerItem) {
+    auto* l = Make<Label>(10, 10, 60, 20);
+    l->SetTransparent(false);  // an opaque label repaints at once: every toggle is one paint
+    l->SetBlinkTimeOn(100);
+    ProcessFor(20);
+    const int items = KitApplication->TimerPool->Count();
+    EXPECT_FALSE(l->Blinking());
+    EXPECT_TRUE(l->BlinkPhase());
+    EXPECT_EQ(l->BlinkTimerID(), 0);
+
+    l->SetBlinking(true);
+    ASSERT_TRUE(l->Blinking());
+    EXPECT_TRUE(l->GetBoolean(3));
+    const std::uint16_t id = l->BlinkTimerID();
+    EXPECT_GE(id, TKitApplication::FirstTimerID);
+    TKitTimerItem* item = KitApplication->GetTimer(id);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->Enabled());
+    EXPECT_EQ(item->Interval(), 700);
+    EXPECT_EQ(KitApplication->TimerPool->Count(), items + 1);
+    l->SetBlinking(true);  // unchanged: no second item
+    EXPECT_EQ(KitApplication->TimerPool->Count(), items + 1);
+
+    // 700 ms off-time on the 50 ms pool: the 14th tick toggles; the on-time then takes over.
+    int paints = l->paints;
+    PoolTicks(13);
+    EXPECT_TRUE(l->BlinkPhase());
+    EXPECT_EQ(l->paints, paints);
+    PoolTicks(1);
+    EXPECT_FALSE(l->BlinkPhase());
+    EXPECT_EQ(l->paints, paints + 1);
+    EXPECT_EQ(item->Interval(), 700);
+    PoolTicks(14);
+    EXPECT_TRUE(l->BlinkPhase());
+    EXPECT_EQ(item->Interval(), 100);
+    PoolTicks(2);
+    EXPECT_FALSE(l->BlinkPhase());
+    EXPECT_EQ(item->Interval(), 700);
+    EXPECT_EQ(l->paints, paints + 3);
+
+    PoolTicks(12);  // items fire on multiples of their tick count: pool tick 42
+    ASSERT_TRUE(l->BlinkPhase());
+    paints = l->paints;
+    l->SetBlinking(false);
+    EXPECT_FALSE(l->Blinking());
+    EXPECT_FALSE(l->BlinkPhase());
+    EXPECT_EQ(l->BlinkTimerID(), 0);
+    EXPECT_EQ(l->paints, paints + 1);
+    EXPECT_EQ(KitApplication->GetTimer(id), nullptr);
+    EXPECT_EQ(KitApplication->TimerPool->Count(), items);
+    PoolTicks(30);
+    EXPECT_FALSE(l->BlinkPhase());
+    EXPECT_EQ(l->paints, paints + 1);
+}
+
+TEST_F(kitControlBases, FreeingABlinkingLabelReturnsItsTimerItem) {
+    const int items = KitApplication->TimerPool->Count();
+    auto* l = Make<Label>(10, 10, 60, 20);
+    l->SetBlinking(true);
+    const std::uint16_t id = l->BlinkTimerID();
+    ASSERT_NE(KitApplication->GetTimer(id), nullptr);
+    delete l;
+    EXPECT_EQ(KitApplication->GetTimer(id), nullptr);
+    EXPECT_EQ(KitApplication->TimerPool->Count(), items);
+    PoolTicks(30);  // nothing fires into the freed label
+    // The slot is free again for the next taker.
+    auto* next = Make<Label>(10, 40, 60, 20);
+    next->SetBlinking(true);
+    EXPECT_EQ(next->BlinkTimerID(), id);
+    next->SetBlinking(false);
+}
+
+TEST_F(kitControlBases, BlinkingWithoutAFreeTimerRaisesAndStaysOff) {
+    auto* l = Make<Label>(10, 10, 60, 20);
+    std::vector<std::uint16_t> taken;
+    for (std::uint16_t id; (id = KitApplication->AddTimer(1000, nullptr)) != 0;) taken.push_back(id);
+    const int items = KitApplication->TimerPool->Count();
+    try {
+        l->SetBlinking(true);
+        ADD_FAILURE() << "no exception";
+    } catch (const rtl::EOutOfResources& e) {
+        EXPECT_EQ(e.Message, "Nicht genügend Timer verfügbar");
+    }
+    EXPECT_FALSE(l->Blinking());
+    EXPECT_EQ(l->BlinkTimerID(), 0);
+    EXPECT_TRUE(l->BlinkPhase());
+    EXPECT_EQ(KitApplication->TimerPool->Count(), items);
+    // Switching off what never came on leaves the others' items alone.
+    l->SetBlinking(false);
+    EXPECT_EQ(KitApplication->TimerPool->Count(), items);
+
+    KitApplication->RemoveTimer(taken.back());
+    taken.pop_back();
+    l->SetBlinking(true);
+    EXPECT_TRUE(l->Blinking());
+    EXPECT_NE(l->BlinkTimerID(), 0);
+    delete l;
+    EXPECT_EQ(KitApplication->TimerPool->Count(), items - 1);
+    for (auto id : taken) KitApplication->RemoveTimer(id);
 }
