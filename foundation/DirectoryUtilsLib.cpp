@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -24,6 +25,29 @@ std::string HomeDir()
     return Home;
 }
 
+// XDG_DESKTOP_DIR of the desktop environment's user-dirs.dirs ("$HOME/..." or an absolute
+// path, in double quotes); empty when the file or the entry is missing.
+std::string UserDirsDesktop(const std::string& Home)
+{
+    std::string Config = EnvValue("XDG_CONFIG_HOME");
+    if (Config.empty()) Config = Home + "/.config";
+    std::ifstream In(Config + "/user-dirs.dirs");
+    std::string Line;
+    const std::string Key = "XDG_DESKTOP_DIR=";
+    while (std::getline(In, Line)) {
+        const auto Start = Line.find_first_not_of(" \t");
+        if (Start == std::string::npos || Line.compare(Start, Key.size(), Key) != 0) continue;
+        std::string V = Line.substr(Start + Key.size());
+        while (!V.empty() && (V.back() == '\r' || V.back() == ' ')) V.pop_back();
+        if (V.size() < 2 || V.front() != '"' || V.back() != '"') return {};
+        V = V.substr(1, V.size() - 2);
+        if (V.rfind("$HOME", 0) == 0) V = Home + V.substr(5);
+        if (V.empty() || V.front() != '/') return {};
+        return V;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string IncludeTrailingBackslash(const std::string& S)
@@ -35,8 +59,9 @@ std::string IncludeTrailingBackslash(const std::string& S)
 std::string GetDeskTopDir()
 {
     std::string Dir = EnvValue("XDG_DESKTOP_DIR");
+    const std::string Home = HomeDir();
+    if (Dir.empty()) Dir = UserDirsDesktop(Home);
     if (Dir.empty()) {
-        const std::string Home = HomeDir();
         const std::string Desktop = IncludeTrailingBackslash(Home) + "Desktop";
         Dir = rtl::DirectoryExists(Desktop) ? Desktop : Home;
     }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -288,11 +289,20 @@ TEST(DirectoryUtilsLib, DesktopFolder)
     fs::remove_all(Home);
     fs::create_directories(Home);
     EnvOverride HomeVar("HOME", Home.c_str());
+    EnvOverride Config("XDG_CONFIG_HOME", nullptr);
     {
         EnvOverride Xdg("XDG_DESKTOP_DIR", nullptr);
         EXPECT_EQ(GetDeskTopDir(), Home.string() + "/");  // no Desktop folder: home
         fs::create_directory(Home / "Desktop");
         EXPECT_EQ(GetDeskTopDir(), (Home / "Desktop").string() + "/");
+        // The desktop environment's own name for it wins over ~/Desktop.
+        fs::create_directory(Home / ".config");
+        std::ofstream(Home / ".config" / "user-dirs.dirs")
+            << "# written by xdg-user-dirs-update\nXDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n"
+               "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n";
+        EXPECT_EQ(GetDeskTopDir(), (Home / "Schreibtisch").string() + "/");
+        std::ofstream(Home / ".config" / "user-dirs.dirs") << "XDG_DESKTOP_DIR=\"Schreibtisch\"\n";
+        EXPECT_EQ(GetDeskTopDir(), (Home / "Desktop").string() + "/") << "a relative entry is ignored";
     }
     {
         EnvOverride Xdg("XDG_DESKTOP_DIR", "/srv/schreibtisch");
