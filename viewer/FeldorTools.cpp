@@ -1,7 +1,8 @@
 // Main window: help, links and tool launchers.
-// Stand-in: the web links and the tool launchers other than the limit table are not built yet;
-// their handlers are bound and do nothing. The synthetic-file command, the limit table, the
-// overlay colour item and the test menu are complete.
+// Stand-in: the web links, the terms-of-use window and the coax, separator and system-information
+// launchers are not built yet; their handlers are bound and do nothing. Help, the synthetic-file
+// command, the limit table, the two calculators, the overlay colour item and the test menu are
+// complete.
 #include <memory>
 
 #include "foundation/DebugLib.h"
