@@ -78,15 +78,7 @@ TEST_F(guiContainer, GraphicControlCombinesWithThePanelsAndTheGroupBoxsPixels) {
         p->onPaintDo = [&](Painted* self) {
             gdi::TCanvas* c = self->Canvas();
             underneath = c->Pixels(5, 5);
-            gdi::TBitmap mask(20, 20), image(20, 20);
-            mask.Canvas()->Brush()->SetColor(gdi::clWhite);
-            mask.Canvas()->FillRect(gdi::Rect(0, 0, 20, 20));
-            image.Canvas()->Brush()->SetColor(gdi::clBlack);
-            image.Canvas()->FillRect(gdi::Rect(0, 0, 20, 20));
-            c->CopyMode = gdi::cmSrcAnd;
-            c->Draw(0, 0, mask);
-            c->CopyMode = gdi::cmSrcPaint;
-            c->Draw(0, 0, image);
+            DrawWhiteMaskThenBlackImage(*c);
         };
         const QImage after = Grab(host);
         EXPECT_EQ(Rgb(underneath), before.pixel(35, 45));

@@ -50,3 +50,17 @@ inline void SendClick(QWidget* w, QPoint p) {
     QApplication::sendEvent(w, &release);
 }
 inline void SendClick(QWidget* w) { SendClick(w, w->rect().center()); }
+
+// A transparent 20 x 20 picture composed as the splash title composes its letters: SRCAND of a
+// white mask, then SRCPAINT of a black image; the pixels below must come through unchanged.
+inline void DrawWhiteMaskThenBlackImage(gdi::TCanvas& c) {
+    gdi::TBitmap mask(20, 20), image(20, 20);
+    mask.Canvas()->Brush()->SetColor(gdi::clWhite);
+    mask.Canvas()->FillRect(gdi::Rect(0, 0, 20, 20));
+    image.Canvas()->Brush()->SetColor(gdi::clBlack);
+    image.Canvas()->FillRect(gdi::Rect(0, 0, 20, 20));
+    c.CopyMode = gdi::cmSrcAnd;
+    c.Draw(0, 0, mask);
+    c.CopyMode = gdi::cmSrcPaint;
+    c.Draw(0, 0, image);
+}
