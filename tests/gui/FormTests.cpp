@@ -163,10 +163,14 @@ TEST_F(guiForms, QtModalLoopRunsUntilAResultIsAccepted) {
     ok->SetParent(dlg);
     ok->SetModalResult(mrOk);
     dlg->allowClose = false;
-    QTimer::singleShot(10, [&] { ok->Click(); });  // refused by OnCloseQuery: the loop goes on
-    QTimer::singleShot(60, [&] {
-        dlg->allowClose = true;
-        ok->Click();
+    // The second click is scheduled only after the first was refused, so a loaded machine that
+    // runs both timers late cannot reorder them.
+    QTimer::singleShot(10, [&] {
+        ok->Click();  // refused by OnCloseQuery: the loop goes on
+        QTimer::singleShot(50, [&] {
+            dlg->allowClose = true;
+            ok->Click();
+        });
     });
     QTimer watchdog;
     watchdog.setSingleShot(true);
@@ -174,7 +178,7 @@ TEST_F(guiForms, QtModalLoopRunsUntilAResultIsAccepted) {
         dlg->allowClose = true;
         dlg->SetModalResult(mrAbort);
     });
-    watchdog.start(5000);
+    watchdog.start(30000);
     EXPECT_EQ(dlg->ShowModal(), mrOk);
     EXPECT_EQ(dlg->queries, 2);
     EXPECT_FALSE(dlg->Visible());
