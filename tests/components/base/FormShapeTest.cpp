@@ -234,3 +234,22 @@ TEST_F(kitFormShape, OnlyOnePerFormWhileDesigning) {
     new TKitFormShape(form);
     EXPECT_NO_THROW(new TKitFormShape(form));
 }
+
+TEST_F(kitFormShape, ImageListChangesReachTheShapeUntilTheListIsFreed) {
+    auto* shape = Make(gui::bsNone, 100, 60);
+    int changes = 0;
+    shape->OnChange = [&](rtl::TObject*) { ++changes; };
+    auto* list = new TKitImageList(form);
+    shape->SetImageList(list);
+    EXPECT_EQ(changes, 1);
+    list->Change();
+    EXPECT_EQ(changes, 2);
+    delete list;
+    EXPECT_EQ(shape->ImageList(), nullptr);
+    EXPECT_EQ(changes, 3);
+    EXPECT_FALSE(shape->IsImageListStored());
+    // The region is still built on changes.
+    shape->Region()->SetShape(rsRect);
+    Rgn expected(CreateRectRgn(-1, -1, 101, 61));
+    EXPECT_TRUE(WindowRegionEquals(form, expected));
+}
