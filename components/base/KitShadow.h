@@ -8,14 +8,12 @@
 #include <vector>
 
 #include "components/base/kitclass.h"
+#include "components/base/kitcont.h"  // TKitSavePixelFormat
 #include "components/base/kitgraph.h"
 #include "platform/gdi/Graphics.h"
 #include "platform/rtl/Classes.h"
 
 namespace kit {
-
-// How bitmaps of the library are stored (the containers use it as well).
-enum TKitSavePixelFormat { spfDefault, spfMono, spf4bit, spf8bit };
 
 // The shadow: Depth pixels to the right and downwards, solid or as a tracing pattern.
 class TKitShadow : public TKitObject {
