@@ -241,6 +241,8 @@ TEST_F(Splash, StartUpTitleHasGradientFacesAndNoFringe) {
                 } else if (t == key) {
                     ASSERT_EQ(got, window) << x << "," << y;
                 } else {
+                    // No blended pixels: the edges are the two 3D colours.
+                    ASSERT_TRUE(t == ColorToRGB(clBtnHighlight) || t == ColorToRGB(clBtnShadow)) << x << "," << y;
                     ASSERT_EQ(got, Rgb(t)) << x << "," << y;
                     ASSERT_NE(got, black);
                     ++edges;
@@ -255,4 +257,24 @@ TEST_F(Splash, StartUpTitleHasGradientFacesAndNoFringe) {
         EXPECT_EQ(img.pixel(s->ClientWidth() - 3, 100), Rgb(0xFF0000));
         delete s;
     }
+}
+
+TEST_F(Splash, DoubleClickOnTheWindowOrAnyPartClosesAnOpenSplash) {
+    for (int part = 0; part < 5; ++part) {
+        SCOPED_TRACE(part);
+        TFormSplash* s = Make();
+        s->ShowLogo = s->ShowLoadLine = s->ShowBottomLine = true;
+        s->StayOpen = true;
+        s->execute();
+        Settle();
+        gui::TControl* const parts[] = {s->KitGraphicLabel, s->LaLoad, s->LaBottomLine, s->IMLogo, nullptr};
+        QPoint at(30, 120);  // the window itself, beside the title
+        if (gui::TControl* c = parts[part]) at = QPoint(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2);
+        if (part == 0) at = QPoint(s->KitGraphicLabel->Left() + 2, s->KitGraphicLabel->Top() + 2);
+        QPointer<QWidget> window = s->Widget();
+        PostDoubleClick(s->ClientWidget(), at);
+        Settle();
+        EXPECT_TRUE(window.isNull());
+    }
+    EXPECT_EQ(owner->ComponentCount(), 0);
 }

@@ -270,6 +270,8 @@ TEST_F(kitGraphicLabel, FilledFacesShowTheGradientEdgesKeepTheirColoursRestIsThe
             } else if (t == key) {
                 want = Rgb(kFormColor);
             } else {
+                // Drawn without antialiasing: only the two 3D colours besides face and key.
+                ASSERT_TRUE(t == ColorToRGB(clBtnHighlight) || t == ColorToRGB(clBtnShadow)) << x << "," << y;
                 want = Rgb(t);
                 ++edges;
             }
