@@ -36,6 +36,18 @@ public:
     }
 };
 
+// An image list with one 8 x 8 red image at (0, 1).
+class OneImage : public TKitImageList {
+public:
+    explicit OneImage(rtl::TComponent* owner) : TKitImageList(owner) {}
+    bool HasImage(int l, int i) override { return l == 0 && i == 1; }
+    void GetBitmap(int, int, TBitmap* b) override {
+        b->SetSize(8, 8);
+        b->Canvas()->Brush()->SetColor(clRed);
+        b->Canvas()->FillRect(Rect(0, 0, 8, 8));
+    }
+};
+
 }  // namespace
 
 class kitGraphicLabel : public GuiFixture {
@@ -310,4 +322,32 @@ TEST_F(kitGraphicLabel, OneLetterTitleShowsOnlyTheBackground) {
     for (int y = 0; y < c->Height(); ++y)
         for (int x = 0; x < c->Width(); ++x)
             ASSERT_EQ(img.pixel(c->Left() + x, c->Top() + y), Rgb(clWhite)) << x << "," << y;
+}
+
+TEST_F(kitGraphicLabel, ImageOfTheListBecomesTheFillOfTheFaces) {
+    auto* c = Make("Feldor");
+    c->Font()->SetColor(clBlack);
+    c->FillObject()->SetStyle(sfBitmapList);
+    EXPECT_TRUE(c->FillObject()->IsEmptyFill());
+    auto* list = new OneImage(form);
+    c->SetImageList(list);
+    c->SetImageIndex(1);
+    ASSERT_FALSE(c->FillObject()->ListBitmap()->Empty());
+    EXPECT_EQ(c->FillObject()->ListBitmap()->Canvas()->Pixels(3, 3), clRed);
+    EXPECT_FALSE(c->FillObject()->IsEmptyFill());
+    c->Invalidate();
+    const QImage img = Shot();
+    int red = 0, black = 0;
+    for (int y = 0; y < c->Height(); ++y)
+        for (int x = 0; x < c->Width(); ++x) {
+            const QRgb p = img.pixel(c->Left() + x, c->Top() + y);
+            red += p == Rgb(clRed);
+            black += p == Rgb(clBlack);
+        }
+    EXPECT_GT(red, 500);
+    EXPECT_EQ(black, 0);
+    // No image at the new index: the list picture is emptied.
+    c->SetImageIndex(2);
+    EXPECT_TRUE(c->FillObject()->ListBitmap()->Empty());
+    EXPECT_TRUE(c->FillObject()->IsEmptyFill());
 }
