@@ -13,6 +13,7 @@
 #include <QPainterPath>
 
 #include "platform/gdi/Graphics.h"
+#include "platform/gdi/Paths.h"
 
 namespace gdi {
 
@@ -394,7 +395,7 @@ struct TCanvas::Impl {
 
 TCanvas::TCanvas() = default;
 TCanvas::TCanvas(QImage* target) { SetTarget(target); }
-TCanvas::~TCanvas() = default;
+TCanvas::~TCanvas() { detail::ForgetPath(*this); }
 
 void TCanvas::SetTarget(QImage* target) {
     target_ = target;
@@ -409,9 +410,19 @@ void TCanvas::Changed() {
     if (OnChange) OnChange(this);
 }
 
-void TCanvas::MoveTo(int x, int y) { penPos_ = {x, y}; }
+void TCanvas::MoveTo(int x, int y) {
+    if (QPainterPath* path = detail::RecordingPath(*this)) path->moveTo(x, y);
+    penPos_ = {x, y};
+}
 
 void TCanvas::LineTo(int x, int y) {
+    if (QPainterPath* path = detail::RecordingPath(*this)) {
+        const QPointF from(penPos_.X, penPos_.Y);
+        if (path->elementCount() == 0 || path->currentPosition() != from) path->moveTo(from);
+        path->lineTo(x, y);
+        penPos_ = {x, y};
+        return;
+    }
     Changing();
     Impl d(*this);
     if (d.ok()) {
@@ -427,6 +438,11 @@ void TCanvas::LineTo(int x, int y) {
 
 void TCanvas::Polyline(std::span<const TPoint> points) {
     if (points.empty()) return;
+    if (QPainterPath* path = detail::RecordingPath(*this)) {
+        path->moveTo(points[0].X, points[0].Y);
+        for (std::size_t i = 1; i < points.size(); ++i) path->lineTo(points[i].X, points[i].Y);
+        return;
+    }
     Changing();
     Impl d(*this);
     if (d.ok()) {
@@ -446,6 +462,10 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
+    if (QPainterPath* path = detail::RecordingPath(*this)) {
+        path->addRect(QRectF(left, top, right - left, bottom - top));
+        return;
+    }
     Changing();
     Impl d(*this);
     if (d.ok()) {
@@ -566,6 +586,10 @@ void ShapeToMask(QImage& m, QPoint org, const TPen& pen, bool withBrush, DrawFn 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
+    if (QPainterPath* path = detail::RecordingPath(*this)) {
+        path->addEllipse(QRectF(left, top, right - left, bottom - top));
+        return;
+    }
     Changing();
     Impl d(*this);
     if (d.ok() && right > left && bottom > top) {
@@ -589,6 +613,10 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int ellipseW, int ellipseH) {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
+    if (QPainterPath* path = detail::RecordingPath(*this)) {
+        path->addRoundedRect(QRectF(left, top, right - left, bottom - top), ellipseW / 2.0, ellipseH / 2.0);
+        return;
+    }
     Changing();
     Impl d(*this);
     if (d.ok() && right > left && bottom > top) {
@@ -609,6 +637,12 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int ellipseW, 
 
 void TCanvas::Polygon(std::span<const TPoint> points) {
     if (points.empty()) return;
+    if (QPainterPath* path = detail::RecordingPath(*this)) {
+        path->moveTo(points[0].X, points[0].Y);
+        for (std::size_t i = 1; i < points.size(); ++i) path->lineTo(points[i].X, points[i].Y);
+        path->closeSubpath();
+        return;
+    }
     Changing();
     Impl d(*this);
     if (d.ok()) {
@@ -747,6 +781,20 @@ void TextToMask(const TFont& font, const QString& text, QPoint devRef, bool opaq
 }  // namespace
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
+    if (QPainterPath* path = detail::RecordingPath(*this)) {
+        // The letters' outlines, the text cell's top-left corner (or baseline) at (x, y).
+        QFont qf = FontToQFont(font_);
+        if (charExtra_ != 0) qf.setLetterSpacing(QFont::AbsoluteSpacing, charExtra_);
+        const int base = (textAlign_ & TA_BASELINE) == TA_BASELINE ? y : y + QFontMetrics(qf).ascent();
+        QPainterPath letters;
+        letters.addText(0, 0, qf, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        QTransform t;
+        t.translate(x, base);
+        t.rotate(-font_.Orientation() / 10.0);
+        path->addPath(t.map(letters));
+        penPos_ = {x + TextExtent(text).cx, y};
+        return;
+    }
     Changing();
     QString qs = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     Impl d(*this);

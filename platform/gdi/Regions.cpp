@@ -1,6 +1,7 @@
 // Regions as QRegions behind handles, built row by row from exact scan conversion of the
 // shapes; region painting pixel by pixel; arcs as polylines through the ellipse's pixels.
 #include "platform/gdi/Regions.h"
+#include "platform/gdi/Paths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -502,10 +503,10 @@ void Arc(TCanvas& canvas, int x1, int y1, int x2, int y2, int x3, int y3, int x4
         canvas.LineTo(a.pts[0].X + 1, a.pts[0].Y);
         return;
     }
-    // The last pixel too: a width-1 polyline leaves out its end point.
+    // The last pixel too: a width-1 polyline leaves out its end point (not in a path).
     TPoint last = a.pts.back();
     canvas.Polyline(a.pts);
-    if (canvas.Pen()->Width() <= 1 && !(last == a.pts.front())) {
+    if (!PathOpen(canvas) && canvas.Pen()->Width() <= 1 && !(last == a.pts.front())) {
         TPoint before = a.pts[a.pts.size() - 2];
         a.pts = {last, {last.X + (last.X - before.X), last.Y + (last.Y - before.Y)}};
         canvas.Polyline(a.pts);

@@ -29,6 +29,7 @@
 #include "platform/gui/Menus.h"
 #include "platform/gui/QtSupport.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/gui/WindowShapes.h"
 
 namespace gui {
 
@@ -461,6 +462,7 @@ TCustomForm::TCustomForm(rtl::TComponent* owner) : TWinControl(owner, new FormWi
     ApplyWindowFlags();
     SetBounds(0, 0, 320, 240);
     LayoutFrame();
+    InstallClientAreaDrag(this);
 }
 
 TCustomForm::~TCustomForm() {
@@ -597,7 +599,7 @@ void TCustomForm::ApplyClientSize() {
 // bounds stay and the client area takes what the frame leaves of them, or, for a form sized by
 // its client area, that area stays and the bounds follow the frame.
 void TCustomForm::FrameMeasured() {
-    if (borderStyle_ == bsNone || !frame_->isVisible()) return;
+    if (Frameless() || !frame_->isVisible()) return;
     QWindow* window = frame_->windowHandle();
     if (!window) return;
     const QMargins m = window->frameMargins();
@@ -647,7 +649,9 @@ void TCustomForm::ApplyWindowFlags() {
     case bsSizeToolWin: f = Qt::Tool; break;
     default: break;
     }
-    if (borderStyle_ != bsNone) {
+    if (frameless_) f |= Qt::FramelessWindowHint;
+    if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
+    if (!Frameless()) {
         f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
         if (borderIcons_ & biSystemMenu) {
             f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -665,10 +669,25 @@ void TCustomForm::ApplyWindowFlags() {
 void TCustomForm::SetBorderStyle(TFormBorderStyle s) {
     if (s == borderStyle_) return;
     borderStyle_ = s;
-    extents_ = EstimatedFrameExtents(s);
+    extents_ = Frameless() ? TFrameExtents{} : EstimatedFrameExtents(s);
     extentsMeasured_ = false;
     ApplyWindowFlags();
     ApplyBounds();
+}
+
+void TCustomForm::SetFrameless(bool v) {
+    if (v == frameless_) return;
+    frameless_ = v;
+    extents_ = Frameless() ? TFrameExtents{} : EstimatedFrameExtents(borderStyle_);
+    extentsMeasured_ = false;
+    ApplyWindowFlags();
+    ApplyBounds();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle s) {
+    if (s == formStyle_) return;
+    formStyle_ = s;
+    ApplyWindowFlags();
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons icons) {

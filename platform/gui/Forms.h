@@ -39,6 +39,8 @@ enum TPosition {
 };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+// fsStayOnTop keeps the window above the other windows of the desktop.
+enum TFormStyle { fsNormal, fsStayOnTop };
 
 // The window manager's frame around a window's client area, in pixels per side.
 struct TFrameExtents {
@@ -79,6 +81,12 @@ public:
     void SetBorderStyle(TFormBorderStyle s);
     TBorderIcons BorderIcons() const { return borderIcons_; }
     void SetBorderIcons(TBorderIcons icons);
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle s);
+    // A frameless form has no window-manager frame whatever its BorderStyle (frame extents 0,
+    // the client area is the whole window); BorderStyle keeps its value.
+    bool Frameless() const { return frameless_ || borderStyle_ == bsNone; }
+    void SetFrameless(bool v);
     // Applied when the form is first shown.
     TPosition Position() const { return position_; }
     // The frame extents the bounds are taken with: measured for this window once it has been
@@ -167,6 +175,8 @@ private:
     TMainMenu* menu_ = nullptr;
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TFormStyle formStyle_ = fsNormal;
+    bool frameless_ = false;
     TPosition position_ = poDesigned;
     TWindowState windowState_ = wsNormal;
     int modalResult_ = mrNone;
