@@ -156,6 +156,8 @@ void TFormSplash::execute() {
     {
         // From the show to the end of the display time painting goes on and input is dropped.
         gui::TBusyScope busy;
+        // Topmost before it is mapped, so that the window appears once, above all others.
+        SetFormStyle(gui::fsStayOnTop);
         Show();
         IsShowing = true;
         BringToFront();

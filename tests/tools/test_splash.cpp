@@ -111,6 +111,7 @@ TEST_F(Splash, EmptyTextsTakeTheWindowsOwnAndTheLabelGetsItsSize) {
         s->StayOpen = true;
         s->execute();
         EXPECT_TRUE(s->IsShowing);
+        EXPECT_EQ(s->FormStyle(), gui::fsStayOnTop);
         EXPECT_EQ(s->Caption(), "None Yet");
         EXPECT_EQ(s->KitGraphicLabel->Caption(), "None Yet");
         EXPECT_EQ(s->LaLoad->Caption(), "Laden von QX7WAV's ");
