@@ -8,7 +8,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "tools/FormLib.h"
 #include "tools/SysLib.h"
-#include "tools/Splash.h"
+#include "tools/SplashLib.h"
 #include "viewer/FeldorU.h"
 #include "viewer/MessExport.h"
 #include "viewer/ProgInfo.h"
@@ -358,8 +358,8 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
         MesswertVisible = ini.ReadBool("Fenster", "Messwert", true);
     }
 
-    auto* splash = new TFormSplash(this);
-    splash->Title = ProgTitle;
+    auto* splash = gui::CreateForm<TFormSplash>(this);
+    splash->TitleText = ProgTitle;
     splash->ShowLogo = true;
     splash->ShowLoadLine = true;
     splash->ShowBottomLine = true;

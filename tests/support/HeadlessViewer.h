@@ -16,7 +16,7 @@
 #include "platform/sys/LocaleStore.h"
 #include "tools/BooleanDialog.h"
 #include "tools/ColorListDlg.h"
-#include "tools/Splash.h"
+#include "tools/SplashLib.h"
 #include "viewer/FakeEZNECFile.h"
 #include "viewer/FeldorU.h"
 #include "viewer/MessExport.h"
