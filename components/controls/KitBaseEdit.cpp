@@ -356,7 +356,9 @@ void TKitBaseEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 
 void TKitBaseEdit::Notification(rtl::TComponent* AComponent, rtl::TOperation Operation) {
     TKitCustomBevelPanel::Notification(AComponent, Operation);
-    if (Operation == rtl::TOperation::opRemove && AComponent == boundLabel_) boundLabel_ = nullptr;
+    if (Operation != rtl::TOperation::opRemove) return;
+    if (AComponent == boundLabel_) boundLabel_ = nullptr;
+    if (AComponent == popupMenu_) popupMenu_ = nullptr;
 }
 
 // ---- Cursor and selection --------------------------------------------------------------------
@@ -722,10 +724,19 @@ TPopupMenu* TKitBaseEdit::BuildContextMenu() {
     return menu;
 }
 
+void TKitBaseEdit::SetPopupMenu(TPopupMenu* Value) {
+    if (popupMenu_ == Value) return;
+    if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+    popupMenu_ = Value;
+    if (popupMenu_) popupMenu_->FreeNotification(this);
+    gui::SetPopupMenu(this, popupMenu_);
+}
+
 void TKitBaseEdit::WMRButtonUp(TMessage& m) {
     std::weak_ptr<void> life = LifeToken();
     TKitCustomBevelPanel::WndProc(m);
-    if (life.expired() || Destroying() || !Enabled()) return;
+    // The platform shows a menu of the edit's own.
+    if (life.expired() || Destroying() || !Enabled() || popupMenu_) return;
     const TPoint at = ClientToScreen(TPoint{LoWordSigned(m.LParam), HiWordSigned(m.LParam)});
     std::unique_ptr<TPopupMenu> menu(BuildContextMenu());
     menu->Popup(at.X, at.Y);

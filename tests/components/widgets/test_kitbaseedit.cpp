@@ -19,6 +19,7 @@
 #include "components/controls/KitTextCodec.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/EditMessages.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 #include "tests/gui/GuiFixture.h"
 
@@ -153,6 +154,8 @@ protected:
         QApplication::sendEvent(edit->Widget(), &down);
         QMouseEvent up(QEvent::MouseButtonRelease, p, edit->Widget()->mapToGlobal(p), Qt::RightButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(edit->Widget(), &up);
+        // The chooser runs now even when no menu opened.
+        QCoreApplication::processEvents();
         return items;
     }
 
@@ -403,6 +406,13 @@ TEST_F(kitBaseEdit, ClipboardKeysAndContextMenu) {
     ContextMenu("&Delete");
     ProcessUntil([&] { return edit->TextLength() == 0; });
     EXPECT_EQ(edit->Text(), "");
+    // A menu of the edit's own replaces the built-in one.
+    auto* own = new gui::TPopupMenu(form);
+    edit->SetPopupMenu(own);
+    EXPECT_TRUE(ContextMenu(QString()).empty());
+    delete own;
+    EXPECT_EQ(edit->PopupMenu(), nullptr);
+    EXPECT_EQ(ContextMenu(QString()).size(), 6u);
 }
 
 TEST_F(kitBaseEdit, EditMessages) {
