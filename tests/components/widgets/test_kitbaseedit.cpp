@@ -527,7 +527,7 @@ TEST_F(kitBaseEdit, DoubleClickSelectsTheWord) {
     };
     const Case cases[] = {
         {"abc def ghi", 6, "def"}, {"abc def ghi", 1, "abc"}, {"abc def", 8, "def"},
-        {" abc", 1, ""}, {"abc", 4, "abc"}, {"x", 1, "x"},
+        {" abc", 1, ""}, {" abc", 3, "abc"}, {"abc", 4, "abc"}, {"x", 1, "x"},
     };
     for (const Case& c : cases) {
         Start(c.text, c.cursor);
