@@ -442,7 +442,7 @@ TEST_F(kitBaseEdit, EditMessages) {
 
     gui::EditReplaceSel(edit, "XY", false);
     EXPECT_EQ(edit->Text(), "abXYefg");
-    EXPECT_FALSE(gui::EditCanUndo(edit) && edit->UndoCount() > 0);
+    EXPECT_EQ(edit->UndoCount(), 0);
     EXPECT_TRUE(gui::EditGetModify(edit));
     gui::EditSetModify(edit, false);
     EXPECT_FALSE(edit->Modified());
@@ -467,6 +467,47 @@ TEST_F(kitBaseEdit, EditMessages) {
     gui::EditCharFromPos(edit, TPoint{edit->XOf(3) + 1, 5}, ch, line);
     EXPECT_EQ(ch, 2);
     EXPECT_EQ(line, 0);
+}
+
+TEST_F(kitBaseEdit, EveryChangeReportsItself) {
+    Start("abcdef", 1);
+    gui::EditSetModify(edit, false);
+    std::vector<std::string> seen;
+    edit->OnModified = [&](rtl::TObject*) { seen.push_back("modified"); };
+    edit->OnTextChangedAt = [&](rtl::TObject*, int at) { seen.push_back("at " + std::to_string(at)); };
+    edit->OnChange = [&](rtl::TObject*) { seen.push_back("change"); };
+    edit->OnCursorPosChanged = [&](rtl::TObject*) { seen.push_back("cursor " + std::to_string(edit->CursorPos())); };
+    gui::EditSetSel(edit, 2, 4);
+    seen.clear();
+    Type("x");
+    const std::vector<std::string> expected = {"modified", "at 3", "change", "cursor 4"};
+    EXPECT_EQ(seen, expected);
+    seen.clear();
+    Type("y");
+    EXPECT_EQ(seen, (std::vector<std::string>{"at 4", "change", "cursor 5"}));
+}
+
+TEST_F(kitBaseEdit, BoundLabelFollowsTheEdit) {
+    auto* label = new gui::TLabel(form);
+    label->SetBounds(0, 0, 30, 12);
+    edit->SetBoundLabel(label);
+    EXPECT_EQ(label->Parent(), form);
+    struct Case {
+        int position, left, top;
+    };
+    // The edit at (10, 10), 200 x 24; spacing 3.
+    for (Case c : {Case{0, 10, -5}, Case{1, 10, 37}, Case{2, -23, 16}, Case{3, 213, 16}}) {
+        edit->SetLabelPosition(c.position);
+        EXPECT_EQ(label->Left(), c.left) << c.position;
+        EXPECT_EQ(label->Top(), c.top) << c.position;
+        EXPECT_EQ(label->Width(), 30);
+    }
+    edit->SetLeft(50);
+    EXPECT_EQ(label->Left(), 253);
+    edit->SetEnabled(false);
+    EXPECT_FALSE(label->Enabled());
+    delete label;
+    EXPECT_EQ(edit->BoundLabel(), nullptr);
 }
 
 TEST_F(kitBaseEdit, TextPropertyAndUpdateLock) {
