@@ -53,6 +53,7 @@ TKitBaseEdit::TKitBaseEdit(rtl::TComponent* AOwner) : TKitCustomBevelPanel(AOwne
 }
 
 TKitBaseEdit::~TKitBaseEdit() {
+    closing_ = true;
     bufferBitmap_.reset();
     StopScrollTimer();
     if (textDragging_) Screen()->SetCursor(savedScreenCursor_);
@@ -894,6 +895,10 @@ TPoint TKitBaseEdit::PosFromChar(int Index) {
 }
 
 void TKitBaseEdit::WndProc(TMessage& m) {
+    if (closing_) {
+        TKitCustomBevelPanel::WndProc(m);
+        return;
+    }
     std::weak_ptr<void> life = LifeToken();
     auto inherited = [&] { TKitCustomBevelPanel::WndProc(m); };
     auto alive = [&] { return !life.expired() && !Destroying(); };

@@ -230,6 +230,7 @@ private:
     void StopScrollTimer();
     void SetKeyStateBits(gui::TShiftState Shift);
 
+    bool closing_ = false;  // the destructor runs: no more edit handling
     int lastMouseX_ = 0;
     std::unique_ptr<TKitCaret> caret_;
     bool tabOnEnter_ = false;

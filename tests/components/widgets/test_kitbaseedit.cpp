@@ -660,3 +660,22 @@ TEST_F(kitBaseEdit, RandomEditingUndoesExactly) {
 }
 
 }  // namespace
+
+namespace {
+
+// An edit freed while it has the focus, a selection and a held mouse button leaves no timer
+// and no caret behind.
+TEST_F(kitBaseEdit, FreedWhileFocusedAndPressed) {
+    Start("abc def", 1);
+    gui::EditSetSel(edit, 0, 3);
+    const int pool = KitApplication->TimerPool->Count();
+    Mouse(QEvent::MouseButtonPress, edit->XOf(6), Qt::LeftButton, Qt::LeftButton);
+    ASSERT_EQ(KitApplication->TimerPool->Count(), pool + 1);
+    delete edit;
+    edit = nullptr;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(KitApplication->TimerPool->Count(), pool);
+    EXPECT_EQ(gui::GetCaretOwner(), nullptr);
+}
+
+}  // namespace
