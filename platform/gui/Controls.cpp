@@ -943,6 +943,7 @@ Qt::CursorShape CursorShapeOf(TCursor c) {
     case crNo: return Qt::ForbiddenCursor;
     case crHandPoint: return Qt::PointingHandCursor;
     case crSizeAll: return Qt::SizeAllCursor;
+    case crDrag: return Qt::DragMoveCursor;
     default: return Qt::ArrowCursor;
     }
 }
