@@ -10,6 +10,7 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
+#include "platform/rtl/OemCodePage.h"
 
 namespace kit {
 
@@ -23,9 +24,6 @@ constexpr char32_t LF = U'\n';
 
 // Key-state bits of the application object.
 constexpr std::uint8_t ksInsert = 1, ksShift = 2, ksCtrl = 4, ksAlt = 8;
-
-// The screen cursor during a text drag.
-constexpr TCursor crDragText = -12;  // STAND-IN until the platform names its drag cursor
 
 void FreeUndoRecord(rtl::TObject*, void* Item) { delete static_cast<TKitUndoRecord*>(Item); }
 
@@ -583,7 +581,7 @@ void TKitBaseEdit::ClearSelection() { ReplaceSelectionChars({}); }
 
 void TKitBaseEdit::ReplaceSelectionChars(std::u32string S) {
     if (!CanModify(S)) return;
-    if (oemConvert_ && !S.empty()) S = KitOemRoundTrip(S);
+    if (oemConvert_ && !S.empty()) S = KitUtf8ToUtf32(rtl::OemRoundTrip(KitUtf32ToUtf8(S)));
     BeforeChange();
     const int cursorBefore = cursorPos_;
     const int len = TextLength();
@@ -718,7 +716,7 @@ TPopupMenu* TKitBaseEdit::BuildContextMenu() {
     add("-", true, nullptr);
     add("&Cut", sel && !readOnly_, [this] { CutToClipboard(); });
     add("&Copy", sel, [this] { CopyToClipboard(); });
-    add("&Insert", Clipboard()->HasText() && !readOnly_, [this] { PasteFromClipboard(); });
+    add("&Insert", Clipboard()->HasFormat(CF_TEXT) && !readOnly_, [this] { PasteFromClipboard(); });
     add("&Delete", sel, [this] { ClearSelection(); });
     add("-", true, nullptr);
     add("Select all", !text_.empty(), [this] { SelectAll(); });
@@ -755,7 +753,7 @@ void TKitBaseEdit::TrackMouse() {
     if (!textDragging_ && selStart_ < p && p < selStart_ + selLength_) {
         savedScreenCursor_ = Screen()->Cursor();
         textDragging_ = true;
-        Screen()->SetCursor(crDragText);
+        Screen()->SetCursor(crDrag);
     }
     const int oldLength = selLength_;
     SetIntProp(5, p);

@@ -243,6 +243,14 @@ TEST_F(kitBaseEdit, TypingAnyCharacter) {
     Type("q");
     TypeUtf8("ö");
     EXPECT_EQ(edit->Text(), "äµΩ1Qö€");
+    // Through the OEM code page, characters it lacks become '?'.
+    edit->SetOEMConvert(true);
+    edit->SetText("");
+    TypeUtf8("Ω");
+    TypeUtf8("ä");
+    gui::Clipboard()->SetAsText("€µ");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->Text(), "?ä?µ");
 }
 
 TEST_F(kitBaseEdit, OverwriteModeAndUndo) {
