@@ -83,7 +83,7 @@ void TKitEditAutoComplete::AddUnknown(TKitCustomEdit* Edit, const std::string& S
 void TKitEditAutoComplete::BuildPopupList(TKitCustomEdit* Edit, const std::string& S) {
     rtl::TStringList list;
     if (source_.Contains(asStringList))
-        if (const rtl::TStringList* strings = Strings()) list.Assign(strings);
+        if (const rtl::TStringList* strings = Strings()) list.AddStrings(*strings);
     list.Sort();
     int first = 0;
     while (first < list.Count() && !BeginsWith(list.Get(first), S)) ++first;
@@ -113,7 +113,8 @@ void TKitEditAutoComplete::ShowPopup(TKitCustomEdit* Edit, const rtl::TStringLis
             PopupWndProc(m);
         });
     }
-    popupList_->Items()->Assign(&L);
+    popupList_->Items()->Clear();
+    popupList_->Items()->AddStrings(L);
     gdi::TCanvas* c = popupList_->Canvas();
     c->Font()->Assign(*popupList_->Font());
     const int rows = std::min(L.Count(), dropDownCount_);
