@@ -253,11 +253,23 @@ void AfterInput(HookBase& h, QWidget*, QEvent* e) {
     case QEvent::MouseMove:
         if (h.acceptMouse) e->accept();
         break;
-    case QEvent::FocusIn:
-        if (CountsAsFocusMove(static_cast<QFocusEvent*>(e)->reason())) Deliver(h.control, WM_SETFOCUS, 0, 0);
+    case QEvent::FocusIn: {
+        // A self-drawn window shows its caret only after WM_SETFOCUS: the focus it receives
+        // when its window is first activated (shown) counts for it; switching windows back and
+        // forth later does not.
+        const Qt::FocusReason r = static_cast<QFocusEvent*>(e)->reason();
+        if (CountsAsFocusMove(r) ||
+            (r == Qt::ActiveWindowFocusReason && !h.focusDelivered && ControlAccess::SelfDrawn(h.control))) {
+            h.focusDelivered = true;
+            Deliver(h.control, WM_SETFOCUS, 0, 0);
+        }
         break;
+    }
     case QEvent::FocusOut:
-        if (CountsAsFocusMove(static_cast<QFocusEvent*>(e)->reason())) Deliver(h.control, WM_KILLFOCUS, 0, 0);
+        if (CountsAsFocusMove(static_cast<QFocusEvent*>(e)->reason())) {
+            h.focusDelivered = false;
+            Deliver(h.control, WM_KILLFOCUS, 0, 0);
+        }
         break;
     default:
         break;
