@@ -568,6 +568,25 @@ TEST_F(kitBaseEdit, MouseSelectsAndMovesText) {
     EXPECT_EQ(edit->CharIndexAt(1000), 12);
 }
 
+TEST_F(kitBaseEdit, HeldButtonBeyondTheEdgeScrollsAndSelects) {
+    Start(std::string(60, 'w'), 1);
+    Mouse(QEvent::MouseButtonPress, edit->XOf(2), Qt::LeftButton, Qt::LeftButton);
+    Mouse(QEvent::MouseMove, edit->ClientWidth() + 20, Qt::LeftButton);
+    const int reached = edit->CursorPos();
+    EXPECT_LT(reached, 61);  // only what is shown so far
+    EXPECT_GT(edit->ScrollOffset(), 0);
+    // Every timer tick (200 ms on the pool's 50 ms beat) tracks the mouse over the scrolled text.
+    for (int i = 0; i < 200 && edit->CursorPos() < 61; ++i) {
+        gui::TMessage m{gui::WM_TIMER, 1, 0, 0};
+        KitApplication->TimerPool->WndProc(m);
+    }
+    EXPECT_EQ(edit->CursorPos(), 61);
+    EXPECT_EQ(edit->SelStart(), 2);
+    EXPECT_EQ(edit->SelLength(), 59);
+    Mouse(QEvent::MouseButtonRelease, edit->ClientWidth() + 20, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(edit->SelLength(), 59);
+}
+
 TEST_F(kitBaseEdit, DoubleClickSelectsTheWord) {
     struct Case {
         std::string text;
