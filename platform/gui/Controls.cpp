@@ -253,11 +253,23 @@ void AfterInput(HookBase& h, QWidget*, QEvent* e) {
     case QEvent::MouseMove:
         if (h.acceptMouse) e->accept();
         break;
-    case QEvent::FocusIn:
-        if (CountsAsFocusMove(static_cast<QFocusEvent*>(e)->reason())) Deliver(h.control, WM_SETFOCUS, 0, 0);
+    case QEvent::FocusIn: {
+        // A self-drawn window shows its caret only after WM_SETFOCUS: the focus it receives
+        // when its window is first activated (shown) counts for it; switching windows back and
+        // forth later does not.
+        const Qt::FocusReason r = static_cast<QFocusEvent*>(e)->reason();
+        if (CountsAsFocusMove(r) ||
+            (r == Qt::ActiveWindowFocusReason && !h.focusDelivered && ControlAccess::SelfDrawn(h.control))) {
+            h.focusDelivered = true;
+            Deliver(h.control, WM_SETFOCUS, 0, 0);
+        }
         break;
+    }
     case QEvent::FocusOut:
-        if (CountsAsFocusMove(static_cast<QFocusEvent*>(e)->reason())) Deliver(h.control, WM_KILLFOCUS, 0, 0);
+        if (CountsAsFocusMove(static_cast<QFocusEvent*>(e)->reason())) {
+            h.focusDelivered = false;
+            Deliver(h.control, WM_KILLFOCUS, 0, 0);
+        }
         break;
     default:
         break;
@@ -943,6 +955,7 @@ Qt::CursorShape CursorShapeOf(TCursor c) {
     case crNo: return Qt::ForbiddenCursor;
     case crHandPoint: return Qt::PointingHandCursor;
     case crSizeAll: return Qt::SizeAllCursor;
+    case crDrag: return Qt::DragMoveCursor;
     default: return Qt::ArrowCursor;
     }
 }
@@ -1218,6 +1231,8 @@ bool TWinControl::ControlMouseMessage(TMessage& m) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    // Ends a windowless child's mouse capture (a popup took the release).
+    if (m.Msg == WM_CANCELMODE) capture_ = nullptr;
     if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEWHEEL && ControlMouseMessage(m)) return;
     TControl::WndProc(m);
 }
@@ -1272,6 +1287,16 @@ void TWinControl::Dispatch(TMessage& m) {
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
+    if (m.Msg == WM_NEXTDLGCTL && m.LParam == 0) {
+        // The focus moves on from the focused control of this window as a Tab key would:
+        // WParam 0 to the next control, otherwise to the previous one.
+        if (QWidget* f = Widget() ? Widget()->window()->focusWidget() : nullptr) {
+            const bool forward = m.WParam == 0;
+            QCoreApplication::postEvent(f, new QKeyEvent(QEvent::KeyPress, forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                                                         forward ? Qt::NoModifier : Qt::ShiftModifier));
+        }
+        return;
+    }
     if (m.Msg == WM_ERASEBKGND) {
         if (auto* canvas = TWMEraseBkgnd{m}.Canvas(); canvas && canvas->Target()) {
             const int b = BorderExtent();

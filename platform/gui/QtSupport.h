@@ -37,6 +37,10 @@ struct ControlAccess {
     static void SetDestroying(TControl* c) { c->destroying_ = true; }
     static void ClearHover(TWinControl* c);
     static void InvalidateSurface(TWinControl* c);
+    static bool SelfDrawn(const TControl* c) {
+        const auto* wc = dynamic_cast<const TWinControl*>(c);
+        return wc && wc->SelfDrawn();
+    }
 };
 
 }  // namespace gui
@@ -70,6 +74,7 @@ class HookBase {
 public:
     TControl* control = nullptr;
     bool acceptMouse = true;       // keep mouse events from reaching the parent widget
+    bool focusDelivered = false;   // WM_SETFOCUS went out and no WM_KILLFOCUS since
 };
 
 // The one place where Qt input becomes messages (Controls.cpp). Mouse buttons and moves become
