@@ -30,6 +30,9 @@ private:
     int old_;
 };
 
+// Posted by Paint when the edit has the focus but not the caret.
+constexpr unsigned CM_KITSILENTFOCUS = WM_USER + 0x3A1;
+
 }  // namespace
 
 TKitCustomEdit::TKitCustomEdit(rtl::TComponent* AOwner) : TKitBaseEdit(AOwner) {
@@ -234,6 +237,7 @@ void TKitCustomEdit::UpdateCaretPos() {
 void TKitCustomEdit::Paint() {
     TKitBaseEdit::Paint();
     if (!Loading()) RepaintText(-1);
+    if (Focused() && !Designing() && GetCaretOwner() != this) PostMessage(this, CM_KITSILENTFOCUS, 0, 0);
 }
 
 void TKitCustomEdit::RepaintText(int Pos) {
@@ -312,9 +316,22 @@ void TKitCustomEdit::PaintText(int Pos, const std::string& D) {
 
 // ---- Messages --------------------------------------------------------------------------------
 
+void TKitCustomEdit::TakeUpSilentFocus() {
+    // A window's activation hands the focus back without WM_SETFOCUS; the first such focus
+    // (the first control of a form just shown) would leave the edit without its caret.
+    if (Focused() && !Designing() && GetCaretOwner() != this) Perform(WM_SETFOCUS, 0, 0);
+}
+
 void TKitCustomEdit::WndProc(TMessage& m) {
     std::weak_ptr<void> life = LifeToken();
     switch (m.Msg) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+        TakeUpSilentFocus();
+        if (life.expired()) return;
+        TKitBaseEdit::WndProc(m);
+        return;
     case CM_FONTCHANGED:
         TKitBaseEdit::WndProc(m);
         if (!life.expired()) AdjustSize();
@@ -328,6 +345,7 @@ void TKitCustomEdit::WndProc(TMessage& m) {
         if (!life.expired() && autoComplete_ && autoComplete_->AddUnknownOn().Contains(aaControlExit))
             autoComplete_->AddUnknown(this, Text());
         return;
+    case CM_KITSILENTFOCUS: TakeUpSilentFocus(); return;
     case EM_GETPASSWORDCHAR: m.Result = static_cast<LRESULT>(passwordChar_); return;
     case EM_SETPASSWORDCHAR: SetPasswordChar(static_cast<char32_t>(m.WParam)); return;
     default: TKitBaseEdit::WndProc(m); return;

@@ -84,6 +84,8 @@ protected:
     int CharWidth(gdi::TCanvas& C, int i) const;
 
 private:
+    void TakeUpSilentFocus();
+
     char32_t passwordChar_ = 0;
     std::string displayText_;
     std::u32string displayChars_;
