@@ -359,3 +359,29 @@ TEST_F(kitCustomEdit, RandomTypingIsUndoneStepByStep) {
 }
 
 }  // namespace
+
+namespace {
+
+class kitCustomEditFirstFocus : public GuiFixture {};
+
+TEST_F(kitCustomEditFirstFocus, FirstControlOfAShownFormGetsItsCaret) {
+    KitApplication->SetKeyState(1);
+    gui::TForm* form = nullptr;
+    app.CreateForm(form);
+    form->SetBounds(0, 0, 300, 120);
+    auto* edit = new TKitEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 120, 24);
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    // The window's activation focuses the edit without the focus message.
+    ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
+    EXPECT_TRUE(ProcessUntil([&] { return gui::GetCaretOwner() == edit; }));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, "x");
+    QApplication::sendEvent(edit->Widget(), &press);
+    EXPECT_EQ(edit->Text(), "x");
+    EXPECT_EQ(gui::GetCaretOwner(), edit);
+    EXPECT_GT(gui::GetCaretPos().X, edit->TextRect().Left);
+}
+
+}  // namespace
