@@ -19,6 +19,7 @@
 #include "components/controls/KitTextCodec.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/EditMessages.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 #include "tests/gui/GuiFixture.h"
 
@@ -153,6 +154,8 @@ protected:
         QApplication::sendEvent(edit->Widget(), &down);
         QMouseEvent up(QEvent::MouseButtonRelease, p, edit->Widget()->mapToGlobal(p), Qt::RightButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(edit->Widget(), &up);
+        // The chooser runs now even when no menu opened.
+        QCoreApplication::processEvents();
         return items;
     }
 
@@ -240,6 +243,14 @@ TEST_F(kitBaseEdit, TypingAnyCharacter) {
     Type("q");
     TypeUtf8("ö");
     EXPECT_EQ(edit->Text(), "äµΩ1Qö€");
+    // Through the OEM code page, characters it lacks become '?'.
+    edit->SetOEMConvert(true);
+    edit->SetText("");
+    TypeUtf8("Ω");
+    TypeUtf8("ä");
+    gui::Clipboard()->SetAsText("€µ");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->Text(), "?ä?µ");
 }
 
 TEST_F(kitBaseEdit, OverwriteModeAndUndo) {
@@ -403,6 +414,13 @@ TEST_F(kitBaseEdit, ClipboardKeysAndContextMenu) {
     ContextMenu("&Delete");
     ProcessUntil([&] { return edit->TextLength() == 0; });
     EXPECT_EQ(edit->Text(), "");
+    // A menu of the edit's own replaces the built-in one.
+    auto* own = new gui::TPopupMenu(form);
+    edit->SetPopupMenu(own);
+    EXPECT_TRUE(ContextMenu(QString()).empty());
+    delete own;
+    EXPECT_EQ(edit->PopupMenu(), nullptr);
+    EXPECT_EQ(ContextMenu(QString()).size(), 6u);
 }
 
 TEST_F(kitBaseEdit, EditMessages) {
@@ -432,7 +450,7 @@ TEST_F(kitBaseEdit, EditMessages) {
 
     gui::EditReplaceSel(edit, "XY", false);
     EXPECT_EQ(edit->Text(), "abXYefg");
-    EXPECT_FALSE(gui::EditCanUndo(edit) && edit->UndoCount() > 0);
+    EXPECT_EQ(edit->UndoCount(), 0);
     EXPECT_TRUE(gui::EditGetModify(edit));
     gui::EditSetModify(edit, false);
     EXPECT_FALSE(edit->Modified());
@@ -457,6 +475,47 @@ TEST_F(kitBaseEdit, EditMessages) {
     gui::EditCharFromPos(edit, TPoint{edit->XOf(3) + 1, 5}, ch, line);
     EXPECT_EQ(ch, 2);
     EXPECT_EQ(line, 0);
+}
+
+TEST_F(kitBaseEdit, EveryChangeReportsItself) {
+    Start("abcdef", 1);
+    gui::EditSetModify(edit, false);
+    std::vector<std::string> seen;
+    edit->OnModified = [&](rtl::TObject*) { seen.push_back("modified"); };
+    edit->OnTextChangedAt = [&](rtl::TObject*, int at) { seen.push_back("at " + std::to_string(at)); };
+    edit->OnChange = [&](rtl::TObject*) { seen.push_back("change"); };
+    edit->OnCursorPosChanged = [&](rtl::TObject*) { seen.push_back("cursor " + std::to_string(edit->CursorPos())); };
+    gui::EditSetSel(edit, 2, 4);
+    seen.clear();
+    Type("x");
+    const std::vector<std::string> expected = {"modified", "at 3", "change", "cursor 4"};
+    EXPECT_EQ(seen, expected);
+    seen.clear();
+    Type("y");
+    EXPECT_EQ(seen, (std::vector<std::string>{"at 4", "change", "cursor 5"}));
+}
+
+TEST_F(kitBaseEdit, BoundLabelFollowsTheEdit) {
+    auto* label = new gui::TLabel(form);
+    label->SetBounds(0, 0, 30, 12);
+    edit->SetBoundLabel(label);
+    EXPECT_EQ(label->Parent(), form);
+    struct Case {
+        int position, left, top;
+    };
+    // The edit at (10, 10), 200 x 24; spacing 3.
+    for (Case c : {Case{0, 10, -5}, Case{1, 10, 37}, Case{2, -23, 16}, Case{3, 213, 16}}) {
+        edit->SetLabelPosition(c.position);
+        EXPECT_EQ(label->Left(), c.left) << c.position;
+        EXPECT_EQ(label->Top(), c.top) << c.position;
+        EXPECT_EQ(label->Width(), 30);
+    }
+    edit->SetLeft(50);
+    EXPECT_EQ(label->Left(), 253);
+    edit->SetEnabled(false);
+    EXPECT_FALSE(label->Enabled());
+    delete label;
+    EXPECT_EQ(edit->BoundLabel(), nullptr);
 }
 
 TEST_F(kitBaseEdit, TextPropertyAndUpdateLock) {
@@ -517,7 +576,7 @@ TEST_F(kitBaseEdit, DoubleClickSelectsTheWord) {
     };
     const Case cases[] = {
         {"abc def ghi", 6, "def"}, {"abc def ghi", 1, "abc"}, {"abc def", 8, "def"},
-        {" abc", 1, ""}, {"abc", 4, "abc"}, {"x", 1, "x"},
+        {" abc", 1, ""}, {" abc", 3, "abc"}, {"abc", 4, "abc"}, {"x", 1, "x"},
     };
     for (const Case& c : cases) {
         Start(c.text, c.cursor);
@@ -606,6 +665,25 @@ TEST_F(kitBaseEdit, RandomEditingUndoesExactly) {
         EXPECT_FALSE(edit->CanUndo());
         KitApplication->SetKeyState(1);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// An edit freed while it has the focus, a selection and a held mouse button leaves no timer
+// and no caret behind.
+TEST_F(kitBaseEdit, FreedWhileFocusedAndPressed) {
+    Start("abc def", 1);
+    gui::EditSetSel(edit, 0, 3);
+    const int pool = KitApplication->TimerPool->Count();
+    Mouse(QEvent::MouseButtonPress, edit->XOf(6), Qt::LeftButton, Qt::LeftButton);
+    ASSERT_EQ(KitApplication->TimerPool->Count(), pool + 1);
+    delete edit;
+    edit = nullptr;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(KitApplication->TimerPool->Count(), pool);
+    EXPECT_EQ(gui::GetCaretOwner(), nullptr);
 }
 
 }  // namespace
