@@ -437,6 +437,13 @@ void TKitBaseEdit::CursorWordLeft() {
     SetIntProp(5, p);
 }
 
+void TKitBaseEdit::PlaceCaret(int X, int Y) {
+    if (caret_->Style() == csUnder) Y += Canvas()->TextHeight("Qp") - 3;
+    else if (caret_->Style() == csUnderBlock) Y += Canvas()->TextHeight("Qp") - caret_->Height() - 2;
+    // The one caret of the process may belong to another window by now.
+    if (GetCaretOwner() == this) SetCaretPos(X, Y);
+}
+
 // ---- Keys ------------------------------------------------------------------------------------
 
 void TKitBaseEdit::SetKeyStateBits(TShiftState Shift) {
