@@ -237,7 +237,10 @@ void TKitCustomEdit::UpdateCaretPos() {
 void TKitCustomEdit::Paint() {
     TKitBaseEdit::Paint();
     if (!Loading()) RepaintText(-1);
-    if (Focused() && !Designing() && GetCaretOwner() != this) PostMessage(this, CM_KITSILENTFOCUS, 0, 0);
+    if (!silentFocusPosted_ && !takeUpTried_ && Focused() && !Designing() && GetCaretOwner() != this) {
+        silentFocusPosted_ = true;
+        PostMessage(this, CM_KITSILENTFOCUS, 0, 0);
+    }
 }
 
 void TKitCustomEdit::RepaintText(int Pos) {
@@ -319,7 +322,14 @@ void TKitCustomEdit::PaintText(int Pos, const std::string& D) {
 void TKitCustomEdit::TakeUpSilentFocus() {
     // A window's activation hands the focus back without WM_SETFOCUS; the first such focus
     // (the first control of a form just shown) would leave the edit without its caret.
-    if (Focused() && !Designing() && GetCaretOwner() != this) Perform(WM_SETFOCUS, 0, 0);
+    if (GetCaretOwner() == this) {
+        takeUpTried_ = false;
+        return;
+    }
+    if (takeUpTried_ || !Focused() || Designing()) return;
+    // One try until the caret is ours again or the focus really leaves.
+    takeUpTried_ = true;
+    Perform(WM_SETFOCUS, 0, 0);
 }
 
 void TKitCustomEdit::WndProc(TMessage& m) {
@@ -341,11 +351,15 @@ void TKitCustomEdit::WndProc(TMessage& m) {
         if (!life.expired()) AdjustSize();
         return;
     case WM_KILLFOCUS:
+        takeUpTried_ = false;
         TKitBaseEdit::WndProc(m);
         if (!life.expired() && autoComplete_ && autoComplete_->AddUnknownOn().Contains(aaControlExit))
             autoComplete_->AddUnknown(this, Text());
         return;
-    case CM_KITSILENTFOCUS: TakeUpSilentFocus(); return;
+    case CM_KITSILENTFOCUS:
+        silentFocusPosted_ = false;
+        TakeUpSilentFocus();
+        return;
     case EM_GETPASSWORDCHAR: m.Result = static_cast<LRESULT>(passwordChar_); return;
     case EM_SETPASSWORDCHAR: SetPasswordChar(static_cast<char32_t>(m.WParam)); return;
     default: TKitBaseEdit::WndProc(m); return;

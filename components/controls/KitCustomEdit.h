@@ -94,6 +94,8 @@ private:
     int customButtonWidth_ = 16;
     TKitUserButtonStyle customButtonStyle_ = ubsIntegrated;
     TKitEditAutoComplete* autoComplete_ = nullptr;
+    bool takeUpTried_ = false;
+    bool silentFocusPosted_ = false;
 };
 
 }  // namespace kit
