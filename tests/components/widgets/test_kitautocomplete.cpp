@@ -117,6 +117,8 @@ TEST_F(kitAutoComplete, PopupListsMatchesAndTheArrowsChoose) {
     gui::TListBox* list = complete->PopupList();
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(gui::IsDesktopToolWindowShown(list));
+    // As wide as the edit, so its items are drawn over the whole window.
+    EXPECT_EQ(list->Width(), edit->Width());
     ASSERT_EQ(list->Items()->Count(), 2);
     EXPECT_EQ(list->Items()->Get(0), "Ananas");
     EXPECT_EQ(list->Items()->Get(1), "Apfel");
