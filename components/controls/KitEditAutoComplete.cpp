@@ -54,6 +54,7 @@ void TKitEditAutoComplete::CompleteText(TKitCustomEdit* Edit, const std::string&
     Edit->SetText(r);
     const int typed = Length(S);
     Edit->SetCursorPos(typed + 1);
+    // Shift held (a Shift+Insert paste) would have extended the selection from the start.
     Edit->SetSelStart(Edit->CursorPos());
     Edit->SetSelLength(Length(r) - typed);
 }

@@ -13,6 +13,8 @@ void ShowAsDesktopToolWindow(TWinControl* Control, int X, int Y, int Width, int 
         w->setAttribute(Qt::WA_ShowWithoutActivating);
         w->setFocusPolicy(Qt::NoFocus);
     }
+    // The control's own size (its surface) first; the window then goes to the screen position.
+    Control->SetBounds(Control->Left(), Control->Top(), Width, Height);
     w->setGeometry(X, Y, Width, Height);
     w->show();
     w->raise();

@@ -9,6 +9,7 @@
 #include "components/base/kitcont.h"
 #include "components/controls/KitEdit.h"
 #include "components/controls/KitEditAutoComplete.h"
+#include "platform/gui/Clipbrd.h"
 #include "platform/gui/ListBoxes.h"
 #include "platform/gui/ToolWindows.h"
 #include "tests/gui/GuiFixture.h"
@@ -51,6 +52,12 @@ protected:
         QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
         QApplication::sendEvent(edit->Widget(), &release);
     }
+    void Key2(Qt::Key k, Qt::KeyboardModifiers mods) {
+        QKeyEvent press(QEvent::KeyPress, k, mods);
+        QApplication::sendEvent(edit->Widget(), &press);
+        QKeyEvent release(QEvent::KeyRelease, k, mods);
+        QApplication::sendEvent(edit->Widget(), &release);
+    }
     void Type(const QString& s) {
         for (QChar ch : s) Key(Qt::Key_unknown, QString(ch));
     }
@@ -82,11 +89,25 @@ TEST_F(kitAutoComplete, TextModeCompletesAndSelectsTheTail) {
     EXPECT_EQ(edit->Text(), "X");
     EXPECT_EQ(edit->SelLength(), 0);
 
+    // Pasting with Shift+Insert (Shift held) selects the completed tail, not from the start.
+    edit->SetText("");
+    gui::Clipboard()->SetAsText("B");
+    Key2(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(edit->Text(), "Birne");
+    EXPECT_EQ(edit->GetSelText(), "irne");
+
     // Disabled or without text mode nothing is completed.
     edit->SetText("");
     complete->SetEnabled(false);
     Type("A");
     EXPECT_EQ(edit->Text(), "A");
+
+    // A freed component is forgotten by the edit.
+    delete complete;
+    complete = nullptr;
+    EXPECT_EQ(edit->AutoComplete(), nullptr);
+    Type("p");
+    EXPECT_EQ(edit->Text(), "Ap");
 }
 
 TEST_F(kitAutoComplete, PopupListsMatchesAndTheArrowsChoose) {
@@ -96,6 +117,8 @@ TEST_F(kitAutoComplete, PopupListsMatchesAndTheArrowsChoose) {
     gui::TListBox* list = complete->PopupList();
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(gui::IsDesktopToolWindowShown(list));
+    // As wide as the edit, so its items are drawn over the whole window.
+    EXPECT_EQ(list->Width(), edit->Width());
     ASSERT_EQ(list->Items()->Count(), 2);
     EXPECT_EQ(list->Items()->Get(0), "Ananas");
     EXPECT_EQ(list->Items()->Get(1), "Apfel");

@@ -317,6 +317,58 @@ TEST_F(kitCustomEdit, EmbeddedButtonsNarrowTheTextAreaAndReportClicks) {
     EXPECT_EQ(edit->CustomButtons()->Items(0)->Button()->Left(), edit->InnerRect().Right + 1);
 }
 
+TEST_F(kitCustomEdit, BehavesAsAnEditToSomeoneTyping) {
+    struct Walk {
+        std::string text;
+        int from;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int first, second;
+    } walks[] = {{"abc def", 8, Qt::Key_Left, Qt::ControlModifier, 4, 1},
+                 {"abc def", 1, Qt::Key_Right, Qt::ControlModifier, 4, 8},
+                 {"a\r\nb", 4, Qt::Key_Left, Qt::NoModifier, 2, 1}};
+    for (const Walk& w : walks) {
+        edit->SetText(w.text);
+        edit->SetCursorPos(w.from);
+        Key(w.key, w.mods);
+        EXPECT_EQ(edit->CursorPos(), w.first) << w.text;
+        Key(w.key, w.mods);
+        EXPECT_EQ(edit->CursorPos(), w.second) << w.text;
+    }
+
+    edit->SetText("abcdefg");
+    edit->SetCursorPos(2);
+    for (int i = 0; i < 3; ++i) Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Escape);
+    Type("x");
+    EXPECT_EQ(edit->Text(), "abcdxefg");
+
+    edit->SetText("abcd");
+    edit->SetCursorPos(3);
+    Key(Qt::Key_Insert);
+    Type("x");
+    EXPECT_EQ(edit->Text(), "abxd");
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "abcd");
+    Key(Qt::Key_Insert);
+
+    edit->SetText("abcdefg");
+    gui::EditSetSel(edit, 2, 5);
+    EXPECT_EQ(edit->SelStart(), 3);
+    EXPECT_EQ(edit->SelLength(), 3);
+
+    edit->SetText("");
+    for (const char* c : {"ä", "µ", "Ω"}) Key(Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(c));
+    EXPECT_EQ(edit->Text(), "äµΩ");
+    edit->SelectAll();
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(gui::Clipboard()->AsText(), "äµΩ");
+    EXPECT_EQ(edit->Text(), "");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->Text(), "äµΩäµΩ");
+}
+
 TEST_F(kitCustomEdit, RandomTypingIsUndoneStepByStep) {
     std::mt19937 rng(19);
     const Qt::Key moves[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Backspace,
@@ -356,6 +408,32 @@ TEST_F(kitCustomEdit, RandomTypingIsUndoneStepByStep) {
         }
         KitApplication->SetKeyState(1);
     }
+}
+
+}  // namespace
+
+namespace {
+
+class kitCustomEditFirstFocus : public GuiFixture {};
+
+TEST_F(kitCustomEditFirstFocus, FirstControlOfAShownFormGetsItsCaret) {
+    KitApplication->SetKeyState(1);
+    gui::TForm* form = nullptr;
+    app.CreateForm(form);
+    form->SetBounds(0, 0, 300, 120);
+    auto* edit = new TKitEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 120, 24);
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    // The window's activation focuses the edit without the focus message.
+    ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
+    EXPECT_TRUE(ProcessUntil([&] { return gui::GetCaretOwner() == edit; }));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, "x");
+    QApplication::sendEvent(edit->Widget(), &press);
+    EXPECT_EQ(edit->Text(), "x");
+    EXPECT_EQ(gui::GetCaretOwner(), edit);
+    EXPECT_GT(gui::GetCaretPos().X, edit->TextRect().Left);
 }
 
 }  // namespace
