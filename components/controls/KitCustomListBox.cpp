@@ -12,6 +12,7 @@
 #include "components/base/kitcustomcontrol.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/MemoLook.h"
 
 namespace kit {
 
@@ -626,7 +627,9 @@ void TKitCustomListBox::BeginEdit(bool Insert, int Index) {
     editor_ = new TKitCustomListBoxEdit(this);
     editor_->SetParent(this);
     editor_->SetVisible(false);
+    editor_->SetWordWrap(false);  // one item: one line that scrolls
     if (editOptions_ & keoNo3DEditor) editor_->Ctl3D = false;
+    SetInPlaceMemoLook(*editor_, editor_->Ctl3D);
     if (OnBeginEdit) {
         bool cancel = false;
         OnBeginEdit(this, ItemIndex(), cancel);
