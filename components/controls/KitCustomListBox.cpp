@@ -11,6 +11,7 @@
 #include "components/base/kitapp.h"
 #include "components/base/kitcustomcontrol.h"
 #include "platform/gdi/Drawing.h"
+#include "platform/gui/CursorPos.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/MemoLook.h"
 
@@ -470,7 +471,16 @@ void TKitCustomListBox::WndProc(TMessage& m) {
     case CM_MOUSELEAVE:
         TCustomListBox::WndProc(m);
         mouseInside_ = m.Msg == CM_MOUSEENTER;
-        if (!mouseInside_) HideTip();
+        if (!mouseInside_) {
+            // A tip shown under the mouse makes the window system report a leave; the mouse
+            // is still over the list then.
+            const gdi::TPoint p = ScreenToClient(GetCursorPos());
+            if (tip_ && tip_->Active() && p.X >= 0 && p.Y >= 0 && p.X < Width() && p.Y < Height()) {
+                mouseInside_ = true;
+                return;
+            }
+            HideTip();
+        }
         if (flat_ && !Focused() && !UseThemes()) DrawFrame();
         return;
     case WM_SETFOCUS:
