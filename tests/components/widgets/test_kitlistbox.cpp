@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "components/base/kitcustomcontrol.h"
 #include "components/controls/KitCustomListBox.h"
 #include "tests/components/widgets/KitListFixture.h"
 
@@ -211,4 +212,41 @@ TEST_F(kitListBox, ItemTipForClippedTexts) {
     EXPECT_TRUE(box->TipWindow()->Active());
     box->Perform(gui::CM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(box->TipWindow()->Active());
+}
+
+namespace {
+// A parent that offers a green background picture, as panels with a background do.
+class GreenBack : public TKitCustomControl {
+public:
+    explicit GreenBack(rtl::TComponent* owner) : TKitCustomControl(owner), back_(400, 300) {
+        back_.Canvas()->Brush()->SetColor(gdi::clLime);
+        back_.Canvas()->FillRect(gdi::Rect(0, 0, 400, 300));
+    }
+    gdi::TBitmap* GetBackBitmap() override { return &back_; }
+    bool HasBackBitmap() override { return true; }
+
+private:
+    gdi::TBitmap back_;
+};
+}  // namespace
+
+// A transparent list on a parent with a background picture shows that picture behind its
+// items and below the last one; a selected item keeps its selection colour.
+TEST_F(kitListBox, TransparentListShowsTheParentsBackground) {
+    auto* panel = new GreenBack(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 300, 250);
+    auto* box = new ListBox(form);
+    box->SetParent(panel);
+    box->SetBounds(10, 10, 121, 100);
+    Fill(box, 2);
+    box->SetItemIndex(1);
+    EXPECT_FALSE(box->TransparentBackground());
+    box->SetTransparent(true);
+    ASSERT_TRUE(box->TransparentBackground());
+    const QImage img = Grab(box);
+    const int b = 2, x = b + 100;
+    EXPECT_EQ(img.pixel(x, b + 8), Rgb(gdi::clLime));
+    EXPECT_EQ(img.pixel(x, b + 16 + 8), Rgb(gdi::clHighlight));
+    EXPECT_EQ(img.pixel(x, b + 60), Rgb(gdi::clLime)) << "below the last item";
 }
