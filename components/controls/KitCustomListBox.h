@@ -87,8 +87,8 @@ public:
     void SetHorzGridColor(gdi::TColor Value);
     gdi::TPenStyle HorzGridStyle() const { return horzGridStyle_; }
     void SetHorzGridStyle(gdi::TPenStyle Value);
-    bool HideSelection() const { return hideSelection_; }
-    // Only on a single-select list.
+    // Only on a single-select list: a list made multi-select later has it off.
+    bool HideSelection() const { return hideSelection_ && !MultiSelect(); }
     void SetHideSelection(bool Value);
     bool CtlXP() const { return ctlXP_; }
     void SetCtlXP(bool Value);

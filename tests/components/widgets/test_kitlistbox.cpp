@@ -188,6 +188,8 @@ TEST_F(kitListBox, ItemColoursAndGridLines) {
     multi->SetMultiSelect(true);
     multi->SetHideSelection(true);
     EXPECT_FALSE(multi->HideSelection());
+    box->SetMultiSelect(true);
+    EXPECT_FALSE(box->HideSelection()) << "cleared when the list becomes multi-select";
 }
 
 // The tip shows the full text of a clipped item under the mouse, not of an item that fits and
