@@ -13,7 +13,9 @@ namespace {
 constexpr unsigned HintFormat = gdi::DT_LEFT | gdi::DT_NOPREFIX | gdi::DT_WORDBREAK;
 
 QWidget* MakeHintWidget() {
-    auto* w = new detail::Hooked<QWidget>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
+    // The mouse passes through: a tip shown under the mouse must not take it from the control.
+    auto* w = new detail::Hooked<QWidget>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint |
+                                                       Qt::WindowTransparentForInput);
     w->setAttribute(Qt::WA_ShowWithoutActivating);
     w->setFocusPolicy(Qt::NoFocus);
     return w;
