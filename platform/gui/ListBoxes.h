@@ -12,6 +12,7 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/OwnerDraw.h"
+#include "platform/gui/StdCtrls.h"
 
 namespace gui {
 
@@ -27,8 +28,8 @@ inline constexpr LRESULT LB_ERR = -1;
 // Notification codes (high word of CN_COMMAND's WParam).
 inline constexpr unsigned LBN_SELCHANGE = 1;
 // The notifications a window sends its parent, reflected back to the control.
-inline constexpr unsigned CN_BASE = 0xBC00, CN_COMMAND = CN_BASE + WM_COMMAND,
-    CN_DRAWITEM = CN_BASE + WM_DRAWITEM, CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
+// CN_BASE and CN_COMMAND come with the combo box (StdCtrls.h).
+inline constexpr unsigned CN_DRAWITEM = CN_BASE + WM_DRAWITEM, CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
 // Scroll requests (low word of WM_VSCROLL / WM_HSCROLL's WParam; the position in the high word).
 inline constexpr unsigned SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1,
     SB_PAGEUP = 2, SB_PAGELEFT = 2, SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4,
