@@ -2,6 +2,7 @@
 
 #include "foundation/DebugLib.h"
 #include "foundation/FormatLib.h"
+#include "foundation/MathLib.h"
 #include "platform/gui/Messages.h"
 #include "platform/rtl/SysUtils.h"
 #include "radio/AfuLib.h"
@@ -174,9 +175,11 @@ void TFormKoaxCalc::CalcCable(rtl::TObject*) {
     CBBands->SetItemIndex(band >= 0 ? band : 0);
     EditAtt100->SetText(FormatPositive("%5.2f", a100));
     EditAtt->SetText(FormatPositive("%5.2f", a));
-    // The connector counts from 0; no connector chosen gives the table's -99.
+    // The connector counts from 0. No connector chosen, or no frequency (the -99 of "no band"),
+    // gives no value rather than the table's first segment extended below zero.
     const int connector = CLBKonnektorTyp->ItemIndex();
-    const double c = connector >= 0 ? ConnectorAtt(static_cast<uint16_t>(connector), f) : -99;
+    const double c =
+        connector >= 0 && f > 0 ? ConnectorAtt(static_cast<uint16_t>(connector), f) : NoValue;
     EditKonnektorAtt->SetText(FormatPositive("%5.2f", c));
 }
 
