@@ -2,11 +2,15 @@
 #include "tools/InformationLabelStandIn.h"
 
 #include "components/base/kitapp.h"
+#include "platform/gdi/Drawing.h"
 #include "platform/rtl/Classes.h"
 
-TInformationLabelStandIn::TInformationLabelStandIn(rtl::TComponent* owner) : gui::TLabel(owner) {
-    SetTransparent(true);
+namespace {
+constexpr unsigned kFormat = gdi::DT_SINGLELINE | gdi::DT_EXPANDTABS | gdi::DT_NOPREFIX;
 }
+
+TInformationLabelStandIn::TInformationLabelStandIn(rtl::TComponent* owner)
+    : gui::TGraphicControl(owner) {}
 
 TInformationLabelStandIn::~TInformationLabelStandIn() {
     if (timerId_ != 0 && kit::KitApplication.Assigned()) kit::KitApplication->RemoveTimer(timerId_);
@@ -47,9 +51,24 @@ std::string TInformationLabelStandIn::BuildText() const {
     return caption + std::string(static_cast<unsigned char>(insertTabs_), '\t') + value;
 }
 
-void TInformationLabelStandIn::ContentChanged() { SetCaption(BuildText()); }
+void TInformationLabelStandIn::ContentChanged() {
+    text_ = BuildText();
+    gdi::TCanvas* c = Canvas();
+    c->Font()->Assign(*Font());
+    gdi::TRect r{0, 0, 0, 0};
+    gdi::DrawText(*c, text_, r, kFormat | gdi::DT_CALCRECT);
+    SetBounds(Left(), Top(), r.Right, r.Bottom);
+    Invalidate();
+}
 
 void TInformationLabelStandIn::PollTimer() {
-    const std::string text = BuildText();
-    if (text != Caption()) SetCaption(text);
+    if (BuildText() != text_) ContentChanged();
+}
+
+void TInformationLabelStandIn::Paint() {
+    gdi::TCanvas* c = Canvas();
+    c->Font()->Assign(*Font());
+    c->Brush()->SetStyle(gdi::bsClear);
+    gdi::TRect r{0, 0, Width(), Height()};
+    gdi::DrawText(*c, text_, r, kFormat);
 }

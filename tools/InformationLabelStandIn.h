@@ -1,5 +1,6 @@
-// STAND-IN for the library's information label until it lands: a platform label that shows the
-// standard caption of a system fact, InsertTabs tab characters and the fact's current value.
+// STAND-IN for the library's information label until it lands: a windowless, auto-sized label
+// that shows the standard caption of a system fact, InsertTabs tab characters (expanded to tab
+// stops) and the fact's current value.
 // Only the lock-key and clock labels take a timer item of the library's pool; the others read
 // their value when Info changes.
 #pragma once
@@ -8,9 +9,9 @@
 #include <string>
 
 #include "components/base/kitsysin.h"
-#include "platform/gui/StdCtrls.h"
+#include "platform/gui/Controls.h"
 
-class TInformationLabelStandIn : public gui::TLabel {
+class TInformationLabelStandIn : public gui::TGraphicControl {
 public:
     explicit TInformationLabelStandIn(rtl::TComponent* owner);
     ~TInformationLabelStandIn() override;
@@ -25,6 +26,11 @@ public:
     std::uint16_t TimerID() const { return timerId_; }
     // Caption, tabs and value.
     std::string BuildText() const;
+    // The text shown.
+    const std::string& Text() const { return text_; }
+
+protected:
+    void Paint() override;
 
 private:
     void ContentChanged();
@@ -33,4 +39,5 @@ private:
     int insertTabs_ = 1;
     std::string dateTimeFormat_ = "dd.MM.yyyy";
     std::uint16_t timerId_ = 0;
+    std::string text_;
 };

@@ -18,7 +18,7 @@ TFormSysInfo::TFormSysInfo(rtl::TComponent* owner) : gui::TForm(owner) {
     SetBorderIcons(gui::biSystemMenu);
     SetPosition(gui::poScreenCenter);
     SetClientWidth(880);
-    SetClientHeight(464);
+    SetClientHeight(472);
 
     using namespace kit;
     auto group = [this](const char* caption, int left, int top, int width,
@@ -53,12 +53,12 @@ TFormSysInfo::TFormSysInfo(rtl::TComponent* owner) : gui::TForm(owner) {
                         {itProgName, 2}, {itProgTrademark, 2}, {itProgVersion, 3},
                         {itReg_Company32, 1}, {itProgComments, 2}, {itFileVersionFull, 3},
                         {itMajorVerNr32, 2}, {itVersion, 3}});
-    GBSystem = group("System", 440, 212, 432,
+    GBSystem = group("System", 440, 230, 432,
                      {{itPlatform32, 3}, {itPlatformID32, 2}, {itProcessor32, 2},
                       {itDOSVersion, 2}, {itColorDepth, 1}, {itProcessorCont32, 1},
                       {itScreenSaverDelay, 1}, {itUser, 2}, {itComputerName32, 2},
                       {itCPUSpeed, 2}, {itCurrentDateTime, 2}, {itBuildNr32, 3}});
-    GBTasten = group("Tasten", 8, 364, 424, {{itScroll, 1}, {itNumLock, 1}, {itCapsLock, 1}});
+    GBTasten = group("Tasten", 8, 348, 424, {{itScroll, 1}, {itNumLock, 1}, {itCapsLock, 1}});
 
     OnClose = [this](rtl::TObject* s, gui::TCloseAction& a) { FormClose(s, a); };
 }

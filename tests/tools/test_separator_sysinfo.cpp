@@ -135,10 +135,10 @@ TEST_F(SysInfoWindow, LabelsShowTheFactsOfThisMachine) {
         if (l->Info() == kit::itCurrentDateTime) clock = l;
     }
     ASSERT_TRUE(memory && clock);
-    EXPECT_EQ(memory->Caption(), "Memory size\t\t\t" + MemTotalBytes());
-    EXPECT_TRUE(std::regex_match(clock->Caption(),
+    EXPECT_EQ(memory->Text(), "Memory size\t\t\t" + MemTotalBytes());
+    EXPECT_TRUE(std::regex_match(clock->Text(),
                                  std::regex("Date and time\t\t\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d")))
-        << clock->Caption();
+        << clock->Text();
 }
 
 TEST_F(SysInfoWindow, SixWindowsAtOnceAndTheirTimersComeBack) {
