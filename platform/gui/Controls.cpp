@@ -1218,6 +1218,8 @@ bool TWinControl::ControlMouseMessage(TMessage& m) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    // Ends a windowless child's mouse capture (a popup took the release).
+    if (m.Msg == WM_CANCELMODE) capture_ = nullptr;
     if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEWHEEL && ControlMouseMessage(m)) return;
     TControl::WndProc(m);
 }

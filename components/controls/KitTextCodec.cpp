@@ -1,0 +1,94 @@
+#include "components/controls/KitTextCodec.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kit {
+
+std::u32string KitUtf8ToUtf32(std::string_view S) {
+    std::u32string out;
+    out.reserve(S.size());
+    std::size_t i = 0;
+    while (i < S.size()) {
+        const unsigned char b = static_cast<unsigned char>(S[i]);
+        int extra = 0;
+        char32_t cp = 0;
+        char32_t min = 0;
+        if (b < 0x80) {
+            out.push_back(b);
+            ++i;
+            continue;
+        }
+        if ((b & 0xE0) == 0xC0) { extra = 1; cp = b & 0x1F; min = 0x80; }
+        else if ((b & 0xF0) == 0xE0) { extra = 2; cp = b & 0x0F; min = 0x800; }
+        else if ((b & 0xF8) == 0xF0) { extra = 3; cp = b & 0x07; min = 0x10000; }
+        else {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        std::size_t j = 1;
+        for (; j <= static_cast<std::size_t>(extra); ++j) {
+            if (i + j >= S.size()) break;
+            const unsigned char c = static_cast<unsigned char>(S[i + j]);
+            if ((c & 0xC0) != 0x80) break;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if (j <= static_cast<std::size_t>(extra) || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            out.push_back(0xFFFD);
+            i += j;  // skip the lead byte and the continuation bytes seen
+            continue;
+        }
+        out.push_back(cp);
+        i += j;
+    }
+    return out;
+}
+
+std::string KitUtf32ToUtf8(std::u32string_view S) {
+    std::string out;
+    out.reserve(S.size());
+    for (char32_t cp : S) {
+        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// Code page 850 holds ASCII and all of Latin-1's printable upper half; beyond that only these.
+constexpr std::array<char32_t, 32> kOemExtra = {
+    0x0131, 0x0192, 0x2017, 0x2500, 0x2502, 0x250C, 0x2510, 0x2514, 0x2518, 0x251C, 0x2524,
+    0x252C, 0x2534, 0x253C, 0x2550, 0x2551, 0x2554, 0x2557, 0x255A, 0x255D, 0x2560, 0x2563,
+    0x2566, 0x2569, 0x256C, 0x2580, 0x2584, 0x2588, 0x2591, 0x2592, 0x2593, 0x25A0};
+
+bool InOem(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return true;
+    return std::find(kOemExtra.begin(), kOemExtra.end(), c) != kOemExtra.end();
+}
+
+}  // namespace
+
+std::u32string KitOemRoundTrip(std::u32string_view S) {
+    std::u32string out(S);
+    for (char32_t& c : out)
+        if (!InOem(c)) c = U'?';
+    return out;
+}
+
+}  // namespace kit
