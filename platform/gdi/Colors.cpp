@@ -94,6 +94,13 @@ std::string ColorToString(TColor color) {
     return "$" + rtl::IntToHex(static_cast<long long>(color), 8);
 }
 
+void GetColorValues(const std::function<void(const std::string&)>& proc) {
+    for (const auto& n : kNames) {
+        if (n.value == clLtGray && std::string_view(n.name) == "clLtGray") break;  // the aliases
+        proc(n.name);
+    }
+}
+
 bool IdentToColor(std::string_view ident, TColor& color) {
     for (const auto& n : kNames) {
         if (rtl::SameText(ident, n.name)) {

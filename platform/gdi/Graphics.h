@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -128,6 +129,9 @@ std::string ColorToString(TColor color);
 // A colour name (case-insensitive) or a number (decimal, $hex, 0x hex); EConvertError otherwise.
 TColor StringToColor(std::string_view s);
 bool IdentToColor(std::string_view ident, TColor& color);
+// Calls proc with the name of every named colour in the table's order (the 16 basic colours
+// first, "clNone" and the system colours later); aliases are left out.
+void GetColorValues(const std::function<void(const std::string&)>& proc);
 
 QColor ColorToQColor(TColor color);         // system colours resolved; opaque
 TColor QColorToColor(const QColor& color);  // alpha dropped

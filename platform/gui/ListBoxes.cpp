@@ -27,7 +27,9 @@ void TListBoxStrings::Put(int index, const std::string& s) {
     const int focused = box_->ItemIndex();
     const bool selected = box_->Selected(index);
     const LPARAM data = box_->InternalGetItemData(index);
-    box_->DeleteString(index);
+    // The item is replaced, not deleted: a list box that frees its item data on deletion
+    // must not see this one.
+    box_->Perform(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
     Insert(index, s);
     box_->InternalSetItemData(index, data);
     if (box_->MultiSelect() && selected) box_->SetSelected(index, true);

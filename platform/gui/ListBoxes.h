@@ -27,8 +27,8 @@ inline constexpr unsigned LB_SETSEL = 0x0185, LB_SETCURSEL = 0x0186, LB_GETSEL =
 inline constexpr LRESULT LB_ERR = -1;
 // Notification codes (high word of CN_COMMAND's WParam).
 inline constexpr unsigned LBN_SELCHANGE = 1;
-// The notifications a window sends its parent, reflected back to the control.
-// CN_BASE and CN_COMMAND come with the combo box (StdCtrls.h).
+// The notifications a window sends its parent, reflected back to the control (CN_BASE and
+// CN_COMMAND come with the combo box).
 inline constexpr unsigned CN_DRAWITEM = CN_BASE + WM_DRAWITEM, CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
 // Scroll requests (low word of WM_VSCROLL / WM_HSCROLL's WParam; the position in the high word).
 inline constexpr unsigned SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1,

@@ -2,6 +2,7 @@
 #include "platform/gui/Presenter.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -135,6 +136,28 @@ public:
         return result;
     }
 
+    ColorDialogResult ShowColorDialog(const ColorDialogRequest& request) override {
+        EnsureQtApplication();
+        auto toQ = [](std::uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); };
+        auto fromQ = [](const QColor& q) {
+            return static_cast<std::uint32_t>(q.red() | (q.green() << 8) | (q.blue() << 16));
+        };
+        const int slotCount = QColorDialog::customCount();
+        for (int i = 0; i < slotCount && i < static_cast<int>(request.customColors.size()); ++i)
+            QColorDialog::setCustomColor(i, request.customColors[i] == 0xFFFFFFFFu ? QColor(Qt::white)
+                                                                                  : toQ(request.customColors[i]));
+        QColorDialog dlg;
+        dlg.setOption(QColorDialog::DontUseNativeDialog, true);
+        dlg.setCurrentColor(toQ(request.color));
+        ModalWindowGuard guard(&dlg);
+        ColorDialogResult result;
+        if (dlg.exec() != QDialog::Accepted) return result;
+        result.accepted = true;
+        result.color = fromQ(dlg.selectedColor());
+        for (int i = 0; i < slotCount && i < 16; ++i) result.customColors.push_back(fromQ(QColorDialog::customColor(i)));
+        return result;
+    }
+
     int ShowModalForm(TCustomForm& form) override {
         form.BeginModalShow();
         ModalWindowGuard guard(form.Widget());
@@ -173,6 +196,8 @@ Presenter& CurrentPresenter() {
 }
 
 void SetPresenter(Presenter* p) { detail::Installed() = p; }
+
+ColorDialogResult Presenter::ShowColorDialog(const ColorDialogRequest&) { return {}; }
 
 // ---- ScriptedPresenter --------------------------------------------------------------------------
 
@@ -217,6 +242,16 @@ int ScriptedPresenter::ShowModalForm(TCustomForm& form) {
     form.CloseModal();
     form.EndModalShow();
     return form.ModalResult();
+}
+
+ColorDialogResult ScriptedPresenter::ShowColorDialog(const ColorDialogRequest& request) {
+    colorDialogs.push_back(request);
+    if (!colorAnswers.empty()) {
+        ColorDialogResult r = colorAnswers.front();
+        colorAnswers.pop_front();
+        return r;
+    }
+    return {};
 }
 
 }  // namespace gui

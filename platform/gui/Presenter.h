@@ -2,6 +2,7 @@
 // presenter; tests install a ScriptedPresenter that answers without a person.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -52,6 +53,20 @@ struct FileDialogResult {
     int filterIndex = 1;
 };
 
+// The colour dialog: the colour at the start and the 16 custom colour slots ($00BBGGRR;
+// $FFFFFFFF marks an empty slot).
+struct ColorDialogRequest {
+    std::uint32_t color = 0;
+    std::vector<std::uint32_t> customColors;
+    bool fullOpen = false;
+};
+
+struct ColorDialogResult {
+    bool accepted = false;
+    std::uint32_t color = 0;
+    std::vector<std::uint32_t> customColors;
+};
+
 class Presenter {
 public:
     virtual ~Presenter() = default;
@@ -60,6 +75,8 @@ public:
     virtual FileDialogResult ShowFileDialog(const FileDialogRequest& request) = 0;
     // Runs a form modally; returns its ModalResult.
     virtual int ShowModalForm(TCustomForm& form) = 0;
+    // Shows the colour dialog; a presenter without one answers "cancelled".
+    virtual ColorDialogResult ShowColorDialog(const ColorDialogRequest& request);
 };
 
 // The presenter in force (the Qt one unless a test installed another).
@@ -78,6 +95,10 @@ public:
     int ShowMessageBox(const MessageBoxRequest& request) override;
     FileDialogResult ShowFileDialog(const FileDialogRequest& request) override;
     int ShowModalForm(TCustomForm& form) override;
+    // Records the request; answers from colorAnswers, else "cancelled".
+    ColorDialogResult ShowColorDialog(const ColorDialogRequest& request) override;
+    std::deque<ColorDialogResult> colorAnswers;
+    std::vector<ColorDialogRequest> colorDialogs;
 
     std::deque<int> boxAnswers;
     std::deque<FileDialogResult> fileAnswers;
