@@ -2,7 +2,7 @@
 
 #include "foundation/DebugLib.h"
 
-void CLBClear(TCheckListBoxType& CLB) { CLB.Clear(); }
+void CLBClear(TCheckListBoxType& CLB) { CLB.Items()->Clear(); }
 
 void CLBUncheckAll(TCheckListBoxType& CLB) {
     for (int i = 0; i < CLB.Count(); ++i) CLB.SetChecked(i, false);

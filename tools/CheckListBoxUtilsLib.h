@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "tools/KoaxControlsStandIn.h"
+#include "components/controls/KitCheckListBox.h"
 
-using TCheckListBoxType = TCheckListBoxStandIn;  // STAND-IN until the library's check list box lands
+using TCheckListBoxType = kit::TKitCheckListBox;
 
 // Removes all items.
 void CLBClear(TCheckListBoxType& CLB);

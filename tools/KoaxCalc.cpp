@@ -103,8 +103,12 @@ TFormKoaxCalc::TFormKoaxCalc(rtl::TComponent* owner) : gui::TForm(owner) {
         gui::PostMessage(this, WM_CALCCABLE);
     };
     CBBands->OnClick = [this](rtl::TObject* s) { CBBandsClick(s); };
-    CLBKabelTyp->OnClick = [this](rtl::TObject* s) { CLBKabelTypClick(s); };
-    CLBKonnektorTyp->OnClick = [this](rtl::TObject* s) { CLBKonnektorTypClick(s); };
+    // A click on an item's check box selects the item first and then toggles its mark: both
+    // end in the single choice of the item.
+    CLBKabelTyp->OnClick = CLBKabelTyp->OnClickCheck = [this](rtl::TObject* s) { CLBKabelTypClick(s); };
+    CLBKonnektorTyp->OnClick = CLBKonnektorTyp->OnClickCheck = [this](rtl::TObject* s) {
+        CLBKonnektorTypClick(s);
+    };
     OnClose = [this](rtl::TObject* s, gui::TCloseAction& a) { FormClose(s, a); };
     OnCreate = [this](rtl::TObject* s) { FormCreate(s); };
 }

@@ -4,15 +4,15 @@
 
 #include <vector>
 
+#include "components/controls/KitInformationLabel.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
-#include "tools/InformationLabelStandIn.h"
 
 class TFormSysInfo : public gui::TForm {
 public:
     explicit TFormSysInfo(rtl::TComponent* owner);
 
-    using TInformationLabel = TInformationLabelStandIn;  // STAND-IN until the library's label lands
+    using TInformationLabel = kit::TKitInformationLabel;
 
     gui::TGroupBox *GBPfade = nullptr, *GBResourcen = nullptr, *GBSoftware = nullptr,
                    *GBSystem = nullptr, *GBTasten = nullptr;

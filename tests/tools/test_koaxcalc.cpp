@@ -30,7 +30,7 @@ protected:
         rtl::FormatSettings() = saved;
     }
     // The checked items of a list, as their indexes.
-    static std::vector<int> CheckedItems(const TCheckListBoxType& clb) {
+    static std::vector<int> CheckedItems(TCheckListBoxType& clb) {
         std::vector<int> result;
         for (int i = 0; i < clb.Count(); ++i)
             if (clb.Checked(i)) result.push_back(i);

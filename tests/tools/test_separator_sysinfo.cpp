@@ -135,10 +135,13 @@ TEST_F(SysInfoWindow, LabelsShowTheFactsOfThisMachine) {
         if (l->Info() == kit::itCurrentDateTime) clock = l;
     }
     ASSERT_TRUE(memory && clock);
-    EXPECT_EQ(memory->Text(), "Memory size\t\t\t" + MemTotalBytes());
-    EXPECT_TRUE(std::regex_match(clock->Text(),
+    std::string memoryText, clockText;
+    memory->BuildText(memoryText);
+    clock->BuildText(clockText);
+    EXPECT_EQ(memoryText, "Memory size\t\t\t" + MemTotalBytes());
+    EXPECT_TRUE(std::regex_match(clockText,
                                  std::regex("Date and time\t\t\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d")))
-        << clock->Text();
+        << clockText;
 }
 
 TEST_F(SysInfoWindow, SixWindowsAtOnceAndTheirTimersComeBack) {
