@@ -12,7 +12,7 @@
 void TFormFeldor::MIHilfeClick(rtl::TObject*) { ShellOpenFile(FeldorU::ProgDir + "Hilfe.pdf"); }
 void TFormFeldor::MICopyRightClick(rtl::TObject*) {
     auto* Form = new TFormCopyRight(this);
-    Form->CaptionText = "Feldor: Nutzungsbedingungen und Haftungsausschluss";
+    Form->CaptionText = "Feldor: Nutzungsbedingungen";
     Form->Execute();
 }
 // The links lead to public pages on amateur radio and on the exposure rules.
