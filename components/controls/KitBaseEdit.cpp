@@ -10,6 +10,7 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
+#include "platform/rtl/OemCodePage.h"
 
 namespace kit {
 
@@ -23,9 +24,6 @@ constexpr char32_t LF = U'\n';
 
 // Key-state bits of the application object.
 constexpr std::uint8_t ksInsert = 1, ksShift = 2, ksCtrl = 4, ksAlt = 8;
-
-// The screen cursor during a text drag.
-constexpr TCursor crDragText = -12;  // STAND-IN until the platform names its drag cursor
 
 void FreeUndoRecord(rtl::TObject*, void* Item) { delete static_cast<TKitUndoRecord*>(Item); }
 
@@ -53,6 +51,7 @@ TKitBaseEdit::TKitBaseEdit(rtl::TComponent* AOwner) : TKitCustomBevelPanel(AOwne
 }
 
 TKitBaseEdit::~TKitBaseEdit() {
+    closing_ = true;
     bufferBitmap_.reset();
     StopScrollTimer();
     if (textDragging_) Screen()->SetCursor(savedScreenCursor_);
@@ -356,7 +355,9 @@ void TKitBaseEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 
 void TKitBaseEdit::Notification(rtl::TComponent* AComponent, rtl::TOperation Operation) {
     TKitCustomBevelPanel::Notification(AComponent, Operation);
-    if (Operation == rtl::TOperation::opRemove && AComponent == boundLabel_) boundLabel_ = nullptr;
+    if (Operation != rtl::TOperation::opRemove) return;
+    if (AComponent == boundLabel_) boundLabel_ = nullptr;
+    if (AComponent == popupMenu_) popupMenu_ = nullptr;
 }
 
 // ---- Cursor and selection --------------------------------------------------------------------
@@ -435,6 +436,13 @@ void TKitBaseEdit::CursorWordLeft() {
     if (IsDelimiter(p) && p > 1) --p;
     while (p >= 2 && !IsDelimiter(p)) --p;
     SetIntProp(5, p);
+}
+
+void TKitBaseEdit::PlaceCaret(int X, int Y) {
+    if (caret_->Style() == csUnder) Y += Canvas()->TextHeight("Qp") - 3;
+    else if (caret_->Style() == csUnderBlock) Y += Canvas()->TextHeight("Qp") - caret_->Height() - 2;
+    // The one caret of the process may belong to another window by now.
+    if (GetCaretOwner() == this) SetCaretPos(X, Y);
 }
 
 // ---- Keys ------------------------------------------------------------------------------------
@@ -573,7 +581,7 @@ void TKitBaseEdit::ClearSelection() { ReplaceSelectionChars({}); }
 
 void TKitBaseEdit::ReplaceSelectionChars(std::u32string S) {
     if (!CanModify(S)) return;
-    if (oemConvert_ && !S.empty()) S = KitOemRoundTrip(S);
+    if (oemConvert_ && !S.empty()) S = KitUtf8ToUtf32(rtl::OemRoundTrip(KitUtf32ToUtf8(S)));
     BeforeChange();
     const int cursorBefore = cursorPos_;
     const int len = TextLength();
@@ -708,17 +716,26 @@ TPopupMenu* TKitBaseEdit::BuildContextMenu() {
     add("-", true, nullptr);
     add("&Cut", sel && !readOnly_, [this] { CutToClipboard(); });
     add("&Copy", sel, [this] { CopyToClipboard(); });
-    add("&Insert", Clipboard()->HasText() && !readOnly_, [this] { PasteFromClipboard(); });
+    add("&Insert", Clipboard()->HasFormat(CF_TEXT) && !readOnly_, [this] { PasteFromClipboard(); });
     add("&Delete", sel, [this] { ClearSelection(); });
     add("-", true, nullptr);
     add("Select all", !text_.empty(), [this] { SelectAll(); });
     return menu;
 }
 
+void TKitBaseEdit::SetPopupMenu(TPopupMenu* Value) {
+    if (popupMenu_ == Value) return;
+    if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+    popupMenu_ = Value;
+    if (popupMenu_) popupMenu_->FreeNotification(this);
+    gui::SetPopupMenu(this, popupMenu_);
+}
+
 void TKitBaseEdit::WMRButtonUp(TMessage& m) {
     std::weak_ptr<void> life = LifeToken();
     TKitCustomBevelPanel::WndProc(m);
-    if (life.expired() || Destroying() || !Enabled()) return;
+    // The platform shows a menu of the edit's own.
+    if (life.expired() || Destroying() || !Enabled() || popupMenu_) return;
     const TPoint at = ClientToScreen(TPoint{LoWordSigned(m.LParam), HiWordSigned(m.LParam)});
     std::unique_ptr<TPopupMenu> menu(BuildContextMenu());
     menu->Popup(at.X, at.Y);
@@ -736,7 +753,7 @@ void TKitBaseEdit::TrackMouse() {
     if (!textDragging_ && selStart_ < p && p < selStart_ + selLength_) {
         savedScreenCursor_ = Screen()->Cursor();
         textDragging_ = true;
-        Screen()->SetCursor(crDragText);
+        Screen()->SetCursor(crDrag);
     }
     const int oldLength = selLength_;
     SetIntProp(5, p);
@@ -876,6 +893,10 @@ TPoint TKitBaseEdit::PosFromChar(int Index) {
 }
 
 void TKitBaseEdit::WndProc(TMessage& m) {
+    if (closing_) {
+        TKitCustomBevelPanel::WndProc(m);
+        return;
+    }
     std::weak_ptr<void> life = LifeToken();
     auto inherited = [&] { TKitCustomBevelPanel::WndProc(m); };
     auto alive = [&] { return !life.expired() && !Destroying(); };

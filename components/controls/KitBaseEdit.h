@@ -89,6 +89,9 @@ public:
     int UndoCount();
     // The items of the built-in context menu (the menu is owned by the edit until freed).
     gui::TPopupMenu* BuildContextMenu();
+    // A context menu of the edit's own replaces the built-in one; nil restores it.
+    gui::TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(gui::TPopupMenu* Value);
 
     void BeginUpdate() { ++updateCount_; }
     void EndUpdate();
@@ -227,6 +230,7 @@ private:
     void StopScrollTimer();
     void SetKeyStateBits(gui::TShiftState Shift);
 
+    bool closing_ = false;  // the destructor runs: no more edit handling
     int lastMouseX_ = 0;
     std::unique_ptr<TKitCaret> caret_;
     bool tabOnEnter_ = false;
@@ -255,6 +259,7 @@ private:
     bool hideSelection_ = true;
     TEditCharCase charCase_ = ecNormal;
     gui::TControl* boundLabel_ = nullptr;
+    gui::TPopupMenu* popupMenu_ = nullptr;
     int labelPosition_ = 0;
     int labelSpacing_ = 3;
     std::unique_ptr<gdi::TBitmap> bufferBitmap_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Classes.h"
+
 namespace kit {
 
 TKitButtonGrid KitButtonPanelGrid(int Count, int InnerWidth, int InnerHeight, int CellWidth, int CellHeight) {
@@ -23,7 +25,37 @@ TKitButtonGrid KitButtonPanelGrid(int Count, int InnerWidth, int InnerHeight, in
     return g;
 }
 
-TKitButtonPanel::TKitButtonPanel(rtl::TComponent* AOwner) : TKitCustomBevelPanel(AOwner) {}
+namespace {
+// Asks the panel for a layout once the current change is complete.
+constexpr unsigned WM_KITARRANGEBUTTONS = gui::WM_USER + 0x0B50;
+}
+
+// The collection of the panel's buttons tells the panel of every change. The layout is posted:
+// an item reports its addition before it has made its button.
+class TKitButtonPanel::TPanelButtons : public TKitSpecialButtons {
+public:
+    explicit TPanelButtons(TKitButtonPanel* Panel) : TKitSpecialButtons(Panel, true), panel_(Panel) {}
+
+protected:
+    void Update(rtl::TCollectionItem* Item) override {
+        TKitSpecialButtons::Update(Item);
+        if (panel_->dying_ || panel_->layoutPosted_) return;
+        panel_->layoutPosted_ = true;
+        gui::PostMessage(panel_, WM_KITARRANGEBUTTONS);
+    }
+
+private:
+    TKitButtonPanel* panel_;
+};
+
+TKitButtonPanel::TKitButtonPanel(rtl::TComponent* AOwner) : TKitCustomBevelPanel(AOwner) {
+    buttons_ = std::make_unique<TPanelButtons>(this);
+}
+
+TKitButtonPanel::~TKitButtonPanel() {
+    dying_ = true;
+    buttons_.reset();
+}
 
 void TKitButtonPanel::SetCellWidth(int Value) {
     if (cellWidth_ == Value) return;
@@ -35,25 +67,6 @@ void TKitButtonPanel::SetCellHeight(int Value) {
     if (cellHeight_ == Value) return;
     cellHeight_ = Value;
     ArrangeButtons();
-}
-
-TKitSpeedButton* TKitButtonPanel::AddButton() {
-    auto* b = new TKitSpeedButton(this);
-    b->SetParent(this);
-    b->Tag = static_cast<int>(buttons_.size());
-    buttons_.push_back(b);
-    ArrangeButtons();
-    return b;
-}
-
-void TKitButtonPanel::Notification(rtl::TComponent* AComponent, rtl::TOperation Operation) {
-    TKitCustomBevelPanel::Notification(AComponent, Operation);
-    if (Operation != rtl::TOperation::opRemove) return;
-    auto it = std::find(buttons_.begin(), buttons_.end(), AComponent);
-    if (it == buttons_.end()) return;
-    buttons_.erase(it);
-    for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->Tag = static_cast<int>(i);
-    if (!Destroying()) ArrangeButtons();
 }
 
 void TKitButtonPanel::Loaded() {
@@ -74,16 +87,26 @@ void TKitButtonPanel::ArrangeButtons() {
     gdi::TRect r = ClientRect();
     const int extent = Bevel()->BevelExtent();
     if (Bevel()->Mode() != bmWindows) gdi::InflateRect(r, -extent, -extent);
-    const int n = ButtonCount();
+    const int n = buttons_->Count();
     const TKitButtonGrid g = KitButtonPanelGrid(n, r.Right - r.Left, r.Bottom - r.Top, cellWidth_, cellHeight_);
     SetBounds(Left(), Top(), g.Columns * cellWidth_ + 2 * extent, g.Rows * cellHeight_ + 2 * extent);
     for (int i = 0; i < n; ++i) {
-        TKitSpeedButton* b = buttons_[static_cast<std::size_t>(i)];
+        TKitSpeedButton* b = buttons_->Items(i)->Button();
         if (!b) break;
+        b->Tag = i;
         b->SetBounds(r.Left + (i % g.Columns) * cellWidth_, r.Top + ((i / g.Columns) % g.Rows) * cellHeight_,
                      cellWidth_, cellHeight_);
         if (OnButtonClick) b->OnClick = [this](rtl::TObject* s) { ButtonClick(s); };
     }
+}
+
+void TKitButtonPanel::WndProc(gui::TMessage& Message) {
+    if (Message.Msg == WM_KITARRANGEBUTTONS) {
+        layoutPosted_ = false;
+        ArrangeButtons();
+        return;
+    }
+    TKitCustomBevelPanel::WndProc(Message);
 }
 
 void TKitButtonPanel::ButtonClick(rtl::TObject* Sender) {

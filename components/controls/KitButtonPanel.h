@@ -4,10 +4,11 @@
 #pragma once
 
 #include <functional>
-#include <vector>
+#include <memory>
 
 #include "components/controls/KitCustomBevelPanel.h"
 #include "components/controls/KitSpeedButton.h"
+#include "components/controls/kitsbtn.h"
 
 namespace kit {
 
@@ -25,6 +26,7 @@ using TKitButtonPanelClickEvent = std::function<void(rtl::TObject* Sender, rtl::
 class TKitButtonPanel : public TKitCustomBevelPanel {
 public:
     explicit TKitButtonPanel(rtl::TComponent* AOwner);
+    ~TKitButtonPanel() override;
 
     int CellWidth() const { return cellWidth_; }
     int CellHeight() const { return cellHeight_; }
@@ -32,12 +34,10 @@ public:
     void SetCellWidth(int Value);
     void SetCellHeight(int Value);
 
-    // STAND-IN for the edit's collection of embedded buttons: a plain list of speed buttons
-    // owned and parented by the panel, each with its index as Tag. A change of the list lays
-    // the panel out again, as the collection's change notification will.
-    TKitSpeedButton* AddButton();
-    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
-    TKitSpeedButton* Buttons(int Index) const { return buttons_.at(static_cast<std::size_t>(Index)); }
+    // The buttons: every change of the collection or of an item lays the panel out again (posted,
+    // once the change is complete).
+    TKitSpecialButtons* Buttons() const { return buttons_.get(); }
+    void SetButtons(const TKitSpecialButtons* Value) { buttons_->Assign(Value); }
 
     // Fired with the panel, the clicked button and the button's Tag (its index).
     TKitButtonPanelClickEvent OnButtonClick;
@@ -48,12 +48,15 @@ public:
 
 protected:
     void Loaded() override;
-    void Notification(rtl::TComponent* AComponent, rtl::TOperation Operation) override;
+    void WndProc(gui::TMessage& Message) override;
 
 private:
+    class TPanelButtons;
     void ButtonClick(rtl::TObject* Sender);
 
-    std::vector<TKitSpeedButton*> buttons_;
+    std::unique_ptr<TKitSpecialButtons> buttons_;
+    bool dying_ = false;
+    bool layoutPosted_ = false;
     int cellWidth_ = 25;
     int cellHeight_ = 25;
     bool inLayout_ = false;

@@ -1,8 +1,5 @@
 #include "components/controls/KitTextCodec.h"
 
-#include <algorithm>
-#include <array>
-
 namespace kit {
 
 std::u32string KitUtf8ToUtf32(std::string_view S) {
@@ -66,28 +63,6 @@ std::string KitUtf32ToUtf8(std::u32string_view S) {
             out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
         }
     }
-    return out;
-}
-
-namespace {
-
-// Code page 850 holds ASCII and all of Latin-1's printable upper half; beyond that only these.
-constexpr std::array<char32_t, 32> kOemExtra = {
-    0x0131, 0x0192, 0x2017, 0x2500, 0x2502, 0x250C, 0x2510, 0x2514, 0x2518, 0x251C, 0x2524,
-    0x252C, 0x2534, 0x253C, 0x2550, 0x2551, 0x2554, 0x2557, 0x255A, 0x255D, 0x2560, 0x2563,
-    0x2566, 0x2569, 0x256C, 0x2580, 0x2584, 0x2588, 0x2591, 0x2592, 0x2593, 0x25A0};
-
-bool InOem(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return true;
-    return std::find(kOemExtra.begin(), kOemExtra.end(), c) != kOemExtra.end();
-}
-
-}  // namespace
-
-std::u32string KitOemRoundTrip(std::u32string_view S) {
-    std::u32string out(S);
-    for (char32_t& c : out)
-        if (!InOem(c)) c = U'?';
     return out;
 }
 

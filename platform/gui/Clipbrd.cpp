@@ -51,6 +51,16 @@ bool TClipboard::GetBitmap(gdi::TBitmap& bitmap) const {
 
 void TClipboard::Clear() { Board()->clear(); }
 
+bool TClipboard::HasFormat(unsigned Format) const {
+    switch (Format) {
+    case CF_TEXT:
+    case CF_OEMTEXT:
+    case CF_UNICODETEXT: return HasText();
+    case CF_BITMAP: return HasBitmap();
+    default: return false;
+    }
+}
+
 TClipboard* Clipboard() {
     static TClipboard clipboard;
     return &clipboard;

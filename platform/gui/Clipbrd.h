@@ -7,6 +7,9 @@
 
 namespace gui {
 
+// Standard clipboard formats.
+inline constexpr unsigned CF_TEXT = 1, CF_BITMAP = 2, CF_OEMTEXT = 7, CF_UNICODETEXT = 13;
+
 class TClipboard {
 public:
     std::string AsText() const;
@@ -19,6 +22,9 @@ public:
     // The clipboard's image as a bitmap; False when it holds none.
     bool GetBitmap(gdi::TBitmap& bitmap) const;
     void Clear();
+    // Whether the clipboard offers Format: the text formats whenever it holds text, CF_BITMAP
+    // whenever it holds an image.
+    bool HasFormat(unsigned Format) const;
 };
 
 TClipboard* Clipboard();

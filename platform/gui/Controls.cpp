@@ -943,6 +943,7 @@ Qt::CursorShape CursorShapeOf(TCursor c) {
     case crNo: return Qt::ForbiddenCursor;
     case crHandPoint: return Qt::PointingHandCursor;
     case crSizeAll: return Qt::SizeAllCursor;
+    case crDrag: return Qt::DragMoveCursor;
     default: return Qt::ArrowCursor;
     }
 }
@@ -1274,6 +1275,16 @@ void TWinControl::Dispatch(TMessage& m) {
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
+    if (m.Msg == WM_NEXTDLGCTL && m.LParam == 0) {
+        // The focus moves on from the focused control of this window as a Tab key would:
+        // WParam 0 to the next control, otherwise to the previous one.
+        if (QWidget* f = Widget() ? Widget()->window()->focusWidget() : nullptr) {
+            const bool forward = m.WParam == 0;
+            QCoreApplication::postEvent(f, new QKeyEvent(QEvent::KeyPress, forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                                                         forward ? Qt::NoModifier : Qt::ShiftModifier));
+        }
+        return;
+    }
     if (m.Msg == WM_ERASEBKGND) {
         if (auto* canvas = TWMEraseBkgnd{m}.Canvas(); canvas && canvas->Target()) {
             const int b = BorderExtent();

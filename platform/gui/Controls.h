@@ -65,6 +65,8 @@ inline constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3,
                          crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9,
                          crUpArrow = -10, crHourGlass = -11, crNo = -18, crHandPoint = -21,
                          crSizeAll = -22;
+// The cursor while text or an object is dragged.
+inline constexpr TCursor crDrag = -12;
 
 // Virtual key codes (letters and digits are their upper-case ASCII codes).
 inline constexpr unsigned short VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10,

@@ -46,17 +46,18 @@ protected:
         panel->Bevel()->SetStyleOuter(bvRaised);
         panel->Bevel()->SetWidthOuter(2);
         extent = panel->Bevel()->BevelExtent();
-        panel->SetBounds(10, 10, 60 + 2 * extent, 100);
         panel->SetCellWidth(20);
-        panel->SetCellHeight(20);
-    }
-    // Adds n buttons, then lays them out in an inner width of 60 (each addition lays the panel
-    // out at once, which narrows it to what the buttons so far need).
-    void Fill(int n) {
-        for (int i = 0; i < n; ++i) panel->AddButton();
+        panel->SetCellHeight(20);  // (an empty panel shrinks to one cell)
         panel->SetBounds(10, 10, 60 + 2 * extent, 100);
-        panel->ArrangeButtons();
     }
+    TKitSpeedButton* Btn(int i) const { return panel->Buttons()->Items(i)->Button(); }
+    // Adds n buttons; the collection's change lays them out in the inner width of 60.
+    void Fill(int n) {
+        for (int i = 0; i < n; ++i) panel->Buttons()->Add();
+        Settle();
+    }
+    // Runs the posted layout.
+    static void Settle() { ProcessFor(20); }
 };
 
 TEST_F(kitButtonPanel, SevenButtonsInRowsOfThree) {
@@ -66,16 +67,25 @@ TEST_F(kitButtonPanel, SevenButtonsInRowsOfThree) {
     EXPECT_EQ(panel->Height(), 60 + 2 * extent);
     EXPECT_EQ(panel->Left(), 10);
     EXPECT_EQ(panel->Top(), 10);
-    EXPECT_EQ(panel->Buttons(0)->BoundsRect(), gdi::Bounds(extent, extent, 20, 20));
-    EXPECT_EQ(panel->Buttons(5)->BoundsRect(), gdi::Bounds(extent + 40, extent + 20, 20, 20));
-    EXPECT_EQ(panel->Buttons(6)->BoundsRect(), gdi::Bounds(extent, extent + 40, 20, 20));
-    EXPECT_EQ(panel->Buttons(6)->Tag, 6);
+    EXPECT_EQ(Btn(0)->BoundsRect(), gdi::Bounds(extent, extent, 20, 20));
+    EXPECT_EQ(Btn(5)->BoundsRect(), gdi::Bounds(extent + 40, extent + 20, 20, 20));
+    EXPECT_EQ(Btn(6)->BoundsRect(), gdi::Bounds(extent, extent + 40, 20, 20));
+    EXPECT_EQ(Btn(6)->Tag, 6);
     EXPECT_FALSE(panel->InLayout());
 
-    // Freeing a button renumbers the rest and lays them out again: six fill two rows.
-    delete panel->Buttons(2);
-    ASSERT_EQ(panel->ButtonCount(), 6);
-    EXPECT_EQ(panel->Buttons(2)->Tag, 2);
+    // A change of an item lays the panel out again (here in an inner width of 40).
+    panel->SetBounds(10, 10, 40 + 2 * extent, 100);
+    panel->Buttons()->Items(0)->Layout()->SetSpacing(5);
+    Settle();
+    EXPECT_EQ(panel->Width(), 40 + 2 * extent);
+    EXPECT_EQ(panel->Height(), 80 + 2 * extent);
+    panel->SetBounds(10, 10, 60 + 2 * extent, 100);
+
+    // Deleting an item renumbers the rest and lays them out again: six fill two rows.
+    panel->Buttons()->Delete(2);
+    Settle();
+    ASSERT_EQ(panel->Buttons()->Count(), 6);
+    EXPECT_EQ(Btn(2)->Tag, 2);
     EXPECT_EQ(panel->Width(), 60 + 2 * extent);
     EXPECT_EQ(panel->Height(), 40 + 2 * extent);
 }
@@ -85,30 +95,31 @@ TEST_F(kitButtonPanel, ClicksAreRelayedWithTheButtonsIndex) {
     std::vector<int> got;
     panel->OnButtonClick = [&](rtl::TObject* sender, rtl::TObject* btn, int index) {
         EXPECT_EQ(sender, panel);
-        EXPECT_EQ(btn, panel->Buttons(index));
+        EXPECT_EQ(btn, Btn(index));
         got.push_back(index);
     };
     panel->ArrangeButtons();
     // A real click on the fourth button (second row, first column).
-    const gdi::TRect r = panel->Buttons(3)->BoundsRect();
+    const gdi::TRect r = Btn(3)->BoundsRect();
     SendClick(panel->ClientWidget(), QPoint(r.Left + 5 - panel->BorderExtent(), r.Top + 5 - panel->BorderExtent()));
-    panel->Buttons(1)->Click();
+    Btn(1)->Click();
     EXPECT_EQ(got, (std::vector<int>{3, 1}));
 }
 
 TEST_F(kitButtonPanel, ZeroCellLeavesTheLayoutAlone) {
     Fill(5);
     const gdi::TRect before = panel->BoundsRect();
-    const gdi::TRect first = panel->Buttons(1)->BoundsRect();
+    const gdi::TRect first = Btn(1)->BoundsRect();
     panel->SetCellWidth(0);
-    panel->AddButton();
+    panel->Buttons()->Add();
+    Settle();
     EXPECT_EQ(panel->BoundsRect(), before);
-    EXPECT_EQ(panel->Buttons(1)->BoundsRect(), first);
+    EXPECT_EQ(Btn(1)->BoundsRect(), first);
     panel->SetCellHeight(0);
     panel->SetCellWidth(20);
     EXPECT_EQ(panel->BoundsRect(), before);
     panel->SetCellHeight(20);  // six buttons in rows of three again
     EXPECT_EQ(panel->Width(), 60 + 2 * extent);
     EXPECT_EQ(panel->Height(), 40 + 2 * extent);
-    EXPECT_EQ(panel->Buttons(5)->BoundsRect(), gdi::Bounds(extent + 40, extent + 20, 20, 20));
+    EXPECT_EQ(Btn(5)->BoundsRect(), gdi::Bounds(extent + 40, extent + 20, 20, 20));
 }

@@ -1,0 +1,101 @@
+// The self-drawn edit completed: the display text (the text, or a row of password characters),
+// text and selection painting, caret placement and the character hit test, sizing to the font,
+// a row of embedded buttons at its right end and a link to an auto-completion component.
+//
+// Painting, the caret and the hit test share one text origin: the alignment's start of the
+// display text (the left edge when the text is wider than the text area) moved left by the
+// scroll offset, so that the caret and a clicked position always match the drawn characters.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "components/base/kitgraph.h"
+#include "components/controls/KitBaseEdit.h"
+#include "components/controls/kitsbtn.h"
+
+namespace kit {
+
+class TKitEditAutoComplete;
+
+using TKitOnBtnClick = std::function<void(rtl::TObject* Sender, rtl::TObject* Btn, int index)>;
+
+class TKitCustomEdit : public TKitBaseEdit {
+public:
+    explicit TKitCustomEdit(rtl::TComponent* AOwner);
+    ~TKitCustomEdit() override;
+
+    char32_t PasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(char32_t Value);
+    // The text as drawn (UTF-8).
+    const std::string& DisplayText() const { return displayText_; }
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool Value);
+    TKitSpecialButtons* CustomButtons() const { return customButtons_.get(); }
+    void SetCustomButtons(const TKitSpecialButtons* Value) { customButtons_->Assign(Value); }
+    int CustomButtonWidth() const { return customButtonWidth_; }
+    void SetCustomButtonWidth(int Value);
+    TKitUserButtonStyle CustomButtonStyle() const { return customButtonStyle_; }
+    void SetCustomButtonStyle(TKitUserButtonStyle Value);
+    TKitEditAutoComplete* AutoComplete() const { return autoComplete_; }
+    void SetAutoComplete(TKitEditAutoComplete* Value);
+
+    TKitOnBtnClick OnBtnClick;
+
+    // The display text for the current text.
+    virtual void GetDisplayText(std::string& S);
+    // Runs OnBtnClick (an embedded button was clicked).
+    virtual void DoBtnClick(rtl::TObject* Btn, int Index);
+    virtual void AdjustSize();
+
+    // The hit test: the cursor position whose character lies under client x X.
+    int CharIndexAt(int X) override;
+    // Places the buttons right of the text area.
+    void ArrangeButtons();
+
+protected:
+    virtual void PaintText(int Pos, const std::string& D);
+    // Hook called while painting, after the background of the inner rectangle.
+    virtual void PaintExtra(gdi::TCanvas& Canvas, const gdi::TRect& Rect) { (void)Canvas; (void)Rect; }
+
+    void Loaded() override;
+    void Notification(rtl::TComponent* AComponent, rtl::TOperation Operation) override;
+    void Paint() override;
+    int GetLineAt(int Y) override { (void)Y; return 0; }
+    int GetCharAt(int X) override { (void)X; return 0; }
+    void UpdateCaretPos() override;
+    bool CompletionActive() override;
+    void TextReset() override;
+    void TextRead() override {}
+    void RepaintText(int Pos) override;
+    void TextChanged(int At) override;
+    void AfterChange() override;
+    bool CanCopy() override { return passwordChar_ == 0; }
+    void AdjustInnerRect() override;
+    void EditKeyDown(unsigned short& Key, gui::TShiftState Shift) override;
+    void WndProc(gui::TMessage& Message) override;
+
+    // The start of the unscrolled display text in client x, by alignment; a text wider than
+    // the text area starts at its left edge whatever the alignment.
+    int AlignedTextLeft(int TextWidth) const;
+    // The canvas widths of the first n characters of the display text and of character i.
+    int PrefixWidth(gdi::TCanvas& C, int n) const;
+    int CharWidth(gdi::TCanvas& C, int i) const;
+
+private:
+    void TakeUpSilentFocus();
+
+    char32_t passwordChar_ = 0;
+    std::string displayText_;
+    std::u32string displayChars_;
+    bool autoSize_ = false;
+    std::unique_ptr<TKitSpecialButtons> customButtons_;
+    int customButtonWidth_ = 16;
+    TKitUserButtonStyle customButtonStyle_ = ubsIntegrated;
+    TKitEditAutoComplete* autoComplete_ = nullptr;
+    bool takeUpTried_ = false;
+    bool silentFocusPosted_ = false;
+};
+
+}  // namespace kit

@@ -1,0 +1,439 @@
+// The custom edit on a form as a person uses it: what is drawn, where the caret stands and where
+// a click puts the cursor for every alignment, the blinking caret, the selection highlight, the
+// password display, sizing to the font, the embedded buttons, and a random typing session.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "components/base/kitapp.h"
+#include "components/controls/KitEdit.h"
+#include "components/controls/KitSpeedButton.h"
+#include "components/controls/KitTextCodec.h"
+#include "platform/gui/Clipbrd.h"
+#include "platform/gui/EditMessages.h"
+#include "platform/gui/StdCtrls.h"
+#include "tests/gui/GuiFixture.h"
+
+using namespace kit;
+
+namespace {
+
+class kitCustomEdit : public GuiFixture {
+protected:
+    void SetUp() override {
+        KitApplication->SetKeyState(1);
+        gui::Clipboard()->SetAsText("");
+        app.CreateForm(form);
+        form->SetBounds(0, 0, 400, 200);
+        form->Show();
+        edit = new TKitEdit(form);
+        edit->SetParent(form);
+        edit->SetBounds(10, 10, 120, 24);
+        edit->Caret()->SetBlinkRate(530);
+        other = new gui::TEdit(form);
+        other->SetParent(form);
+        other->SetBounds(10, 60, 100, 24);
+        QApplication::setActiveWindow(form->Widget());
+        other->SetFocus();
+        ProcessUntil([&] { return other->Focused(); });
+        edit->SetFocus();
+        ProcessUntil([&] { return edit->Focused() && gui::GetCaretOwner() == edit; });
+    }
+    void TearDown() override { KitApplication->SetKeyState(1); }
+
+    void Key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString()) {
+        QKeyEvent press(QEvent::KeyPress, k, mods, text);
+        QApplication::sendEvent(edit->Widget(), &press);
+        QKeyEvent release(QEvent::KeyRelease, k, mods, text);
+        QApplication::sendEvent(edit->Widget(), &release);
+    }
+    void Type(const QString& s) {
+        for (QChar ch : s) Key(Qt::Key_unknown, Qt::NoModifier, QString(ch));
+    }
+    void Click(int clientX, int clientY = 8) {
+        const int b = edit->BorderExtent();
+        const QPointF p(clientX + b, clientY + b);
+        const QPointF g = edit->Widget()->mapToGlobal(p);
+        QMouseEvent move(QEvent::MouseMove, p, g, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(edit->Widget(), &move);
+        QMouseEvent press(QEvent::MouseButtonPress, p, g, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(edit->Widget(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, g, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(edit->Widget(), &release);
+    }
+    // The edit's window as shown, in client coordinates.
+    QImage Shot() {
+        const int b = edit->BorderExtent();
+        return edit->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(b, b, edit->ClientWidth(),
+                                                                                          edit->ClientHeight());
+    }
+    // The same without the caret.
+    QImage ShotWithoutCaret() {
+        edit->Caret()->Hide();
+        QImage img = Shot();
+        edit->Caret()->Show();
+        return img;
+    }
+    // Columns of the text rectangle holding pixels of colour c (or, with ink, pixels other than
+    // the background), from left to right.
+    std::vector<int> Columns(const QImage& img, QRgb c, bool ink = false) {
+        const gdi::TRect r = edit->TextRect();
+        const QRgb back = qRgb(255, 255, 255);
+        std::vector<int> cols;
+        for (int x = r.Left; x < r.Right; ++x)
+            for (int y = r.Top; y < r.Bottom; ++y) {
+                const QRgb p = img.pixel(x, y) & 0xFFFFFF;
+                if (ink ? p != (back & 0xFFFFFF) : p == (c & 0xFFFFFF)) {
+                    cols.push_back(x);
+                    break;
+                }
+            }
+        return cols;
+    }
+    int Width(const std::string& s) {
+        gdi::TCanvas* c = edit->Canvas();
+        c->Font()->Assign(*edit->Font());
+        return c->TextWidth(s);
+    }
+
+    gui::TForm* form = nullptr;
+    TKitEdit* edit = nullptr;
+    gui::TEdit* other = nullptr;
+};
+
+TEST_F(kitCustomEdit, ScrolledTextKeepsCaretAndClicksOnTheDrawnCharacters) {
+    for (gui::TAlignment a : {gui::taCenter, gui::taRightJustify, gui::taLeftJustify}) {
+        SCOPED_TRACE(static_cast<int>(a));
+        edit->SetText("");
+        edit->SetAlignment(a);
+        Type("Wellenwiderstand 50 Ohm und Verkuerzungsfaktor");
+        ASSERT_GT(edit->ScrollOffset(), 0);
+        const gdi::TRect tr = edit->TextRect();
+
+        // The caret stands right after the last drawn character, inside the text area.
+        const std::vector<int> ink = Columns(ShotWithoutCaret(), 0, true);
+        ASSERT_FALSE(ink.empty());
+        const int caretX = gui::GetCaretPos().X;
+        EXPECT_GE(caretX, ink.back() - 1);
+        EXPECT_LE(caretX, ink.back() + 3);
+        EXPECT_LE(caretX, tr.Right + 1);
+
+        // A click anywhere on the drawn text puts the cursor at the gap nearest to the click.
+        const int widest = Width("W");
+        for (int x = tr.Left + 2; x < tr.Right - 2; x += 7) {
+            Click(x);
+            EXPECT_EQ(edit->SelLength(), 0);
+            EXPECT_LE(std::abs(gui::GetCaretPos().X - x), widest / 2 + 2) << "click at " << x;
+        }
+        // Home scrolls back: the first character is drawn at the left edge.
+        Key(Qt::Key_Home);
+        EXPECT_EQ(edit->ScrollOffset(), 0);
+        const std::vector<int> home = Columns(ShotWithoutCaret(), 0, true);
+        ASSERT_FALSE(home.empty());
+        EXPECT_LE(home.front(), tr.Left + 2);
+    }
+}
+
+TEST_F(kitCustomEdit, ShortTextFollowsItsAlignment) {
+    edit->SetText("Ohm");
+    const gdi::TRect tr = edit->TextRect();
+    const int w = Width("Ohm");
+    struct Case {
+        gui::TAlignment a;
+        int left;
+    } cases[] = {{gui::taLeftJustify, tr.Left},
+                 {gui::taRightJustify, tr.Right - w},
+                 {gui::taCenter, tr.Left + (tr.Right - tr.Left - w) / 2}};
+    for (const Case& c : cases) {
+        edit->SetAlignment(c.a);
+        const std::vector<int> ink = Columns(ShotWithoutCaret(), 0, true);
+        ASSERT_FALSE(ink.empty());
+        EXPECT_GE(ink.front(), c.left) << static_cast<int>(c.a);
+        EXPECT_LE(ink.back(), c.left + w) << static_cast<int>(c.a);
+        // A click left of the text puts the cursor first, right of it last.
+        Click(tr.Left);
+        EXPECT_EQ(edit->CursorPos(), 1);
+        Click(tr.Right - 1);
+        EXPECT_EQ(edit->CursorPos(), 4);
+    }
+}
+
+TEST_F(kitCustomEdit, HighlightLiesUnderExactlyTheSelectedCharacters) {
+    const QRgb back = qRgb(0, 0, 128);
+    edit->SetHighlightBack(gdi::TColor(0x800000));  // blue in the colour's BGR order
+    edit->SetText("abcdef");
+    const gdi::TRect tr = edit->TextRect();
+    const int w = Width("abcdef");
+    const int textBottom = std::min(tr.Top + edit->Canvas()->TextHeight("Qp"), tr.Bottom);
+    for (gui::TAlignment a : {gui::taLeftJustify, gui::taRightJustify, gui::taCenter}) {
+        SCOPED_TRACE(static_cast<int>(a));
+        edit->SetAlignment(a);
+        edit->SetSelLength(0);
+        const QImage plain = ShotWithoutCaret();
+        gui::EditSetSel(edit, 1, 4);  // "bcd"
+        ASSERT_EQ(edit->GetSelText(), "bcd");
+        const QImage selected = ShotWithoutCaret();
+
+        const int x0 = a == gui::taLeftJustify ? tr.Left
+                       : a == gui::taRightJustify ? tr.Right - w
+                                                   : tr.Left + (tr.Right - tr.Left - w) / 2;
+        const std::vector<int> hl = Columns(selected, back);
+        ASSERT_FALSE(hl.empty());
+        EXPECT_EQ(hl.front(), x0 + Width("a"));
+        EXPECT_EQ(hl.back(), x0 + Width("abcd") - 1);
+        // Outside the highlight the picture is unchanged; inside, the selected characters are
+        // drawn where the unselected ones were (their ink columns match).
+        for (int x = tr.Left; x < tr.Right; ++x) {
+            const bool inHighlight = x >= hl.front() && x <= hl.back();
+            for (int y = tr.Top; y < textBottom; ++y) {
+                const bool inkPlain = (plain.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+                const QRgb s = selected.pixel(x, y) & 0xFFFFFF;
+                if (!inHighlight) {
+                    ASSERT_EQ(plain.pixel(x, y), selected.pixel(x, y)) << x << "," << y;
+                } else {
+                    ASSERT_EQ(inkPlain, s != (back & 0xFFFFFF)) << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(kitCustomEdit, BlinkingChangesOnlyTheCaretColumn) {
+    edit->SetAlignment(gui::taCenter);
+    edit->SetText("50 Ohm");
+    Key(Qt::Key_End);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    ProcessFor(20);
+    const QImage first = Shot();
+    const bool phase = gui::CaretVisible();
+    ASSERT_TRUE(ProcessUntil([&] { return gui::CaretVisible() != phase; }, 1200));
+    const QImage second = Shot();
+    const int caretX = gui::GetCaretPos().X;
+    const int caretW = std::max(1, gui::GetCaretSize().cx);
+    int differing = 0;
+    for (int y = 0; y < first.height(); ++y)
+        for (int x = 0; x < first.width(); ++x)
+            if (first.pixel(x, y) != second.pixel(x, y)) {
+                ++differing;
+                EXPECT_GE(x, caretX);
+                EXPECT_LT(x, caretX + caretW);
+            }
+    EXPECT_GT(differing, 0);
+}
+
+TEST_F(kitCustomEdit, PasswordCharHidesTheTextAndKeepsItOffTheClipboard) {
+    int changes = 0;
+    edit->OnChange = [&](rtl::TObject*) { ++changes; };
+    edit->SetText("geheim");
+    EXPECT_EQ(changes, 1);
+    edit->SetPasswordChar(U'*');
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(edit->DisplayText(), "******");
+    EXPECT_EQ(edit->Perform(gui::EM_GETPASSWORDCHAR), '*');
+    edit->Perform(gui::EM_SETPASSWORDCHAR, U'•');
+    EXPECT_EQ(edit->DisplayText(), "••••••");
+
+    gui::Clipboard()->SetAsText("draussen");
+    edit->SelectAll();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(gui::Clipboard()->AsText(), "draussen");
+    EXPECT_EQ(edit->Text(), "geheim");
+    edit->SetCursorPos(7);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->Text(), "geheim");
+
+    edit->SetPasswordChar(0);
+    EXPECT_EQ(edit->DisplayText(), "geheim");
+    edit->SelectAll();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(gui::Clipboard()->AsText(), "geheim");
+}
+
+TEST_F(kitCustomEdit, AutoSizeFollowsFontAndBevel) {
+    gdi::TBitmap probe;
+    probe.SetSize(10, 10);
+    for (int size : {8, 14}) {
+        edit->Font()->SetSize(size);
+        probe.Canvas()->Font()->Assign(*edit->Font());
+        const int qp = probe.Canvas()->TextHeight("Qp") * 5 / 4;
+        edit->SetAutoSize(false);
+        edit->SetAutoSize(true);
+        EXPECT_EQ(edit->Height(), qp + 5) << size;
+        EXPECT_EQ(edit->Width(), 120);
+        edit->Bevel()->SetMode(bmCustom);
+        edit->Bevel()->SetStyleOuter(bvLowered);
+        edit->Bevel()->SetStyleInner(bvLowered);
+        ASSERT_EQ(edit->Bevel()->BevelExtent(), 2);
+        edit->AdjustSize();
+        EXPECT_EQ(edit->Height(), qp + 2 * edit->Bevel()->BevelExtent()) << size;
+        edit->Bevel()->SetMode(bmWindows);
+        edit->Bevel()->SetStyleOuter(bvNone);
+        edit->Bevel()->SetStyleInner(bvNone);
+    }
+}
+
+TEST_F(kitCustomEdit, EmbeddedButtonsNarrowTheTextAreaAndReportClicks) {
+    EXPECT_EQ(edit->FrameRect().Right - edit->InnerRect().Right, 1);
+    std::vector<std::string> clicks;
+    for (int i = 0; i < 2; ++i) {
+        TKitSpecialButton* b = edit->CustomButtons()->Add();
+        b->SetCaption(i == 0 ? "+" : "-");
+        b->OnClick = [&](rtl::TObject*, int index) { clicks.push_back("item " + std::to_string(index)); };
+    }
+    edit->OnBtnClick = [&](rtl::TObject*, rtl::TObject* btn, int index) {
+        clicks.push_back("edit " + std::to_string(index) + (btn == edit->CustomButtons()->Items(index)->Button() ? "" : "?"));
+    };
+    ASSERT_TRUE(ProcessUntil([&] { return edit->FrameRect().Right - edit->InnerRect().Right == 33; }));
+    EXPECT_EQ(edit->TextRect().Right, edit->InnerRect().Right - 1);
+    for (int i = 0; i < 2; ++i) {
+        const TKitSpeedButton* b = edit->CustomButtons()->Items(i)->Button();
+        EXPECT_EQ(b->Parent(), edit);
+        EXPECT_EQ(b->Left(), edit->InnerRect().Right + 1 + 16 * i);
+        EXPECT_EQ(b->Width(), 16);
+        EXPECT_EQ(b->Height(), edit->InnerRect().Bottom - edit->InnerRect().Top);
+        EXPECT_LE(b->Left() + b->Width(), edit->FrameRect().Right);
+        EXPECT_EQ(b->Style(), ubsIntegrated);
+    }
+    // Typing a long text never draws over the buttons.
+    Type("0123456789012345678901234567890123456789");
+    EXPECT_LE(gui::GetCaretPos().X, edit->TextRect().Right);
+
+    Click(edit->CustomButtons()->Items(1)->Button()->Left() + 8);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"item 1", "edit 1"}));
+
+    edit->SetCustomButtonWidth(20);
+    EXPECT_EQ(edit->FrameRect().Right - edit->InnerRect().Right, 41);
+    edit->CustomButtons()->Delete(0);
+    ASSERT_TRUE(ProcessUntil([&] { return edit->FrameRect().Right - edit->InnerRect().Right == 21; }));
+    EXPECT_EQ(edit->CustomButtons()->Items(0)->Button()->Left(), edit->InnerRect().Right + 1);
+}
+
+TEST_F(kitCustomEdit, BehavesAsAnEditToSomeoneTyping) {
+    struct Walk {
+        std::string text;
+        int from;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int first, second;
+    } walks[] = {{"abc def", 8, Qt::Key_Left, Qt::ControlModifier, 4, 1},
+                 {"abc def", 1, Qt::Key_Right, Qt::ControlModifier, 4, 8},
+                 {"a\r\nb", 4, Qt::Key_Left, Qt::NoModifier, 2, 1}};
+    for (const Walk& w : walks) {
+        edit->SetText(w.text);
+        edit->SetCursorPos(w.from);
+        Key(w.key, w.mods);
+        EXPECT_EQ(edit->CursorPos(), w.first) << w.text;
+        Key(w.key, w.mods);
+        EXPECT_EQ(edit->CursorPos(), w.second) << w.text;
+    }
+
+    edit->SetText("abcdefg");
+    edit->SetCursorPos(2);
+    for (int i = 0; i < 3; ++i) Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Escape);
+    Type("x");
+    EXPECT_EQ(edit->Text(), "abcdxefg");
+
+    edit->SetText("abcd");
+    edit->SetCursorPos(3);
+    Key(Qt::Key_Insert);
+    Type("x");
+    EXPECT_EQ(edit->Text(), "abxd");
+    edit->Undo();
+    EXPECT_EQ(edit->Text(), "abcd");
+    Key(Qt::Key_Insert);
+
+    edit->SetText("abcdefg");
+    gui::EditSetSel(edit, 2, 5);
+    EXPECT_EQ(edit->SelStart(), 3);
+    EXPECT_EQ(edit->SelLength(), 3);
+
+    edit->SetText("");
+    for (const char* c : {"ä", "µ", "Ω"}) Key(Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(c));
+    EXPECT_EQ(edit->Text(), "äµΩ");
+    edit->SelectAll();
+    Key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(gui::Clipboard()->AsText(), "äµΩ");
+    EXPECT_EQ(edit->Text(), "");
+    Key(Qt::Key_V, Qt::ControlModifier);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->Text(), "äµΩäµΩ");
+}
+
+TEST_F(kitCustomEdit, RandomTypingIsUndoneStepByStep) {
+    std::mt19937 rng(19);
+    const Qt::Key moves[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Backspace,
+                             Qt::Key_Delete, Qt::Key_Insert, Qt::Key_Escape};
+    const char* chars[] = {"a", "Z", " ", "ä", "µ", "Ω", "5"};
+    for (gui::TAlignment a : {gui::taLeftJustify, gui::taCenter, gui::taRightJustify}) {
+        edit->SetAlignment(a);
+        edit->SetText("");
+        edit->ClearUndo();
+        // The text before each undo step, in the order the steps were made.
+        std::vector<std::string> before;
+        for (int step = 0; step < 300; ++step) {
+            const std::string was = edit->Text();
+            const int records = edit->UndoCount();
+            const int kind = static_cast<int>(rng() % 4);
+            if (kind == 0) {
+                const Qt::KeyboardModifiers mods = rng() % 3 == 0 ? Qt::ShiftModifier : Qt::NoModifier;
+                Key(moves[rng() % std::size(moves)], mods);
+            } else if (kind == 1 && rng() % 4 == 0) {
+                Click(static_cast<int>(rng() % static_cast<unsigned>(edit->ClientWidth())));
+            } else {
+                Key(Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(chars[rng() % std::size(chars)]));
+            }
+            ASSERT_GE(edit->CursorPos(), 1);
+            ASSERT_LE(edit->CursorPos(), edit->TextLength() + 1);
+            ASSERT_LE(gui::GetCaretPos().X, edit->TextRect().Right + 1);
+            const int added = edit->UndoCount() - records;
+            ASSERT_LE(added, 1);
+            if (added == 1) before.push_back(was);
+        }
+        ASSERT_GT(before.size(), 50u);
+        while (!before.empty()) {
+            ASSERT_TRUE(edit->CanUndo());
+            edit->Undo();
+            ASSERT_EQ(edit->Text(), before.back());
+            before.pop_back();
+        }
+        KitApplication->SetKeyState(1);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+class kitCustomEditFirstFocus : public GuiFixture {};
+
+TEST_F(kitCustomEditFirstFocus, FirstControlOfAShownFormGetsItsCaret) {
+    KitApplication->SetKeyState(1);
+    gui::TForm* form = nullptr;
+    app.CreateForm(form);
+    form->SetBounds(0, 0, 300, 120);
+    auto* edit = new TKitEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 10, 120, 24);
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    // The window's activation focuses the edit without the focus message.
+    ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
+    EXPECT_TRUE(ProcessUntil([&] { return gui::GetCaretOwner() == edit; }));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, "x");
+    QApplication::sendEvent(edit->Widget(), &press);
+    EXPECT_EQ(edit->Text(), "x");
+    EXPECT_EQ(gui::GetCaretOwner(), edit);
+    EXPECT_GT(gui::GetCaretPos().X, edit->TextRect().Left);
+}
+
+}  // namespace
