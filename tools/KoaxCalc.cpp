@@ -24,8 +24,8 @@ void MakeCaption(gui::TForm* form, const char* text, int top) {
     l->SetBounds(8, top + 4, 178, 20);
 }
 
-TFormKoaxCalc::TKoaxEdit* MakeField(gui::TForm* form, const char* name, int top, bool output) {
-    auto* e = new TFormKoaxCalc::TKoaxEdit(form);
+kit::TKitEdit* MakeField(gui::TForm* form, const char* name, int top, bool output) {
+    auto* e = new kit::TKitEdit(form);
     e->SetName(name);
     e->SetParent(form);
     e->SetBounds(194, top, 96, 27);
@@ -35,7 +35,7 @@ TFormKoaxCalc::TKoaxEdit* MakeField(gui::TForm* form, const char* name, int top,
         e->SetTabStop(false);
         e->SetColor(gdi::clBtnFace);
     } else {
-        e->EnterAsTab = true;
+        e->SetTabOnEnter(true);
     }
     return e;
 }

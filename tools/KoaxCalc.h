@@ -3,29 +3,27 @@
 // band centre as frequency when a band is chosen. Not modal; released when it is closed.
 #pragma once
 
+#include "components/controls/KitEdit.h"
 #include "components/controls/kitcombo.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 #include "tools/CheckListBoxUtilsLib.h"
-#include "tools/KoaxControlsStandIn.h"
 
 class TFormKoaxCalc : public gui::TForm {
 public:
     explicit TFormKoaxCalc(rtl::TComponent* owner);
 
-    using TKoaxEdit = TEditStandIn;  // STAND-IN until the library's edit lands
-
-    TKoaxEdit* EditFrequenz = nullptr;
+    kit::TKitEdit* EditFrequenz = nullptr;
     kit::TKitComboBox* CBBands = nullptr;
-    TKoaxEdit* EditAtt100 = nullptr;
-    TKoaxEdit* EditCableLength = nullptr;
-    TKoaxEdit* EditAtt = nullptr;
+    kit::TKitEdit* EditAtt100 = nullptr;
+    kit::TKitEdit* EditCableLength = nullptr;
+    kit::TKitEdit* EditAtt = nullptr;
     gui::TGroupBox* GBKabelTyp = nullptr;
     TCheckListBoxType* CLBKabelTyp = nullptr;
     gui::TGroupBox* GBKonnektorTyp = nullptr;
     TCheckListBoxType* CLBKonnektorTyp = nullptr;
-    TKoaxEdit* EditKonnektorAtt = nullptr;
+    kit::TKitEdit* EditKonnektorAtt = nullptr;
     gui::TImage* ImgLogo = nullptr;
 
     void FormCreate(rtl::TObject* Sender);
