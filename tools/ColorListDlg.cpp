@@ -10,10 +10,9 @@ TFormColorListDlg::TFormColorListDlg(rtl::TComponent* owner)
     SetCaption("FormColorListDlg");
     SetBounds(Left(), Top(), 502, 407);
 
-    ColorBox1 = new gui::TComboBox(this);
+    ColorBox1 = new gui::TColorBox(this);
     ColorBox1->SetName("ColorBox1");
     ColorBox1->SetParent(this);
-    ColorBox1->SetStyle(gui::csDropDownList);
     ColorBox1->SetBounds(8, 8, 145, 22);
 
     clbColorList = new kit::TKitColorListBox(this);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "components/controls/KitColorListBox.h"
+#include "platform/gui/ColorBoxes.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -13,8 +14,7 @@ public:
     explicit TFormColorListDlg(rtl::TComponent* owner);
     ~TFormColorListDlg() override;
 
-    // STAND-IN for the platform's colour combo box: a plain combo box.
-    gui::TComboBox* ColorBox1 = nullptr;
+    gui::TColorBox* ColorBox1 = nullptr;
     kit::TKitColorListBox* clbColorList = nullptr;
     gui::TMemo* Memo = nullptr;
 
