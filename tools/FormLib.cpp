@@ -4,6 +4,9 @@
 
 #include "platform/gui/Dialogs.h"
 #include "tools/BooleanDialog.h"
+#include "tools/DecimalSeperator.h"
+#include "tools/KoaxCalc.h"
+#include "tools/SysInfo.h"
 #include "tools/Grenzwerttabelle.h"
 #include "tools/Schwingkreis.h"
 #include "tools/Zweidrahtleitung.h"
@@ -45,4 +48,20 @@ void ShowZweidrahtleitung()
 {
     std::unique_ptr<TFormZweidrahtleitung> Form(gui::CreateForm<TFormZweidrahtleitung>(nullptr));
     Form->ShowModal();
+}
+
+void ShowDecimalSeperator()
+{
+    std::unique_ptr<TFormDecimalSeperator> Form(gui::CreateForm<TFormDecimalSeperator>(nullptr));
+    Form->ShowModal();
+}
+
+void ShowSysInfo()
+{
+    gui::CreateForm<TFormSysInfo>(nullptr)->Show();
+}
+
+void ShowKoaxCalc()
+{
+    gui::CreateForm<TFormKoaxCalc>(nullptr)->Show();
 }

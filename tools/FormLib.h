@@ -1,5 +1,5 @@
 // Dialog services of the tool windows: the yes/no question, the text-file save dialog and the
-// launchers of the tool windows built so far.
+// launchers of the tool windows.
 #pragma once
 
 #include <string>
@@ -21,3 +21,12 @@ void ShowSchwingkreis();
 
 // The two-wire-line calculator, modal; freed when it closes.
 void ShowZweidrahtleitung();
+
+// The separator dialog, modal; freed when it closes.
+void ShowDecimalSeperator();
+
+// A new system-information window, not modal; released when it is closed.
+void ShowSysInfo();
+
+// A new coax calculator, not modal; released when it is closed.
+void ShowKoaxCalc();

@@ -589,6 +589,14 @@ TComboBox::TComboBox(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QCo
         if (Destroying()) return;
         InvokeHandler(this, [this] { Perform(CN_COMMAND, WPARAM(CBN_SELCHANGE) << 16, 0); });
     });
+    // A combo box that keeps a surface shows its look from there: a new item or text is drawn
+    // into it again.
+    QObject::connect(box, &QComboBox::currentIndexChanged, [this](int) {
+        if (!Destroying()) Invalidate();
+    });
+    QObject::connect(box, &QComboBox::editTextChanged, [this](const QString&) {
+        if (!Destroying()) Invalidate();
+    });
     SetStyle(csDropDown);
     SetBounds(0, 0, 145, 21);
 }

@@ -1,0 +1,205 @@
+#include "tools/KoaxCalc.h"
+
+#include "foundation/DebugLib.h"
+#include "foundation/FormatLib.h"
+#include "foundation/MathLib.h"
+#include "platform/gui/Messages.h"
+#include "platform/rtl/SysUtils.h"
+#include "radio/AfuLib.h"
+#include "radio/CableLib.h"
+
+namespace {
+
+// Posted by a number field that lost the focus: the calculation runs after the focus change,
+// because it can open a modal warning.
+constexpr unsigned WM_CALCCABLE = gui::WM_USER + 1;
+
+void MakeCaption(gui::TForm* form, const char* text, int top) {
+    auto* l = new gui::TLabel(form);
+    l->SetParent(form);
+    l->SetAutoSize(false);
+    l->SetAlignment(gui::taRightJustify);
+    l->Font()->SetHeight(-17);
+    l->SetCaption(text);
+    l->SetBounds(8, top + 4, 178, 20);
+}
+
+kit::TKitEdit* MakeField(gui::TForm* form, const char* name, int top, bool output) {
+    auto* e = new kit::TKitEdit(form);
+    e->SetName(name);
+    e->SetParent(form);
+    e->SetBounds(194, top, 96, 27);
+    e->Font()->SetHeight(-15);
+    if (output) {
+        e->SetReadOnly(true);
+        e->SetTabStop(false);
+        e->SetColor(gdi::clBtnFace);
+    } else {
+        e->SetTabOnEnter(true);
+    }
+    return e;
+}
+
+TCheckListBoxType* MakeList(gui::TForm* form, gui::TGroupBox* group, const char* name) {
+    auto* l = new TCheckListBoxType(form);
+    l->SetName(name);
+    l->SetParent(group);
+    l->SetBounds(8, 18, group->ClientWidth() - 16, group->ClientHeight() - 26);
+    return l;
+}
+
+}  // namespace
+
+TFormKoaxCalc::TFormKoaxCalc(rtl::TComponent* owner) : gui::TForm(owner) {
+    SetName("FormKoaxCalc");
+    SetCaption("Dämpfung von Koaxkabeln und Konnektoren");
+    SetBorderStyle(gui::bsSingle);
+    SetBorderIcons(gui::biSystemMenu);
+    SetPosition(gui::poScreenCenter);
+    SetClientWidth(517);
+    SetClientHeight(379);
+
+    MakeCaption(this, "Frequenz [MHz]", 12);
+    EditFrequenz = MakeField(this, "EditFrequenz", 12, false);
+    EditFrequenz->SetAlignment(gui::taCenter);
+    EditFrequenz->Font()->SetStyle(gdi::fsBold);
+
+    MakeCaption(this, "Afu-Band", 46);
+    CBBands = new kit::TKitComboBox(this);
+    CBBands->SetName("CBBands");
+    CBBands->SetParent(this);
+    CBBands->SetStyle(gui::csDropDownList);
+    CBBands->SetBounds(194, 46, 96, 27);
+    CBBands->SetTabStop(false);
+    CBBands->SetDropDownCount(12);
+
+    MakeCaption(this, "Dämpfung [dB/100m]", 80);
+    EditAtt100 = MakeField(this, "EditAtt100", 80, true);
+    MakeCaption(this, "Kabellänge [m]", 114);
+    EditCableLength = MakeField(this, "EditCableLength", 114, false);
+    MakeCaption(this, "Kabeldämpfung [dB]", 148);
+    EditAtt = MakeField(this, "EditAtt", 148, true);
+    MakeCaption(this, "Konnektordämpfung [dB]", 182);
+    EditKonnektorAtt = MakeField(this, "EditKonnektorAtt", 182, true);
+
+    GBKabelTyp = new gui::TGroupBox(this);
+    GBKabelTyp->SetParent(this);
+    GBKabelTyp->SetCaption("Kabeltyp");
+    GBKabelTyp->SetBounds(302, 6, 207, 246);
+    CLBKabelTyp = MakeList(this, GBKabelTyp, "CLBKabelTyp");
+    GBKonnektorTyp = new gui::TGroupBox(this);
+    GBKonnektorTyp->SetParent(this);
+    GBKonnektorTyp->SetCaption("Konnektortyp");
+    GBKonnektorTyp->SetBounds(302, 258, 207, 113);
+    CLBKonnektorTyp = MakeList(this, GBKonnektorTyp, "CLBKonnektorTyp");
+
+    ImgLogo = new gui::TImage(this);
+    ImgLogo->SetParent(this);
+    ImgLogo->SetProportional(true);
+    ImgLogo->SetBounds(8, 222, 282, 149);
+    DrawLogo();
+
+    EditFrequenz->OnExit = EditCableLength->OnExit = [this](rtl::TObject*) {
+        gui::PostMessage(this, WM_CALCCABLE);
+    };
+    CBBands->OnClick = [this](rtl::TObject* s) { CBBandsClick(s); };
+    // A click on an item's check box selects the item first and then toggles its mark: both
+    // end in the single choice of the item.
+    CLBKabelTyp->OnClick = CLBKabelTyp->OnClickCheck = [this](rtl::TObject* s) { CLBKabelTypClick(s); };
+    CLBKonnektorTyp->OnClick = CLBKonnektorTyp->OnClickCheck = [this](rtl::TObject* s) {
+        CLBKonnektorTypClick(s);
+    };
+    OnClose = [this](rtl::TObject* s, gui::TCloseAction& a) { FormClose(s, a); };
+    OnCreate = [this](rtl::TObject* s) { FormCreate(s); };
+}
+
+// A cut through a coaxial cable: jacket, braid, dielectric and inner conductor.
+void TFormKoaxCalc::DrawLogo() {
+    gdi::TCanvas* c = ImgLogo->Canvas();
+    const int w = ImgLogo->Width(), h = ImgLogo->Height();
+    c->Brush()->SetColor(gdi::clBtnFace);
+    c->Pen()->SetColor(gdi::clBtnFace);
+    c->FillRect({0, 0, w, h});
+    const int cx = 74, cy = h / 2;
+    const struct {
+        int r;
+        gdi::TColor color;
+    } rings[] = {{64, 0x202020}, {56, 0xB0B0B0}, {48, 0xF0F0F0}, {14, 0x3377CC}};
+    for (const auto& ring : rings) {
+        c->Brush()->SetColor(ring.color);
+        c->Pen()->SetColor(0x101010);
+        c->Ellipse(cx - ring.r, cy - ring.r, cx + ring.r + 1, cy + ring.r + 1);
+    }
+    c->Brush()->SetColor(gdi::clBtnFace);
+    c->Font()->SetHeight(-22);
+    c->Font()->SetStyle(gdi::fsBold);
+    c->Font()->SetColor(0x202020);
+    c->TextOut(156, cy - 26, "Koax");
+    c->Font()->SetHeight(-15);
+    c->Font()->SetStyle(0);
+    c->TextOut(156, cy + 2, "Dämpfung");
+}
+
+void TFormKoaxCalc::WndProc(gui::TMessage& Message) {
+    if (Message.Msg == WM_CALCCABLE) {
+        CalcCable(this);
+        return;
+    }
+    gui::TForm::WndProc(Message);
+}
+
+void TFormKoaxCalc::FormCreate(rtl::TObject*) {
+    CLBClear(*CLBKabelTyp);
+    for (int16_t i = 1; i <= 20; ++i) CLBKabelTyp->Items()->Add(CableName(i));
+    CLBClear(*CLBKonnektorTyp);
+    for (uint16_t i = 1; i <= 4; ++i) CLBKonnektorTyp->Items()->Add(ConnectorName(i));
+    CBBands->Items()->Clear();
+    CBBands->Items()->Add("--- Kein ---");
+    for (int i = 1; i <= AfuBandCount(20000); ++i) CBBands->Items()->Add(AfuBandName(i));
+    CLBCheckOnly(*CLBKabelTyp, 4);
+    CLBCheckOnly(*CLBKonnektorTyp, 2);
+    EditCableLength->SetText("10,00");
+    EditFrequenz->SetText("10,0");
+    CBBands->SetItemIndex(2);
+    CalcCable(this);
+}
+
+void TFormKoaxCalc::CalcCable(rtl::TObject*) {
+    const auto cable = static_cast<int16_t>(CLBKabelTyp->ItemIndex() + 1);
+    const double length = static_cast<double>(rtl::StrToFloat(EditCableLength->Text()));
+    const double f = static_cast<double>(rtl::StrToFloat(EditFrequenz->Text()));
+    if (f >= 20000) {
+        msgWarning("Dieses Programm arbeitet nur mit Frequenzen unterhalb von 20 GHz!");
+        EditFrequenz->SetText("1000");
+        return;
+    }
+    const double a100 = CableAtt(cable, f);
+    const double a = a100 / 100 * length;
+    const int16_t band = AfuBandOfFreq(f);
+    CBBands->SetItemIndex(band >= 0 ? band : 0);
+    EditAtt100->SetText(FormatPositive("%5.2f", a100));
+    EditAtt->SetText(FormatPositive("%5.2f", a));
+    // The connector counts from 0. No connector chosen, or no frequency (the -99 of "no band"),
+    // gives no value rather than the table's first segment extended below zero.
+    const int connector = CLBKonnektorTyp->ItemIndex();
+    const double c =
+        connector >= 0 && f > 0 ? ConnectorAtt(static_cast<uint16_t>(connector), f) : NoValue;
+    EditKonnektorAtt->SetText(FormatPositive("%5.2f", c));
+}
+
+void TFormKoaxCalc::CBBandsClick(rtl::TObject* Sender) {
+    EditFrequenz->SetText(FormatAuto(AfuBandCenter(CBBands->ItemIndex())));
+    CalcCable(Sender);
+}
+
+void TFormKoaxCalc::CLBKabelTypClick(rtl::TObject* Sender) {
+    CLBCheckOnly(*CLBKabelTyp, static_cast<int16_t>(CLBKabelTyp->ItemIndex()));
+    CalcCable(Sender);
+}
+
+void TFormKoaxCalc::CLBKonnektorTypClick(rtl::TObject* Sender) {
+    CLBCheckOnly(*CLBKonnektorTyp, static_cast<int16_t>(CLBKonnektorTyp->ItemIndex()));
+    CalcCable(Sender);
+}
+
+void TFormKoaxCalc::FormClose(rtl::TObject*, gui::TCloseAction& Action) { Action = gui::caFree; }
