@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -21,6 +22,46 @@ namespace {
 // Largest bitmap side of a map; larger planes are refused.
 constexpr int kMaxMapSide = 8192;
 
+// Two doubles and the masks of their comparisons (all bits set where true), as the compiler's
+// vector extension (one SSE2 register each); an operation runs lane by lane with the scalar's
+// IEEE rounding.
+constexpr int kLanes = 2;
+using V2d = double __attribute__((vector_size(16)));
+using V2l = std::int64_t __attribute__((vector_size(16)));
+using V2i = std::int32_t __attribute__((vector_size(8)));
+
+inline V2d Splat(double v) { return V2d{v, v}; }
+inline V2l SplatMask(std::int64_t v) { return V2l{v, v}; }
+
+// P[0..Count-1] (Count <= kLanes), the lanes beyond Count 0.
+inline V2d Load(const double* p, int count) {
+    if (count < kLanes) return V2d{p[0], 0.0};
+    V2d v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// A where Mask is set, else B.
+inline V2d Select(V2l mask, V2d a, V2d b) {
+    return reinterpret_cast<V2d>((reinterpret_cast<V2l>(a) & mask) |
+                                 (reinterpret_cast<V2l>(b) & ~mask));
+}
+
+// std::nearbyint for 0 <= V < 2^52 without a call: adding and taking away 2^52 rounds to an
+// integer in the current rounding mode (to nearest, ties to even), as nearbyint does.
+inline V2d RoundEven(V2d v) {
+    const V2d shift = Splat(4503599627370496.0);  // 2^52
+    return (v + shift) - shift;
+}
+
+// Clip01 of X / D for doubles, without the extended-precision round trip: above 1 gives 1,
+// below 0 and not a number give 0, anything else (-0 too) stays.
+inline V2d ClippedRatio(V2d x, V2d d) {
+    V2d q = x / d;
+    q = Select(q > Splat(1.0), Splat(1.0), q);
+    return Select(q >= Splat(0.0), q, Splat(0.0));
+}
+
 // Rescaling of a field strength from the file power to the display power, exactly as
 // ScaleFieldStrength does it (E * sqrt(PNew / POld) in extended precision, values above 1e300
 // and an unknown file power left alone), with the square root taken once for the whole plane.
@@ -32,15 +73,25 @@ public:
         if (!active_ || e > 1e300) return e;
         return static_cast<double>(e * factor_);
     }
-    // The same for V[0..N-1] in place, in a loop of its own (the factor stays in a register).
-    void Apply(double* v, int n) const {
-        if (!active_) return;
-        const long double f = factor_;
-        for (int j = 0; j < n; ++j) {
-            const double e = v[j];
-            const double scaled = static_cast<double>(e * f);
-            v[j] = e > 1e300 ? e : scaled;
+    // The same for In[0..N-1] into Out[0..N-1]. The products come first, in a loop of nothing
+    // but load, multiply and store (the factor stays on the x87 stack, no spills), then the
+    // choice of the values left alone, in a loop of its own.
+    void Apply(const double* in, double* out, int n) const {
+        if (!active_) {
+            std::copy(in, in + n, out);
+            return;
         }
+        const long double f = factor_;
+        for (int j = 0; j < n; ++j) out[j] = static_cast<double>(in[j] * f);
+        const V2d large = Splat(1e300);
+        for (int j = 0; j + kLanes <= n; j += kLanes) {
+            V2d e, scaled;
+            std::memcpy(&e, in + j, sizeof e);
+            std::memcpy(&scaled, out + j, sizeof scaled);
+            scaled = Select(e > large, e, scaled);
+            std::memcpy(out + j, &scaled, sizeof scaled);
+        }
+        for (int j = n - n % kLanes; j < n; ++j) out[j] = in[j] > 1e300 ? in[j] : out[j];
     }
 
 private:
@@ -65,20 +116,6 @@ double ReferenceValue(int item, double planeMax) {
         case 3: return row.Z;
         default: return NoValue;
     }
-}
-
-// std::nearbyint for 0 <= V < 2^52 without a call: adding and taking away 2^52 rounds to an
-// integer in the current rounding mode (to nearest, ties to even), as nearbyint does.
-inline double RoundEven(double v) {
-    constexpr double kShift = 4503599627370496.0;  // 2^52
-    return (v + kShift) - kShift;
-}
-
-// Clip01 for a double: the same value without the extended-precision round trip.
-inline double Clip01d(double x) {
-    if (x > 1) return 1;
-    if (x < 0 || std::isnan(x)) return 0;
-    return x;
 }
 
 struct Extent {
@@ -170,35 +207,50 @@ void TFormFeldor::FeldShow2() {
     std::vector<std::uint8_t*> rows(static_cast<std::size_t>(h));
     for (int r = 0; r < h; ++r) rows[static_cast<std::size_t>(r)] = bmp.ScanLine(r);
 
-    // One pixel per grid point, north up; a later sample on the same pixel wins. The colours
-    // are computed a block of samples at a time.
+    // One pixel per grid point, north up; a later sample on the same pixel wins. A block of
+    // samples at a time: the pixel of every sample, then the colours, then the writes, each
+    // a loop of its own over the whole block (a sample off the picture, from a coordinate that
+    // is not a number, gets a colour but is not written).
     ClearUpperVectorState();
     constexpr int kBlock = 256;
-    double values[kBlock];
+    static_assert(kBlock % kLanes == 0);
+    alignas(32) double shown[kBlock] = {};
+    alignas(32) std::int32_t px[kBlock] = {};
+    alignas(32) std::int32_t py[kBlock] = {};
+    alignas(32) std::int64_t onMap[kBlock] = {};
     gdi::TColor colors[kBlock];
-    std::uint8_t* pixels[kBlock];
+    const V2d x0 = Splat(xMin), y0 = Splat(yMin), scaleV = Splat(ppm);
+    const V2d maxX = Splat(spanX), maxY = Splat(spanY), zero = Splat(0.0);
     for (int k0 = 0; k0 < n; k0 += kBlock) {
-        const int k1 = std::min(n, k0 + kBlock);
-        int m = 0;
-        for (int k = k0; k < k1; ++k) {
-            const double fx = (xs[k] - xMin) * ppm;
-            const double fy = (ys[k] - yMin) * ppm;
-            if (!(fx >= 0 && fx <= spanX && fy >= 0 && fy <= spanY)) continue;  // not a number
-            const int px = static_cast<int>(RoundEven(fx));
-            const int py = h - static_cast<int>(RoundEven(fy)) - 1;
-            pixels[m] = rows[static_cast<std::size_t>(py)] + 3 * px;
-            values[m] = fs[k];
-            ++m;
+        const int m = std::min(n - k0, kBlock);
+        for (int j = 0; j < m; j += kLanes) {
+            const int count = std::min(kLanes, m - j);
+            const V2d fx = (Load(xs + k0 + j, count) - x0) * scaleV;
+            const V2d fy = (Load(ys + k0 + j, count) - y0) * scaleV;
+            V2l in = (fx >= zero) & (fx <= maxX) & (fy >= zero) & (fy <= maxY);
+            if (count < kLanes) in &= SplatMask(count) > V2l{0, 1};
+            const V2i rx = __builtin_convertvector(Select(in, RoundEven(fx), zero), V2i);
+            const V2i ry = __builtin_convertvector(Select(in, RoundEven(fy), zero), V2i);
+            std::memcpy(px + j, &rx, sizeof rx);
+            std::memcpy(py + j, &ry, sizeof ry);
+            std::memcpy(onMap + j, &in, sizeof in);
         }
         if (noScale) {
             std::fill(colors, colors + m, gdi::clBlack);
         } else {
-            scale.Apply(values, m);
-            for (int j = 0; j < m; ++j) values[j] = Clip01d(values[j] / bezug);
-            ValuesToScaleColors(values, colors, m);
+            scale.Apply(fs + k0, shown, m);
+            const V2d ref = Splat(bezug);
+            for (int j = 0; j < m; j += kLanes) {
+                V2d q;
+                std::memcpy(&q, shown + j, sizeof q);
+                q = ClippedRatio(q, ref);
+                std::memcpy(shown + j, &q, sizeof q);
+            }
+            ValuesToScaleColors(shown, colors, m);
         }
         for (int j = 0; j < m; ++j) {
-            std::uint8_t* p = pixels[j];
+            if (!onMap[j]) continue;
+            std::uint8_t* p = rows[static_cast<std::size_t>(h - 1 - py[j])] + 3 * px[j];
             const gdi::TColor c = colors[j];
             p[0] = static_cast<std::uint8_t>(gdi::GetBValue(c));
             p[1] = static_cast<std::uint8_t>(gdi::GetGValue(c));

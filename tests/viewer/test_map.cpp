@@ -441,4 +441,54 @@ TEST_F(MapTest, PictureEqualsASampleBySampleRendering) {
         ASSERT_EQ(MapPixel(form, at.first, at.second), color) << at.first << ", " << at.second;
 }
 
+// Values over the whole range of a double (tiny, huge, beyond the 1e300 that the rescaling
+// leaves alone, infinite, -0 and not a number), several display powers, samples off the picture
+// (a coordinate that is not a number) and later samples on a pixel already drawn, against a
+// rendering sample by sample. The count is odd, so the last block ends in a part-filled group.
+TEST_F(MapTest, ExtremeValuesMatchASampleBySampleRendering) {
+    Ready(0, 1);  // the reference is a limit, not the plane maximum
+    const double inf = std::numeric_limits<double>::infinity();
+    const double special[] = {0.0, -0.0, std::numeric_limits<double>::denorm_min(), -1e-310,
+                              1e-300, 0.5, 1, 1e300, std::nextafter(1e300, inf), 1e301,
+                              std::numeric_limits<double>::max(), inf, -inf, std::nan(""), -7};
+    const std::pair<double, double> powers[] = {{100, 750}, {750, 100}, {3, 3}, {0, 50}};
+    std::mt19937_64 rng(5);
+    std::uniform_real_distribution<double> mantissa(-1, 2);
+    std::uniform_int_distribution<int> exponent(-1074, 1023);
+    constexpr int nx = 61, ny = 41;
+    for (const auto& [pOld, pNew] : powers) {
+        for (const double limit : {37.25, 2e300}) {
+            Power = pOld;
+            PowerShow = pNew;
+            GrenzwertPS = limit;
+            auto plane = std::make_unique<TSkalarFeld2>();
+            std::map<std::pair<int, int>, double> last;  // pixel -> the value drawn there
+            const auto add = [&](int i, int j, double v) {
+                plane->Add(0.5 * i, 0.5 * j, v);
+                last[{i, ny - 1 - j}] = v;
+            };
+            int k = 0;
+            for (int j = 0; j < ny; ++j)
+                for (int i = 0; i < nx; ++i, ++k)
+                    add(i, j, k % 3 == 0 ? special[(k / 3) % std::size(special)]
+                                         : std::ldexp(mantissa(rng), exponent(rng)));
+            for (int r = 0; r < 5; ++r) plane->Add(std::nan(""), 0.5 * r, 1e6);  // off the picture
+            for (int r = 0; r < 8; ++r) add(r, r, special[r]);                    // drawn again
+            plane->Add(0.5 * 3, std::nan(""), 2e6);                              // off the picture
+            ASSERT_EQ(plane->Count() % 2, 1);
+            CurrentPlane = std::move(plane);
+            form->FeldShow2();
+
+            const double bezug = limit * (1 / ArrowPos);
+            ASSERT_EQ(MapBitmap(form).Width(), nx);
+            ASSERT_EQ(MapBitmap(form).Height(), ny);
+            for (const auto& [at, v] : last)
+                ASSERT_EQ(MapPixel(form, at.first, at.second),
+                          Expected(ScaleFieldStrength(v, Power, PowerShow), bezug))
+                    << at.first << ", " << at.second << " " << std::hexfloat << v << " " << pOld << " "
+                    << limit;
+        }
+    }
+}
+
 }  // namespace
