@@ -7,6 +7,10 @@
 #include <limits>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "foundation/ColorLib.h"
 #include "foundation/DebugLib.h"
 #include "foundation/MathLib.h"
@@ -120,33 +124,96 @@ double ReferenceValue(int item, double planeMax) {
 
 struct Extent {
     double xMin, xMax, yMin, yMax, fMax;
+    // The two smallest distinct x (the pair TSkalarFeld2::getSteps starts from); xNext is +inf
+    // when there are fewer than two.
+    double xLo, xNext;
 };
 
-// As std::min / std::max over the samples: the first of equal values stays, values that are
-// not numbers take no part (the extremes stay in registers here).
+// Of two extremes that compare equal, the one of the earlier sample stays; the lanes of a
+// vector do not tell which that was when the two are 0 and -0.
+inline bool Ambiguous(double a, double b) { return a == b && std::signbit(a) != std::signbit(b); }
+
+// One sample in order, as std::min / std::max take it, and the two smallest distinct x as
+// getSteps takes them.
+inline void AddSample(Extent& e, double x, double y, double f) {
+    e.xMin = x < e.xMin ? x : e.xMin;
+    e.xMax = e.xMax < x ? x : e.xMax;
+    e.yMin = y < e.yMin ? y : e.yMin;
+    e.yMax = e.yMax < y ? y : e.yMax;
+    e.fMax = e.fMax < f ? f : e.fMax;
+    if (x < e.xLo) {
+        e.xNext = e.xLo;
+        e.xLo = x;
+    } else if (x > e.xLo && x < e.xNext) {
+        e.xNext = x;
+    }
+}
+
+// The extremes as std::min / std::max over the samples in order: the first of equal values
+// stays, values that are not numbers take no part. With SSE2 each lane runs over every second
+// sample (minpd / maxpd keep the first operand's order rule); the lanes are then joined in
+// sample order, and the rare join that cannot tell 0 from -0 runs the samples again one by one.
 [[gnu::noinline]] Extent PlaneExtent(const double* xs, const double* ys, const double* fs, int n) {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    double xMin = inf, xMax = -inf, yMin = inf, yMax = -inf, fMax = -inf;
-    for (int k = 0; k < n; ++k) {
-        const double x = xs[k], y = ys[k], f = fs[k];
-        xMin = x < xMin ? x : xMin;
-        xMax = xMax < x ? x : xMax;
-        yMin = y < yMin ? y : yMin;
-        yMax = yMax < y ? y : yMax;
-        fMax = fMax < f ? f : fMax;
+    Extent e{inf, -inf, inf, -inf, -inf, inf, inf};
+    int k = 0;
+#if defined(__SSE2__)
+    __m128d xMin = _mm_set1_pd(inf), xMax = _mm_set1_pd(-inf), yMin = xMin, yMax = xMax;
+    __m128d fMax = xMax, xLo = xMin, xNext = xMin;
+    const int pairs = n - n % 2;
+    for (; k < pairs; k += 2) {
+        const __m128d x = _mm_loadu_pd(xs + k), y = _mm_loadu_pd(ys + k), f = _mm_loadu_pd(fs + k);
+        xMin = _mm_min_pd(x, xMin);  // x < xMin ? x : xMin
+        xMax = _mm_max_pd(x, xMax);  // xMax < x ? x : xMax
+        yMin = _mm_min_pd(y, yMin);
+        yMax = _mm_max_pd(y, yMax);
+        fMax = _mm_max_pd(f, fMax);
+        const __m128d below = _mm_cmplt_pd(x, xLo);
+        const __m128d between = _mm_and_pd(_mm_cmplt_pd(xLo, x), _mm_cmplt_pd(x, xNext));
+        const __m128d kept = _mm_or_pd(_mm_and_pd(between, x), _mm_andnot_pd(between, xNext));
+        xNext = _mm_or_pd(_mm_and_pd(below, xLo), _mm_andnot_pd(below, kept));
+        xLo = _mm_min_pd(x, xLo);
     }
-    return {xMin, xMax, yMin, yMax, fMax};
+    if (pairs > 0) {
+        alignas(16) double v[7][2];
+        _mm_store_pd(v[0], xMin);
+        _mm_store_pd(v[1], xMax);
+        _mm_store_pd(v[2], yMin);
+        _mm_store_pd(v[3], yMax);
+        _mm_store_pd(v[4], fMax);
+        _mm_store_pd(v[5], xLo);
+        _mm_store_pd(v[6], xNext);
+        bool ambiguous = false;
+        for (int q = 0; q < 5; ++q) ambiguous = ambiguous || Ambiguous(v[q][0], v[q][1]);
+        if (ambiguous) {
+            for (int j = 0; j < pairs; ++j) AddSample(e, xs[j], ys[j], fs[j]);
+        } else {
+            // The lane of the earlier samples first: equal values keep it.
+            e.xMin = v[0][1] < v[0][0] ? v[0][1] : v[0][0];
+            e.xMax = v[1][0] < v[1][1] ? v[1][1] : v[1][0];
+            e.yMin = v[2][1] < v[2][0] ? v[2][1] : v[2][0];
+            e.yMax = v[3][0] < v[3][1] ? v[3][1] : v[3][0];
+            e.fMax = v[4][0] < v[4][1] ? v[4][1] : v[4][0];
+            // The smallest of the lanes' values, then the smallest above it.
+            e.xLo = std::min(v[5][0], v[5][1]);
+            for (const double c : {v[5][0], v[5][1], v[6][0], v[6][1]})
+                if (c > e.xLo && c < e.xNext) e.xNext = c;
+        }
+    }
+#endif
+    for (; k < n; ++k) AddSample(e, xs[k], ys[k], fs[k]);
+    return e;
 }
 
 // The grid step that sets the map's resolution in both directions: the step along x; for a line
 // scan along y (one column) the step along y; a single point has no step and is one block.
-double MapStep(const TSkalarFeld2& plane) {
+double MapStep(const TSkalarFeld2& plane, const Extent& extent) {
     const auto varies = [](const DoubleArray& a) {
         for (double v : a)
             if (v != a[0]) return true;
         return false;
     };
-    if (varies(plane.x)) return plane.getSteps(1);
+    if (varies(plane.x)) return TSkalarFeld2::StepOfSmallest(extent.xLo, extent.xNext);
     if (varies(plane.y)) return plane.getSteps(2);
     return 1;
 }
@@ -187,7 +254,7 @@ void TFormFeldor::FeldShow2() {
     double fMax = extent.fMax;
     fMax = scale(fMax);
 
-    const double ppm = 1 / MapStep(plane);
+    const double ppm = 1 / MapStep(plane, extent);
     const double spanX = (xMax - xMin) * ppm;
     const double spanY = (yMax - yMin) * ppm;
     if (!(spanX >= 0 && spanY >= 0 && spanX <= kMaxMapSide && spanY <= kMaxMapSide))

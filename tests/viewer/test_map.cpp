@@ -491,4 +491,50 @@ TEST_F(MapTest, ExtremeValuesMatchASampleBySampleRendering) {
     }
 }
 
+// The extent, the grid step and the plane maximum over short planes of 0, -0, values that are
+// not numbers and odd counts: as std::min / std::max in sample order (the first of equal values
+// stays, so 0 and -0 keep their order) and as getSteps.
+TEST_F(MapTest, ExtentKeepsTheFirstOfEqualValuesAndTheStepOfGetSteps) {
+    Ready(0, 0);
+    Power = 100;
+    PowerShow = 100;
+    const double nan = std::nan("");
+    const double coords[] = {-0.0, 0.0, 0.5, 1.0, -0.5, nan};
+    const double values[] = {-0.0, 0.0, nan, 1.0};
+    std::mt19937 rng(3);
+    const auto same = [](double a, double b) {
+        return a == b && std::signbit(a) == std::signbit(b);
+    };
+    for (int round = 0; round < 400; ++round) {
+        const int n = 2 + round % 9;
+        auto plane = std::make_unique<TSkalarFeld2>();
+        for (int k = 0; k < n; ++k)
+            plane->Add(coords[rng() % 6], coords[rng() % 3], values[rng() % 4]);
+        const int a = static_cast<int>(rng() % n);
+        const int b = (a + 1 + static_cast<int>(rng() % (n - 1))) % n;
+        plane->x[a] = 0.5;  // two distinct x for a step of 0.5 m
+        plane->x[b] = 1.0;
+        const TSkalarFeld2 samples = *plane;
+        double xMin = samples.x[0], xMax = xMin, yMin = samples.y[0], yMax = yMin;
+        double fMax = samples.Feld[0];
+        for (int k = 1; k < n; ++k) {
+            // std::min / std::max keep a value that is not a number at the start: skip it.
+            xMin = std::isnan(xMin) ? samples.x[k] : std::min(xMin, samples.x[k]);
+            xMax = std::isnan(xMax) ? samples.x[k] : std::max(xMax, samples.x[k]);
+            yMin = std::isnan(yMin) ? samples.y[k] : std::min(yMin, samples.y[k]);
+            yMax = std::isnan(yMax) ? samples.y[k] : std::max(yMax, samples.y[k]);
+            fMax = std::isnan(fMax) ? samples.Feld[k] : std::max(fMax, samples.Feld[k]);
+        }
+        CurrentPlane = std::move(plane);
+        form->FeldShow2();
+        const std::string at = "round " + std::to_string(round);
+        ASSERT_TRUE(same(PlaneXMin, xMin)) << at;
+        ASSERT_TRUE(same(PlaneXMax, xMax)) << at;
+        ASSERT_TRUE(same(PlaneYMin, yMin)) << at;
+        ASSERT_TRUE(same(PlaneYMax, yMax)) << at;
+        ASSERT_EQ(PixelPerMeter, 1 / samples.getSteps(1)) << at;
+        if (!std::isnan(fMax)) ASSERT_TRUE(same(BezugsFeld, fMax * (1 / ArrowPos))) << at;
+    }
+}
+
 }  // namespace
