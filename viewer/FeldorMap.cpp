@@ -86,7 +86,14 @@ public:
             return;
         }
         const long double f = factor_;
-        for (int j = 0; j < n; ++j) out[j] = static_cast<double>(in[j] * f);
+        int j = 0;
+        for (; j + 4 <= n; j += 4) {
+            out[j] = static_cast<double>(in[j] * f);
+            out[j + 1] = static_cast<double>(in[j + 1] * f);
+            out[j + 2] = static_cast<double>(in[j + 2] * f);
+            out[j + 3] = static_cast<double>(in[j + 3] * f);
+        }
+        for (; j < n; ++j) out[j] = static_cast<double>(in[j] * f);
         const V2d large = Splat(1e300);
         for (int j = 0; j + kLanes <= n; j += kLanes) {
             V2d e, scaled;
