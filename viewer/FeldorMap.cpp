@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "foundation/ColorLib.h"
 #include "foundation/DebugLib.h"
@@ -21,6 +26,46 @@ namespace {
 // Largest bitmap side of a map; larger planes are refused.
 constexpr int kMaxMapSide = 8192;
 
+// Two doubles and the masks of their comparisons (all bits set where true), as the compiler's
+// vector extension (one SSE2 register each); an operation runs lane by lane with the scalar's
+// IEEE rounding.
+constexpr int kLanes = 2;
+using V2d = double __attribute__((vector_size(16)));
+using V2l = std::int64_t __attribute__((vector_size(16)));
+using V2i = std::int32_t __attribute__((vector_size(8)));
+
+inline V2d Splat(double v) { return V2d{v, v}; }
+inline V2l SplatMask(std::int64_t v) { return V2l{v, v}; }
+
+// P[0..Count-1] (Count <= kLanes), the lanes beyond Count 0.
+inline V2d Load(const double* p, int count) {
+    if (count < kLanes) return V2d{p[0], 0.0};
+    V2d v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// A where Mask is set, else B.
+inline V2d Select(V2l mask, V2d a, V2d b) {
+    return reinterpret_cast<V2d>((reinterpret_cast<V2l>(a) & mask) |
+                                 (reinterpret_cast<V2l>(b) & ~mask));
+}
+
+// std::nearbyint for 0 <= V < 2^52 without a call: adding and taking away 2^52 rounds to an
+// integer in the current rounding mode (to nearest, ties to even), as nearbyint does.
+inline V2d RoundEven(V2d v) {
+    const V2d shift = Splat(4503599627370496.0);  // 2^52
+    return (v + shift) - shift;
+}
+
+// Clip01 of X / D for doubles, without the extended-precision round trip: above 1 gives 1,
+// below 0 and not a number give 0, anything else (-0 too) stays.
+inline V2d ClippedRatio(V2d x, V2d d) {
+    V2d q = x / d;
+    q = Select(q > Splat(1.0), Splat(1.0), q);
+    return Select(q >= Splat(0.0), q, Splat(0.0));
+}
+
 // Rescaling of a field strength from the file power to the display power, exactly as
 // ScaleFieldStrength does it (E * sqrt(PNew / POld) in extended precision, values above 1e300
 // and an unknown file power left alone), with the square root taken once for the whole plane.
@@ -32,15 +77,32 @@ public:
         if (!active_ || e > 1e300) return e;
         return static_cast<double>(e * factor_);
     }
-    // The same for V[0..N-1] in place, in a loop of its own (the factor stays in a register).
-    void Apply(double* v, int n) const {
-        if (!active_) return;
-        const long double f = factor_;
-        for (int j = 0; j < n; ++j) {
-            const double e = v[j];
-            const double scaled = static_cast<double>(e * f);
-            v[j] = e > 1e300 ? e : scaled;
+    // The same for In[0..N-1] into Out[0..N-1]. The products come first, in a loop of nothing
+    // but load, multiply and store (the factor stays on the x87 stack, no spills), then the
+    // choice of the values left alone, in a loop of its own.
+    void Apply(const double* in, double* out, int n) const {
+        if (!active_) {
+            std::copy(in, in + n, out);
+            return;
         }
+        const long double f = factor_;
+        int j = 0;
+        for (; j + 4 <= n; j += 4) {
+            out[j] = static_cast<double>(in[j] * f);
+            out[j + 1] = static_cast<double>(in[j + 1] * f);
+            out[j + 2] = static_cast<double>(in[j + 2] * f);
+            out[j + 3] = static_cast<double>(in[j + 3] * f);
+        }
+        for (; j < n; ++j) out[j] = static_cast<double>(in[j] * f);
+        const V2d large = Splat(1e300);
+        for (int j = 0; j + kLanes <= n; j += kLanes) {
+            V2d e, scaled;
+            std::memcpy(&e, in + j, sizeof e);
+            std::memcpy(&scaled, out + j, sizeof scaled);
+            scaled = Select(e > large, e, scaled);
+            std::memcpy(out + j, &scaled, sizeof scaled);
+        }
+        for (int j = n - n % kLanes; j < n; ++j) out[j] = in[j] > 1e300 ? in[j] : out[j];
     }
 
 private:
@@ -67,49 +129,98 @@ double ReferenceValue(int item, double planeMax) {
     }
 }
 
-// std::nearbyint for 0 <= V < 2^52 without a call: adding and taking away 2^52 rounds to an
-// integer in the current rounding mode (to nearest, ties to even), as nearbyint does.
-inline double RoundEven(double v) {
-    constexpr double kShift = 4503599627370496.0;  // 2^52
-    return (v + kShift) - kShift;
-}
-
-// Clip01 for a double: the same value without the extended-precision round trip.
-inline double Clip01d(double x) {
-    if (x > 1) return 1;
-    if (x < 0 || std::isnan(x)) return 0;
-    return x;
-}
-
 struct Extent {
     double xMin, xMax, yMin, yMax, fMax;
+    // The two smallest distinct x (the pair TSkalarFeld2::getSteps starts from); xNext is +inf
+    // when there are fewer than two.
+    double xLo, xNext;
 };
 
-// As std::min / std::max over the samples: the first of equal values stays, values that are
-// not numbers take no part (the extremes stay in registers here).
+// Of two extremes that compare equal, the one of the earlier sample stays; the lanes of a
+// vector do not tell which that was when the two are 0 and -0.
+inline bool Ambiguous(double a, double b) { return a == b && std::signbit(a) != std::signbit(b); }
+
+// One sample in order, as std::min / std::max take it, and the two smallest distinct x as
+// getSteps takes them.
+inline void AddSample(Extent& e, double x, double y, double f) {
+    e.xMin = x < e.xMin ? x : e.xMin;
+    e.xMax = e.xMax < x ? x : e.xMax;
+    e.yMin = y < e.yMin ? y : e.yMin;
+    e.yMax = e.yMax < y ? y : e.yMax;
+    e.fMax = e.fMax < f ? f : e.fMax;
+    if (x < e.xLo) {
+        e.xNext = e.xLo;
+        e.xLo = x;
+    } else if (x > e.xLo && x < e.xNext) {
+        e.xNext = x;
+    }
+}
+
+// The extremes as std::min / std::max over the samples in order: the first of equal values
+// stays, values that are not numbers take no part. With SSE2 each lane runs over every second
+// sample (minpd / maxpd keep the first operand's order rule); the lanes are then joined in
+// sample order, and the rare join that cannot tell 0 from -0 runs the samples again one by one.
 [[gnu::noinline]] Extent PlaneExtent(const double* xs, const double* ys, const double* fs, int n) {
     constexpr double inf = std::numeric_limits<double>::infinity();
-    double xMin = inf, xMax = -inf, yMin = inf, yMax = -inf, fMax = -inf;
-    for (int k = 0; k < n; ++k) {
-        const double x = xs[k], y = ys[k], f = fs[k];
-        xMin = x < xMin ? x : xMin;
-        xMax = xMax < x ? x : xMax;
-        yMin = y < yMin ? y : yMin;
-        yMax = yMax < y ? y : yMax;
-        fMax = fMax < f ? f : fMax;
+    Extent e{inf, -inf, inf, -inf, -inf, inf, inf};
+    int k = 0;
+#if defined(__SSE2__)
+    __m128d xMin = _mm_set1_pd(inf), xMax = _mm_set1_pd(-inf), yMin = xMin, yMax = xMax;
+    __m128d fMax = xMax, xLo = xMin, xNext = xMin;
+    const int pairs = n - n % 2;
+    for (; k < pairs; k += 2) {
+        const __m128d x = _mm_loadu_pd(xs + k), y = _mm_loadu_pd(ys + k), f = _mm_loadu_pd(fs + k);
+        xMin = _mm_min_pd(x, xMin);  // x < xMin ? x : xMin
+        xMax = _mm_max_pd(x, xMax);  // xMax < x ? x : xMax
+        yMin = _mm_min_pd(y, yMin);
+        yMax = _mm_max_pd(y, yMax);
+        fMax = _mm_max_pd(f, fMax);
+        const __m128d below = _mm_cmplt_pd(x, xLo);
+        const __m128d between = _mm_and_pd(_mm_cmplt_pd(xLo, x), _mm_cmplt_pd(x, xNext));
+        const __m128d kept = _mm_or_pd(_mm_and_pd(between, x), _mm_andnot_pd(between, xNext));
+        xNext = _mm_or_pd(_mm_and_pd(below, xLo), _mm_andnot_pd(below, kept));
+        xLo = _mm_min_pd(x, xLo);
     }
-    return {xMin, xMax, yMin, yMax, fMax};
+    if (pairs > 0) {
+        alignas(16) double v[7][2];
+        _mm_store_pd(v[0], xMin);
+        _mm_store_pd(v[1], xMax);
+        _mm_store_pd(v[2], yMin);
+        _mm_store_pd(v[3], yMax);
+        _mm_store_pd(v[4], fMax);
+        _mm_store_pd(v[5], xLo);
+        _mm_store_pd(v[6], xNext);
+        bool ambiguous = false;
+        for (int q = 0; q < 5; ++q) ambiguous = ambiguous || Ambiguous(v[q][0], v[q][1]);
+        if (ambiguous) {
+            for (int j = 0; j < pairs; ++j) AddSample(e, xs[j], ys[j], fs[j]);
+        } else {
+            // The lane of the earlier samples first: equal values keep it.
+            e.xMin = v[0][1] < v[0][0] ? v[0][1] : v[0][0];
+            e.xMax = v[1][0] < v[1][1] ? v[1][1] : v[1][0];
+            e.yMin = v[2][1] < v[2][0] ? v[2][1] : v[2][0];
+            e.yMax = v[3][0] < v[3][1] ? v[3][1] : v[3][0];
+            e.fMax = v[4][0] < v[4][1] ? v[4][1] : v[4][0];
+            // The smallest of the lanes' values, then the smallest above it.
+            e.xLo = std::min(v[5][0], v[5][1]);
+            for (const double c : {v[5][0], v[5][1], v[6][0], v[6][1]})
+                if (c > e.xLo && c < e.xNext) e.xNext = c;
+        }
+    }
+#endif
+    for (; k < n; ++k) AddSample(e, xs[k], ys[k], fs[k]);
+    return e;
 }
 
 // The grid step that sets the map's resolution in both directions: the step along x; for a line
 // scan along y (one column) the step along y; a single point has no step and is one block.
-double MapStep(const TSkalarFeld2& plane) {
+double MapStep(const TSkalarFeld2& plane, const Extent& extent) {
     const auto varies = [](const DoubleArray& a) {
         for (double v : a)
             if (v != a[0]) return true;
         return false;
     };
-    if (varies(plane.x)) return plane.getSteps(1);
+    if (varies(plane.x)) return TSkalarFeld2::StepOfSmallest(extent.xLo, extent.xNext);
     if (varies(plane.y)) return plane.getSteps(2);
     return 1;
 }
@@ -150,7 +261,7 @@ void TFormFeldor::FeldShow2() {
     double fMax = extent.fMax;
     fMax = scale(fMax);
 
-    const double ppm = 1 / MapStep(plane);
+    const double ppm = 1 / MapStep(plane, extent);
     const double spanX = (xMax - xMin) * ppm;
     const double spanY = (yMax - yMin) * ppm;
     if (!(spanX >= 0 && spanY >= 0 && spanX <= kMaxMapSide && spanY <= kMaxMapSide))
@@ -170,35 +281,50 @@ void TFormFeldor::FeldShow2() {
     std::vector<std::uint8_t*> rows(static_cast<std::size_t>(h));
     for (int r = 0; r < h; ++r) rows[static_cast<std::size_t>(r)] = bmp.ScanLine(r);
 
-    // One pixel per grid point, north up; a later sample on the same pixel wins. The colours
-    // are computed a block of samples at a time.
+    // One pixel per grid point, north up; a later sample on the same pixel wins. A block of
+    // samples at a time: the pixel of every sample, then the colours, then the writes, each
+    // a loop of its own over the whole block (a sample off the picture, from a coordinate that
+    // is not a number, gets a colour but is not written).
     ClearUpperVectorState();
     constexpr int kBlock = 256;
-    double values[kBlock];
+    static_assert(kBlock % kLanes == 0);
+    alignas(32) double shown[kBlock] = {};
+    alignas(32) std::int32_t px[kBlock] = {};
+    alignas(32) std::int32_t py[kBlock] = {};
+    alignas(32) std::int64_t onMap[kBlock] = {};
     gdi::TColor colors[kBlock];
-    std::uint8_t* pixels[kBlock];
+    const V2d x0 = Splat(xMin), y0 = Splat(yMin), scaleV = Splat(ppm);
+    const V2d maxX = Splat(spanX), maxY = Splat(spanY), zero = Splat(0.0);
     for (int k0 = 0; k0 < n; k0 += kBlock) {
-        const int k1 = std::min(n, k0 + kBlock);
-        int m = 0;
-        for (int k = k0; k < k1; ++k) {
-            const double fx = (xs[k] - xMin) * ppm;
-            const double fy = (ys[k] - yMin) * ppm;
-            if (!(fx >= 0 && fx <= spanX && fy >= 0 && fy <= spanY)) continue;  // not a number
-            const int px = static_cast<int>(RoundEven(fx));
-            const int py = h - static_cast<int>(RoundEven(fy)) - 1;
-            pixels[m] = rows[static_cast<std::size_t>(py)] + 3 * px;
-            values[m] = fs[k];
-            ++m;
+        const int m = std::min(n - k0, kBlock);
+        for (int j = 0; j < m; j += kLanes) {
+            const int count = std::min(kLanes, m - j);
+            const V2d fx = (Load(xs + k0 + j, count) - x0) * scaleV;
+            const V2d fy = (Load(ys + k0 + j, count) - y0) * scaleV;
+            V2l in = (fx >= zero) & (fx <= maxX) & (fy >= zero) & (fy <= maxY);
+            if (count < kLanes) in &= SplatMask(count) > V2l{0, 1};
+            const V2i rx = __builtin_convertvector(Select(in, RoundEven(fx), zero), V2i);
+            const V2i ry = __builtin_convertvector(Select(in, RoundEven(fy), zero), V2i);
+            std::memcpy(px + j, &rx, sizeof rx);
+            std::memcpy(py + j, &ry, sizeof ry);
+            std::memcpy(onMap + j, &in, sizeof in);
         }
         if (noScale) {
             std::fill(colors, colors + m, gdi::clBlack);
         } else {
-            scale.Apply(values, m);
-            for (int j = 0; j < m; ++j) values[j] = Clip01d(values[j] / bezug);
-            ValuesToScaleColors(values, colors, m);
+            scale.Apply(fs + k0, shown, m);
+            const V2d ref = Splat(bezug);
+            for (int j = 0; j < m; j += kLanes) {
+                V2d q;
+                std::memcpy(&q, shown + j, sizeof q);
+                q = ClippedRatio(q, ref);
+                std::memcpy(shown + j, &q, sizeof q);
+            }
+            ValuesToScaleColors(shown, colors, m);
         }
         for (int j = 0; j < m; ++j) {
-            std::uint8_t* p = pixels[j];
+            if (!onMap[j]) continue;
+            std::uint8_t* p = rows[static_cast<std::size_t>(h - 1 - py[j])] + 3 * px[j];
             const gdi::TColor c = colors[j];
             p[0] = static_cast<std::uint8_t>(gdi::GetBValue(c));
             p[1] = static_cast<std::uint8_t>(gdi::GetGValue(c));

@@ -103,9 +103,17 @@ std::unique_ptr<TSkalarFeld2> TFormFeldor::LoadPlane(double Height, int Componen
         const std::size_t m = static_cast<std::size_t>(
             std::lower_bound(members.begin(), members.end(), n) - members.begin());
         const std::int32_t* first = members.data();
-        plane->x.vec().assign(Gather{first, px}, Gather{first + m, px});
-        plane->y.vec().assign(Gather{first, py}, Gather{first + m, py});
-        plane->Feld.vec().assign(Gather{first, v}, Gather{first + m, v});
+        if (m > 0 && static_cast<std::size_t>(first[m - 1] - first[0]) == m - 1) {
+            // One run of points (ascending, distinct indices): copied as a block.
+            const std::size_t at = static_cast<std::size_t>(first[0]);
+            plane->x.vec().assign(px + at, px + at + m);
+            plane->y.vec().assign(py + at, py + at + m);
+            plane->Feld.vec().assign(v + at, v + at + m);
+        } else {
+            plane->x.vec().assign(Gather{first, px}, Gather{first + m, px});
+            plane->y.vec().assign(Gather{first, py}, Gather{first + m, py});
+            plane->Feld.vec().assign(Gather{first, v}, Gather{first + m, v});
+        }
     } else if (values) {
         for (int i = 0; i <= tE.High(); ++i)
             if (WithinTolerance(tz[i], Height, 0.1)) plane->Add(tx[i], ty[i], (*values)[i]);

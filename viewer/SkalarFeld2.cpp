@@ -48,7 +48,12 @@ double TSkalarFeld2::getSteps(uint16_t Dim) const {
         }
     }
     if (distinct < 2) rtl::RaiseRangeError();
-    const double gap = std::fabs(lo - next);
+    return StepOfSmallest(lo, next);
+}
+
+double TSkalarFeld2::StepOfSmallest(double Lo, double Next) {
+    if (!(Next < std::numeric_limits<double>::infinity())) rtl::RaiseRangeError();
+    const double gap = std::fabs(Lo - Next);
     const double step = static_cast<double>(RoundDigits(1, gap));
     if (!(step > 0)) {
         throw rtl::Exception(rtl::Format(

@@ -20,6 +20,9 @@ public:
     // coordinates, rounded to 0.1 m. Fewer than two distinct coordinates raise the range error;
     // a step that rounds to 0 raises an error, since the map divides by it.
     double getSteps(uint16_t Dim) const;
+    // The step of getSteps from the two smallest distinct coordinates Lo < Next; a Next that is
+    // not below +inf (fewer than two) raises the range error.
+    static double StepOfSmallest(double Lo, double Next);
     // Index of the sample nearest to (X, Y); ties resolve as MinWithIndex does. The plane
     // must not be empty.
     int NearestSample(double X, double Y) const;

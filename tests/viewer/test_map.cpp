@@ -441,4 +441,100 @@ TEST_F(MapTest, PictureEqualsASampleBySampleRendering) {
         ASSERT_EQ(MapPixel(form, at.first, at.second), color) << at.first << ", " << at.second;
 }
 
+// Values over the whole range of a double (tiny, huge, beyond the 1e300 that the rescaling
+// leaves alone, infinite, -0 and not a number), several display powers, samples off the picture
+// (a coordinate that is not a number) and later samples on a pixel already drawn, against a
+// rendering sample by sample. The count is odd, so the last block ends in a part-filled group.
+TEST_F(MapTest, ExtremeValuesMatchASampleBySampleRendering) {
+    Ready(0, 1);  // the reference is a limit, not the plane maximum
+    const double inf = std::numeric_limits<double>::infinity();
+    const double special[] = {0.0, -0.0, std::numeric_limits<double>::denorm_min(), -1e-310,
+                              1e-300, 0.5, 1, 1e300, std::nextafter(1e300, inf), 1e301,
+                              std::numeric_limits<double>::max(), inf, -inf, std::nan(""), -7};
+    const std::pair<double, double> powers[] = {{100, 750}, {750, 100}, {3, 3}, {0, 50}};
+    std::mt19937_64 rng(5);
+    std::uniform_real_distribution<double> mantissa(-1, 2);
+    std::uniform_int_distribution<int> exponent(-1074, 1023);
+    constexpr int nx = 61, ny = 41;
+    for (const auto& [pOld, pNew] : powers) {
+        for (const double limit : {37.25, 2e300}) {
+            Power = pOld;
+            PowerShow = pNew;
+            GrenzwertPS = limit;
+            auto plane = std::make_unique<TSkalarFeld2>();
+            std::map<std::pair<int, int>, double> last;  // pixel -> the value drawn there
+            const auto add = [&](int i, int j, double v) {
+                plane->Add(0.5 * i, 0.5 * j, v);
+                last[{i, ny - 1 - j}] = v;
+            };
+            int k = 0;
+            for (int j = 0; j < ny; ++j)
+                for (int i = 0; i < nx; ++i, ++k)
+                    add(i, j, k % 3 == 0 ? special[(k / 3) % std::size(special)]
+                                         : std::ldexp(mantissa(rng), exponent(rng)));
+            for (int r = 0; r < 5; ++r) plane->Add(std::nan(""), 0.5 * r, 1e6);  // off the picture
+            for (int r = 0; r < 8; ++r) add(r, r, special[r]);                    // drawn again
+            plane->Add(0.5 * 3, std::nan(""), 2e6);                              // off the picture
+            ASSERT_EQ(plane->Count() % 2, 1);
+            CurrentPlane = std::move(plane);
+            form->FeldShow2();
+
+            const double bezug = limit * (1 / ArrowPos);
+            ASSERT_EQ(MapBitmap(form).Width(), nx);
+            ASSERT_EQ(MapBitmap(form).Height(), ny);
+            for (const auto& [at, v] : last)
+                ASSERT_EQ(MapPixel(form, at.first, at.second),
+                          Expected(ScaleFieldStrength(v, Power, PowerShow), bezug))
+                    << at.first << ", " << at.second << " " << std::hexfloat << v << " " << pOld << " "
+                    << limit;
+        }
+    }
+}
+
+// The extent, the grid step and the plane maximum over short planes of 0, -0, values that are
+// not numbers and odd counts: as std::min / std::max in sample order (the first of equal values
+// stays, so 0 and -0 keep their order) and as getSteps.
+TEST_F(MapTest, ExtentKeepsTheFirstOfEqualValuesAndTheStepOfGetSteps) {
+    Ready(0, 0);
+    Power = 100;
+    PowerShow = 100;
+    const double nan = std::nan("");
+    const double coords[] = {-0.0, 0.0, 0.5, 1.0, -0.5, nan};
+    const double values[] = {-0.0, 0.0, nan, 1.0};
+    std::mt19937 rng(3);
+    const auto same = [](double a, double b) {
+        return a == b && std::signbit(a) == std::signbit(b);
+    };
+    for (int round = 0; round < 400; ++round) {
+        const int n = 2 + round % 9;
+        auto plane = std::make_unique<TSkalarFeld2>();
+        for (int k = 0; k < n; ++k)
+            plane->Add(coords[rng() % 6], coords[rng() % 3], values[rng() % 4]);
+        const int a = static_cast<int>(rng() % n);
+        const int b = (a + 1 + static_cast<int>(rng() % (n - 1))) % n;
+        plane->x[a] = 0.5;  // two distinct x for a step of 0.5 m
+        plane->x[b] = 1.0;
+        const TSkalarFeld2 samples = *plane;
+        double xMin = samples.x[0], xMax = xMin, yMin = samples.y[0], yMax = yMin;
+        double fMax = samples.Feld[0];
+        for (int k = 1; k < n; ++k) {
+            // std::min / std::max keep a value that is not a number at the start: skip it.
+            xMin = std::isnan(xMin) ? samples.x[k] : std::min(xMin, samples.x[k]);
+            xMax = std::isnan(xMax) ? samples.x[k] : std::max(xMax, samples.x[k]);
+            yMin = std::isnan(yMin) ? samples.y[k] : std::min(yMin, samples.y[k]);
+            yMax = std::isnan(yMax) ? samples.y[k] : std::max(yMax, samples.y[k]);
+            fMax = std::isnan(fMax) ? samples.Feld[k] : std::max(fMax, samples.Feld[k]);
+        }
+        CurrentPlane = std::move(plane);
+        form->FeldShow2();
+        const std::string at = "round " + std::to_string(round);
+        ASSERT_TRUE(same(PlaneXMin, xMin)) << at;
+        ASSERT_TRUE(same(PlaneXMax, xMax)) << at;
+        ASSERT_TRUE(same(PlaneYMin, yMin)) << at;
+        ASSERT_TRUE(same(PlaneYMax, yMax)) << at;
+        ASSERT_EQ(PixelPerMeter, 1 / samples.getSteps(1)) << at;
+        if (!std::isnan(fMax)) ASSERT_TRUE(same(BezugsFeld, fMax * (1 / ArrowPos))) << at;
+    }
+}
+
 }  // namespace
