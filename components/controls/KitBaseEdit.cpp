@@ -176,8 +176,8 @@ void TKitBaseEdit::EndUpdate() {
 
 // ---- Layout and painting ---------------------------------------------------------------------
 
-void TKitBaseEdit::UpdateRects() {
-    if (updateCount_ >= 1 || Loading()) return;
+// Frame inside the bevel, inner rectangle as the subclass narrows it, text one pixel inside.
+void TKitBaseEdit::LayoutRects() {
     frameRect_ = ClientRect();
     AdjustFrameRect();
     innerRect_ = frameRect_;
@@ -187,17 +187,16 @@ void TKitBaseEdit::UpdateRects() {
     TextRectChanged();
 }
 
+void TKitBaseEdit::UpdateRects() {
+    if (updateCount_ >= 1 || Loading()) return;
+    LayoutRects();
+}
+
 void TKitBaseEdit::UpdateBuffer() {
     if (!bufferBitmap_) bufferBitmap_ = std::make_unique<TBitmap>();
     bufferBitmap_->SetSize(Width(), Height());
     PaintBackgroundRect(ClientRect());
-    frameRect_ = ClientRect();
-    AdjustFrameRect();
-    innerRect_ = frameRect_;
-    AdjustInnerRect();
-    textRect_ = innerRect_;
-    InflateRect(textRect_, -1, -1);
-    TextRectChanged();
+    LayoutRects();
 }
 
 void TKitBaseEdit::AdjustFrameRect() {

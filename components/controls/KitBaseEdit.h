@@ -218,6 +218,7 @@ protected:
     static bool InsertMode();
 
 private:
+    void LayoutRects();
     void ReplaceSelectionChars(std::u32string S);
     void HandleChar(gui::TMessage& m);
     void WMSetFocus();
