@@ -20,44 +20,21 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/EditMessages.h"
 #include "platform/gui/StdCtrls.h"
+#include "tests/components/widgets/KitEditFixture.h"
 #include "tests/gui/GuiFixture.h"
 
 using namespace kit;
 
 namespace {
 
-class kitCustomEdit : public GuiFixture {
+class kitCustomEdit : public KitEditFixture<TKitEdit> {
 protected:
     void SetUp() override {
-        KitApplication->SetKeyState(1);
-        gui::Clipboard()->SetAsText("");
-        app.CreateForm(form);
-        form->SetBounds(0, 0, 400, 200);
-        form->Show();
-        edit = new TKitEdit(form);
-        edit->SetParent(form);
-        edit->SetBounds(10, 10, 120, 24);
+        MakeEdit(120);
         edit->Caret()->SetBlinkRate(530);
-        other = new gui::TEdit(form);
-        other->SetParent(form);
-        other->SetBounds(10, 60, 100, 24);
-        QApplication::setActiveWindow(form->Widget());
-        other->SetFocus();
-        ProcessUntil([&] { return other->Focused(); });
-        edit->SetFocus();
-        ProcessUntil([&] { return edit->Focused() && gui::GetCaretOwner() == edit; });
+        FocusEdit();
     }
-    void TearDown() override { KitApplication->SetKeyState(1); }
 
-    void Key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString()) {
-        QKeyEvent press(QEvent::KeyPress, k, mods, text);
-        QApplication::sendEvent(edit->Widget(), &press);
-        QKeyEvent release(QEvent::KeyRelease, k, mods, text);
-        QApplication::sendEvent(edit->Widget(), &release);
-    }
-    void Type(const QString& s) {
-        for (QChar ch : s) Key(Qt::Key_unknown, Qt::NoModifier, QString(ch));
-    }
     void Click(int clientX, int clientY = 8) {
         const int b = edit->BorderExtent();
         const QPointF p(clientX + b, clientY + b);
@@ -104,9 +81,6 @@ protected:
         return c->TextWidth(s);
     }
 
-    gui::TForm* form = nullptr;
-    TKitEdit* edit = nullptr;
-    gui::TEdit* other = nullptr;
 };
 
 TEST_F(kitCustomEdit, ScrolledTextKeepsCaretAndClicksOnTheDrawnCharacters) {
