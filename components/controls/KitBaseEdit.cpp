@@ -885,7 +885,9 @@ void TKitBaseEdit::SetSel(int Start, int End) {
     SetIntProp(2, End - selStart_ + 1);
 }
 
-TPoint TKitBaseEdit::PosFromChar(int Index) {
+TPoint TKitBaseEdit::PosFromChar(int Index) { return CharPoint(Index); }
+
+TPoint TKitBaseEdit::CharPoint(int Index) {
     const int n = std::clamp(Index, 0, TextLength());
     const std::string head = KitUtf32ToUtf8(text_.substr(0, static_cast<std::size_t>(n)));
     return TPoint{MeasureText(head) + textRect_.Left - scrollOffset_, 0};

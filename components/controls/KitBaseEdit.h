@@ -184,6 +184,9 @@ protected:
     virtual void TextRectChanged() {}
     virtual void AdjustInnerRect() {}
     virtual void AdjustFrameRect();
+    // Where the character at Index (0-based) is drawn, in client coordinates; this plain
+    // layout puts the unaligned text at the text rectangle's left edge.
+    virtual gdi::TPoint CharPoint(int Index);
 
     // Keys: the key table; a descendant extends it.
     virtual void EditKeyDown(unsigned short& Key, gui::TShiftState Shift);

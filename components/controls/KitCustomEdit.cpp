@@ -194,6 +194,15 @@ int TKitCustomEdit::CharIndexAt(int X) {
     return i;
 }
 
+TPoint TKitCustomEdit::CharPoint(int Index) {
+    TCanvas& C = *Canvas();
+    C.Font()->Assign(*Font());
+    TCharExtraScope extra(C, Font3D()->Tracing());
+    const int n = static_cast<int>(displayChars_.size());
+    const int x0 = AlignedTextLeft(PrefixWidth(C, n)) - ScrollOffset();
+    return TPoint{x0 + PrefixWidth(C, std::clamp(Index, 0, n)), TextRect().Top};
+}
+
 void TKitCustomEdit::UpdateCaretPos() {
     if (!Focused() || !Caret()->Visible()) return;
     TCanvas& C = *Canvas();

@@ -73,6 +73,7 @@ protected:
     void AfterChange() override;
     bool CanCopy() override { return passwordChar_ == 0; }
     void AdjustInnerRect() override;
+    gdi::TPoint CharPoint(int Index) override;
     void EditKeyDown(unsigned short& Key, gui::TShiftState Shift) override;
     void WndProc(gui::TMessage& Message) override;
 

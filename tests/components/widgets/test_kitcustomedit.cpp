@@ -140,6 +140,40 @@ TEST_F(kitCustomEdit, ShortTextFollowsItsAlignment) {
     }
 }
 
+TEST_F(kitCustomEdit, PosFromCharGivesWhereTheCharacterIsDrawn) {
+    edit->SetText("Ohm");
+    const gdi::TRect tr = edit->TextRect();
+    const int w = Width("Ohm");
+    struct Case {
+        gui::TAlignment a;
+        int left;
+    } cases[] = {{gui::taCenter, tr.Left + (tr.Right - tr.Left - w) / 2},
+                 {gui::taRightJustify, tr.Right - w},
+                 {gui::taLeftJustify, tr.Left}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.a));
+        edit->SetAlignment(c.a);
+        EXPECT_EQ(gui::EditPosFromChar(edit, 0).X, c.left);
+        EXPECT_EQ(gui::EditPosFromChar(edit, 0).Y, tr.Top);
+        EXPECT_EQ(gui::EditPosFromChar(edit, 1).X, c.left + Width("O"));
+        EXPECT_EQ(gui::EditPosFromChar(edit, 3).X, c.left + w);
+        // The first ink of the picture lies within the first character's cell.
+        const std::vector<int> ink = Columns(ShotWithoutCaret(), 0, true);
+        ASSERT_FALSE(ink.empty());
+        EXPECT_GE(ink.front(), gui::EditPosFromChar(edit, 0).X);
+        EXPECT_LT(ink.front(), gui::EditPosFromChar(edit, 1).X);
+    }
+
+    // Scrolled: the point follows the drawn text, the caret stands at the cursor's point.
+    edit->SetAlignment(gui::taCenter);
+    edit->SetText("");
+    Type("Wellenwiderstand 50 Ohm und Verkuerzungsfaktor");
+    ASSERT_GT(edit->ScrollOffset(), 0);
+    const int len = edit->TextLength();
+    EXPECT_EQ(gui::EditPosFromChar(edit, 0).X, tr.Left - edit->ScrollOffset());
+    EXPECT_EQ(gui::EditPosFromChar(edit, len).X, gui::GetCaretPos().X);
+}
+
 TEST_F(kitCustomEdit, HighlightLiesUnderExactlyTheSelectedCharacters) {
     const QRgb back = qRgb(0, 0, 128);
     edit->SetHighlightBack(gdi::TColor(0x800000));  // blue in the colour's BGR order
