@@ -183,6 +183,9 @@ protected:
     virtual bool RepaintOnFocus() { return false; }
     virtual void TextRectChanged() {}
     virtual void AdjustInnerRect() {}
+    // For AdjustInnerRect: narrows or moves the inner rectangle before the text rectangle is
+    // derived from it.
+    void SetInnerRect(const gdi::TRect& Value) { innerRect_ = Value; }
     virtual void AdjustFrameRect();
     // Where the character at Index (0-based) is drawn, in client coordinates; this plain
     // layout puts the unaligned text at the text rectangle's left edge.

@@ -127,9 +127,10 @@ void TKitCustomEdit::EditKeyDown(unsigned short& Key, TShiftState Shift) {
 // ---- Layout ----------------------------------------------------------------------------------
 
 void TKitCustomEdit::AdjustInnerRect() {
-    // The base edit hands its inner rectangle to this hook to make room for the buttons.
-    auto& inner = const_cast<TRect&>(InnerRect());
+    // Room for the buttons at the right end.
+    TRect inner = InnerRect();
     inner.Right -= customButtons_->Count() * customButtonWidth_ + 1;
+    SetInnerRect(inner);
     ArrangeButtons();
 }
 
