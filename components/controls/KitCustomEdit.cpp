@@ -30,9 +30,6 @@ private:
     int old_;
 };
 
-// Posted by Paint when the edit has the focus but not the caret.
-constexpr unsigned CM_KITSILENTFOCUS = WM_USER + 0x3A1;
-
 }  // namespace
 
 TKitCustomEdit::TKitCustomEdit(rtl::TComponent* AOwner) : TKitBaseEdit(AOwner) {
@@ -247,10 +244,6 @@ void TKitCustomEdit::UpdateCaretPos() {
 void TKitCustomEdit::Paint() {
     TKitBaseEdit::Paint();
     if (!Loading()) RepaintText(-1);
-    if (!silentFocusPosted_ && !takeUpTried_ && Focused() && !Designing() && GetCaretOwner() != this) {
-        silentFocusPosted_ = true;
-        PostMessage(this, CM_KITSILENTFOCUS, 0, 0);
-    }
 }
 
 void TKitCustomEdit::RepaintText(int Pos) {
@@ -329,29 +322,9 @@ void TKitCustomEdit::PaintText(int Pos, const std::string& D) {
 
 // ---- Messages --------------------------------------------------------------------------------
 
-void TKitCustomEdit::TakeUpSilentFocus() {
-    // A window's activation hands the focus back without WM_SETFOCUS; the first such focus
-    // (the first control of a form just shown) would leave the edit without its caret.
-    if (GetCaretOwner() == this) {
-        takeUpTried_ = false;
-        return;
-    }
-    if (takeUpTried_ || !Focused() || Designing()) return;
-    // One try until the caret is ours again or the focus really leaves.
-    takeUpTried_ = true;
-    Perform(WM_SETFOCUS, 0, 0);
-}
-
 void TKitCustomEdit::WndProc(TMessage& m) {
     std::weak_ptr<void> life = LifeToken();
     switch (m.Msg) {
-    case WM_KEYDOWN:
-    case WM_CHAR:
-    case WM_LBUTTONDOWN:
-        TakeUpSilentFocus();
-        if (life.expired()) return;
-        TKitBaseEdit::WndProc(m);
-        return;
     case CM_FONTCHANGED:
         TKitBaseEdit::WndProc(m);
         if (!life.expired()) AdjustSize();
@@ -361,14 +334,9 @@ void TKitCustomEdit::WndProc(TMessage& m) {
         if (!life.expired()) AdjustSize();
         return;
     case WM_KILLFOCUS:
-        takeUpTried_ = false;
         TKitBaseEdit::WndProc(m);
         if (!life.expired() && autoComplete_ && autoComplete_->AddUnknownOn().Contains(aaControlExit))
             autoComplete_->AddUnknown(this, Text());
-        return;
-    case CM_KITSILENTFOCUS:
-        silentFocusPosted_ = false;
-        TakeUpSilentFocus();
         return;
     case EM_GETPASSWORDCHAR: m.Result = static_cast<LRESULT>(passwordChar_); return;
     case EM_SETPASSWORDCHAR: SetPasswordChar(static_cast<char32_t>(m.WParam)); return;
