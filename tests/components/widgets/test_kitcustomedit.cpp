@@ -91,6 +91,8 @@ TEST_F(kitCustomEdit, ScrolledTextKeepsCaretAndClicksOnTheDrawnCharacters) {
         Type("Wellenwiderstand 50 Ohm und Verkuerzungsfaktor");
         ASSERT_GT(edit->ScrollOffset(), 0);
         const gdi::TRect tr = edit->TextRect();
+        EXPECT_EQ(gui::EditPosFromChar(edit, 0).X, tr.Left - edit->ScrollOffset());
+        EXPECT_EQ(gui::EditPosFromChar(edit, edit->TextLength()).X, gui::GetCaretPos().X);
 
         // The caret stands right after the last drawn character, inside the text area.
         const std::vector<int> ink = Columns(ShotWithoutCaret(), 0, true);
@@ -116,7 +118,7 @@ TEST_F(kitCustomEdit, ScrolledTextKeepsCaretAndClicksOnTheDrawnCharacters) {
     }
 }
 
-TEST_F(kitCustomEdit, ShortTextFollowsItsAlignment) {
+TEST_F(kitCustomEdit, ShortTextAndPosFromCharFollowItsAlignment) {
     edit->SetText("Ohm");
     const gdi::TRect tr = edit->TextRect();
     const int w = Width("Ohm");
@@ -132,46 +134,18 @@ TEST_F(kitCustomEdit, ShortTextFollowsItsAlignment) {
         ASSERT_FALSE(ink.empty());
         EXPECT_GE(ink.front(), c.left) << static_cast<int>(c.a);
         EXPECT_LE(ink.back(), c.left + w) << static_cast<int>(c.a);
+        // EM_POSFROMCHAR gives where the characters are drawn.
+        EXPECT_EQ(gui::EditPosFromChar(edit, 0).X, c.left) << static_cast<int>(c.a);
+        EXPECT_EQ(gui::EditPosFromChar(edit, 0).Y, tr.Top);
+        EXPECT_EQ(gui::EditPosFromChar(edit, 1).X, c.left + Width("O")) << static_cast<int>(c.a);
+        EXPECT_EQ(gui::EditPosFromChar(edit, 3).X, c.left + w) << static_cast<int>(c.a);
+        EXPECT_LT(ink.front(), gui::EditPosFromChar(edit, 1).X) << static_cast<int>(c.a);
         // A click left of the text puts the cursor first, right of it last.
         Click(tr.Left);
         EXPECT_EQ(edit->CursorPos(), 1);
         Click(tr.Right - 1);
         EXPECT_EQ(edit->CursorPos(), 4);
     }
-}
-
-TEST_F(kitCustomEdit, PosFromCharGivesWhereTheCharacterIsDrawn) {
-    edit->SetText("Ohm");
-    const gdi::TRect tr = edit->TextRect();
-    const int w = Width("Ohm");
-    struct Case {
-        gui::TAlignment a;
-        int left;
-    } cases[] = {{gui::taCenter, tr.Left + (tr.Right - tr.Left - w) / 2},
-                 {gui::taRightJustify, tr.Right - w},
-                 {gui::taLeftJustify, tr.Left}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.a));
-        edit->SetAlignment(c.a);
-        EXPECT_EQ(gui::EditPosFromChar(edit, 0).X, c.left);
-        EXPECT_EQ(gui::EditPosFromChar(edit, 0).Y, tr.Top);
-        EXPECT_EQ(gui::EditPosFromChar(edit, 1).X, c.left + Width("O"));
-        EXPECT_EQ(gui::EditPosFromChar(edit, 3).X, c.left + w);
-        // The first ink of the picture lies within the first character's cell.
-        const std::vector<int> ink = Columns(ShotWithoutCaret(), 0, true);
-        ASSERT_FALSE(ink.empty());
-        EXPECT_GE(ink.front(), gui::EditPosFromChar(edit, 0).X);
-        EXPECT_LT(ink.front(), gui::EditPosFromChar(edit, 1).X);
-    }
-
-    // Scrolled: the point follows the drawn text, the caret stands at the cursor's point.
-    edit->SetAlignment(gui::taCenter);
-    edit->SetText("");
-    Type("Wellenwiderstand 50 Ohm und Verkuerzungsfaktor");
-    ASSERT_GT(edit->ScrollOffset(), 0);
-    const int len = edit->TextLength();
-    EXPECT_EQ(gui::EditPosFromChar(edit, 0).X, tr.Left - edit->ScrollOffset());
-    EXPECT_EQ(gui::EditPosFromChar(edit, len).X, gui::GetCaretPos().X);
 }
 
 TEST_F(kitCustomEdit, HighlightLiesUnderExactlyTheSelectedCharacters) {
