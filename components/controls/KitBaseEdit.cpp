@@ -176,8 +176,8 @@ void TKitBaseEdit::EndUpdate() {
 
 // ---- Layout and painting ---------------------------------------------------------------------
 
-void TKitBaseEdit::UpdateRects() {
-    if (updateCount_ >= 1 || Loading()) return;
+// Frame inside the bevel, inner rectangle as the subclass narrows it, text one pixel inside.
+void TKitBaseEdit::LayoutRects() {
     frameRect_ = ClientRect();
     AdjustFrameRect();
     innerRect_ = frameRect_;
@@ -187,17 +187,16 @@ void TKitBaseEdit::UpdateRects() {
     TextRectChanged();
 }
 
+void TKitBaseEdit::UpdateRects() {
+    if (updateCount_ >= 1 || Loading()) return;
+    LayoutRects();
+}
+
 void TKitBaseEdit::UpdateBuffer() {
     if (!bufferBitmap_) bufferBitmap_ = std::make_unique<TBitmap>();
     bufferBitmap_->SetSize(Width(), Height());
     PaintBackgroundRect(ClientRect());
-    frameRect_ = ClientRect();
-    AdjustFrameRect();
-    innerRect_ = frameRect_;
-    AdjustInnerRect();
-    textRect_ = innerRect_;
-    InflateRect(textRect_, -1, -1);
-    TextRectChanged();
+    LayoutRects();
 }
 
 void TKitBaseEdit::AdjustFrameRect() {
@@ -886,7 +885,9 @@ void TKitBaseEdit::SetSel(int Start, int End) {
     SetIntProp(2, End - selStart_ + 1);
 }
 
-TPoint TKitBaseEdit::PosFromChar(int Index) {
+TPoint TKitBaseEdit::PosFromChar(int Index) { return CharPoint(Index); }
+
+TPoint TKitBaseEdit::CharPoint(int Index) {
     const int n = std::clamp(Index, 0, TextLength());
     const std::string head = KitUtf32ToUtf8(text_.substr(0, static_cast<std::size_t>(n)));
     return TPoint{MeasureText(head) + textRect_.Left - scrollOffset_, 0};

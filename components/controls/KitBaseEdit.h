@@ -183,7 +183,13 @@ protected:
     virtual bool RepaintOnFocus() { return false; }
     virtual void TextRectChanged() {}
     virtual void AdjustInnerRect() {}
+    // For AdjustInnerRect: narrows or moves the inner rectangle before the text rectangle is
+    // derived from it.
+    void SetInnerRect(const gdi::TRect& Value) { innerRect_ = Value; }
     virtual void AdjustFrameRect();
+    // Where the character at Index (0-based) is drawn, in client coordinates; this plain
+    // layout puts the unaligned text at the text rectangle's left edge.
+    virtual gdi::TPoint CharPoint(int Index);
 
     // Keys: the key table; a descendant extends it.
     virtual void EditKeyDown(unsigned short& Key, gui::TShiftState Shift);
@@ -218,6 +224,7 @@ protected:
     static bool InsertMode();
 
 private:
+    void LayoutRects();
     void ReplaceSelectionChars(std::u32string S);
     void HandleChar(gui::TMessage& m);
     void WMSetFocus();

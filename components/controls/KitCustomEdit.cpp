@@ -30,9 +30,6 @@ private:
     int old_;
 };
 
-// Posted by Paint when the edit has the focus but not the caret.
-constexpr unsigned CM_KITSILENTFOCUS = WM_USER + 0x3A1;
-
 }  // namespace
 
 TKitCustomEdit::TKitCustomEdit(rtl::TComponent* AOwner) : TKitBaseEdit(AOwner) {
@@ -127,9 +124,10 @@ void TKitCustomEdit::EditKeyDown(unsigned short& Key, TShiftState Shift) {
 // ---- Layout ----------------------------------------------------------------------------------
 
 void TKitCustomEdit::AdjustInnerRect() {
-    // The base edit hands its inner rectangle to this hook to make room for the buttons.
-    auto& inner = const_cast<TRect&>(InnerRect());
+    // Room for the buttons at the right end.
+    TRect inner = InnerRect();
     inner.Right -= customButtons_->Count() * customButtonWidth_ + 1;
+    SetInnerRect(inner);
     ArrangeButtons();
 }
 
@@ -194,6 +192,15 @@ int TKitCustomEdit::CharIndexAt(int X) {
     return i;
 }
 
+TPoint TKitCustomEdit::CharPoint(int Index) {
+    TCanvas& C = *Canvas();
+    C.Font()->Assign(*Font());
+    TCharExtraScope extra(C, Font3D()->Tracing());
+    const int n = static_cast<int>(displayChars_.size());
+    const int x0 = AlignedTextLeft(PrefixWidth(C, n)) - ScrollOffset();
+    return TPoint{x0 + PrefixWidth(C, std::clamp(Index, 0, n)), TextRect().Top};
+}
+
 void TKitCustomEdit::UpdateCaretPos() {
     if (!Focused() || !Caret()->Visible()) return;
     TCanvas& C = *Canvas();
@@ -237,10 +244,6 @@ void TKitCustomEdit::UpdateCaretPos() {
 void TKitCustomEdit::Paint() {
     TKitBaseEdit::Paint();
     if (!Loading()) RepaintText(-1);
-    if (!silentFocusPosted_ && !takeUpTried_ && Focused() && !Designing() && GetCaretOwner() != this) {
-        silentFocusPosted_ = true;
-        PostMessage(this, CM_KITSILENTFOCUS, 0, 0);
-    }
 }
 
 void TKitCustomEdit::RepaintText(int Pos) {
@@ -319,29 +322,9 @@ void TKitCustomEdit::PaintText(int Pos, const std::string& D) {
 
 // ---- Messages --------------------------------------------------------------------------------
 
-void TKitCustomEdit::TakeUpSilentFocus() {
-    // A window's activation hands the focus back without WM_SETFOCUS; the first such focus
-    // (the first control of a form just shown) would leave the edit without its caret.
-    if (GetCaretOwner() == this) {
-        takeUpTried_ = false;
-        return;
-    }
-    if (takeUpTried_ || !Focused() || Designing()) return;
-    // One try until the caret is ours again or the focus really leaves.
-    takeUpTried_ = true;
-    Perform(WM_SETFOCUS, 0, 0);
-}
-
 void TKitCustomEdit::WndProc(TMessage& m) {
     std::weak_ptr<void> life = LifeToken();
     switch (m.Msg) {
-    case WM_KEYDOWN:
-    case WM_CHAR:
-    case WM_LBUTTONDOWN:
-        TakeUpSilentFocus();
-        if (life.expired()) return;
-        TKitBaseEdit::WndProc(m);
-        return;
     case CM_FONTCHANGED:
         TKitBaseEdit::WndProc(m);
         if (!life.expired()) AdjustSize();
@@ -351,14 +334,9 @@ void TKitCustomEdit::WndProc(TMessage& m) {
         if (!life.expired()) AdjustSize();
         return;
     case WM_KILLFOCUS:
-        takeUpTried_ = false;
         TKitBaseEdit::WndProc(m);
         if (!life.expired() && autoComplete_ && autoComplete_->AddUnknownOn().Contains(aaControlExit))
             autoComplete_->AddUnknown(this, Text());
-        return;
-    case CM_KITSILENTFOCUS:
-        silentFocusPosted_ = false;
-        TakeUpSilentFocus();
         return;
     case EM_GETPASSWORDCHAR: m.Result = static_cast<LRESULT>(passwordChar_); return;
     case EM_SETPASSWORDCHAR: SetPasswordChar(static_cast<char32_t>(m.WParam)); return;

@@ -73,6 +73,7 @@ protected:
     void AfterChange() override;
     bool CanCopy() override { return passwordChar_ == 0; }
     void AdjustInnerRect() override;
+    gdi::TPoint CharPoint(int Index) override;
     void EditKeyDown(unsigned short& Key, gui::TShiftState Shift) override;
     void WndProc(gui::TMessage& Message) override;
 
@@ -84,8 +85,6 @@ protected:
     int CharWidth(gdi::TCanvas& C, int i) const;
 
 private:
-    void TakeUpSilentFocus();
-
     char32_t passwordChar_ = 0;
     std::string displayText_;
     std::u32string displayChars_;
@@ -94,8 +93,6 @@ private:
     int customButtonWidth_ = 16;
     TKitUserButtonStyle customButtonStyle_ = ubsIntegrated;
     TKitEditAutoComplete* autoComplete_ = nullptr;
-    bool takeUpTried_ = false;
-    bool silentFocusPosted_ = false;
 };
 
 }  // namespace kit

@@ -1,5 +1,7 @@
 #include "components/controls/KitTextCodec.h"
 
+#include "platform/rtl/Utf8.h"
+
 namespace kit {
 
 std::u32string KitUtf8ToUtf32(std::string_view S) {
@@ -45,24 +47,7 @@ std::u32string KitUtf8ToUtf32(std::string_view S) {
 std::string KitUtf32ToUtf8(std::u32string_view S) {
     std::string out;
     out.reserve(S.size());
-    for (char32_t cp : S) {
-        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
+    for (char32_t cp : S) rtl::AppendUtf8(out, cp);
     return out;
 }
 

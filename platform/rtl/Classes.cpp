@@ -15,6 +15,7 @@
 #include <map>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 
 namespace rtl {
 
@@ -670,19 +671,6 @@ constexpr unsigned short kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void appendUtf8(std::string& out, unsigned cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 }  // namespace
 
 std::string DecodeTextBytes(std::string_view bytes) {
@@ -692,8 +680,8 @@ std::string DecodeTextBytes(std::string_view bytes) {
     for (char ch : bytes) {
         const unsigned char c = static_cast<unsigned char>(ch);
         if (c < 0x80) out.push_back(ch);
-        else if (c < 0xA0) appendUtf8(out, kCp1252High[c - 0x80]);
-        else appendUtf8(out, c);
+        else if (c < 0xA0) AppendUtf8(out, kCp1252High[c - 0x80]);
+        else AppendUtf8(out, c);
     }
     return out;
 }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/rtl/Utf8.h"
+
 namespace rtl {
 
 namespace {
@@ -61,19 +63,6 @@ long NextCodePoint(std::string_view s, std::size_t& i) {
     }
     i += static_cast<std::size_t>(extra) + 1;
     return cp;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 
 static_assert(std::endian::native == std::endian::little, "the stream format is little-endian");
 static_assert(LDBL_MANT_DIG == 64, "long double must be the x87 80-bit extended format");
@@ -37,24 +38,6 @@ bool KnownTag(std::uint8_t tag) {
             return false;
     }
     return false;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
 }
 
 // UTF-16 code units to UTF-8; a lone surrogate becomes U+FFFD.

@@ -7,36 +7,14 @@
 
 #include "platform/gdi/Regions.h"
 #include "tests/gdi/Helpers.h"
+#include "tests/gdi/RegionHelpers.h"
 
 using namespace gdi;
+using gdi::test::kPentagram;
 using gdi::test::Picture;
+using gdi::test::Pixels;
+using gdi::test::Rgn;
 using gdi::test::White;
-
-namespace {
-
-// The region as text: '#' where PtInRegion holds, '.' elsewhere, over w x h from (0, 0).
-std::string Pixels(HRGN rgn, int w, int h) {
-    std::string s;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) s += PtInRegion(rgn, x, y) ? '#' : '.';
-        s += '\n';
-    }
-    return s;
-}
-
-// Owns a region handle for the length of a test.
-struct Rgn {
-    HRGN h;
-    explicit Rgn(HRGN handle) : h(handle) {}
-    ~Rgn() { DeleteObject(h); }
-    Rgn(const Rgn&) = delete;
-    Rgn& operator=(const Rgn&) = delete;
-    operator HRGN() const { return h; }
-};
-
-const std::array<TPoint, 5> kPentagram = {{{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}}};
-
-}  // namespace
 
 TEST(gdiRegion, RectangleExcludesRightAndBottomEdge) {
     Rgn r(CreateRectRgn(1, 1, 4, 3));

@@ -11,25 +11,11 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Presenter.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/tools/ToolFixture.h"
 #include "tools/Schwingkreis.h"
 #include "tools/Zweidrahtleitung.h"
 
-class Calculators : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved = rtl::FormatSettings();
-        rtl::FormatSettings().DecimalSeparator = ',';
-        rtl::FormatSettings().ThousandSeparator = '.';
-        app = std::make_unique<gui::TApplication>();
-    }
-    void TearDown() override {
-        app.reset();
-        rtl::FormatSettings() = saved;
-    }
-    rtl::TFormatSettings saved;
-    gui::ScriptedPresenter presenter;
-    std::unique_ptr<gui::TApplication> app;
-};
+class Calculators : public ToolFixture {};
 
 TEST_F(Calculators, ResonantCircuitSolvesAllThreeWays) {
     std::unique_ptr<TFormSchwingkreis> f(gui::CreateForm<TFormSchwingkreis>(nullptr));

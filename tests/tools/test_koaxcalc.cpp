@@ -10,24 +10,21 @@
 #include "platform/gui/Messages.h"
 #include "platform/gui/Presenter.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/tools/ToolFixture.h"
 #include "tools/CheckListBoxUtilsLib.h"
 #include "tools/KoaxCalc.h"
 
 namespace {
 
-class KoaxCalc : public ::testing::Test {
+class KoaxCalc : public ToolFixture {
 protected:
     void SetUp() override {
-        saved = rtl::FormatSettings();
-        rtl::FormatSettings().DecimalSeparator = ',';
-        rtl::FormatSettings().ThousandSeparator = '.';
-        app = std::make_unique<gui::TApplication>();
+        ToolFixture::SetUp();
         f.reset(gui::CreateForm<TFormKoaxCalc>(nullptr));
     }
     void TearDown() override {
         f.reset();
-        app.reset();
-        rtl::FormatSettings() = saved;
+        ToolFixture::TearDown();
     }
     // The checked items of a list, as their indexes.
     static std::vector<int> CheckedItems(TCheckListBoxType& clb) {
@@ -48,9 +45,6 @@ protected:
         f->CBBandsClick(f->CBBands);
     }
 
-    rtl::TFormatSettings saved;
-    gui::ScriptedPresenter presenter;
-    std::unique_ptr<gui::TApplication> app;
     std::unique_ptr<TFormKoaxCalc> f;
 };
 

@@ -14,23 +14,16 @@
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/WindowShapes.h"
+#include "tests/gdi/RegionHelpers.h"
 #include "tests/gui/GuiFixture.h"
 
 using namespace kit;
 using namespace gdi;
+using gdi::test::Rgn;
 
 namespace {
 
 QRgb Rgb(TColor c) { return ColorToQColor(c).rgb(); }
-
-struct Rgn {
-    HRGN h;
-    explicit Rgn(HRGN handle) : h(handle) {}
-    ~Rgn() { DeleteObject(h); }
-    Rgn(const Rgn&) = delete;
-    Rgn& operator=(const Rgn&) = delete;
-    operator HRGN() const { return h; }
-};
 
 // The form's window region now (empty handle content when it has none).
 bool WindowRegionEquals(gui::TCustomForm* f, HRGN expected) {

@@ -21,6 +21,7 @@
 #include "platform/gui/EditMessages.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
+#include "tests/components/widgets/KitEditFixture.h"
 #include "tests/gui/GuiFixture.h"
 
 using namespace kit;
@@ -84,38 +85,13 @@ protected:
     }
 };
 
-class kitBaseEdit : public GuiFixture {
+class kitBaseEdit : public KitEditFixture<Edit> {
 protected:
     void SetUp() override {
-        KitApplication->SetKeyState(1);
-        gui::Clipboard()->SetAsText("");
-        app.CreateForm(form);
-        form->SetBounds(0, 0, 400, 200);
-        form->Show();
-        edit = new Edit(form);
-        edit->SetParent(form);
-        edit->SetBounds(10, 10, 200, 24);
-        other = new gui::TEdit(form);
-        other->SetParent(form);
-        other->SetBounds(10, 60, 100, 24);
-        QApplication::setActiveWindow(form->Widget());
-        // Focus moved in from another control, as a person's click or Tab gives it.
-        other->SetFocus();
-        ProcessUntil([&] { return other->Focused(); });
-        edit->SetFocus();
-        ProcessUntil([&] { return edit->Focused() && gui::GetCaretOwner() == edit; });
+        MakeEdit(200);
+        FocusEdit();
     }
-    void TearDown() override { KitApplication->SetKeyState(1); }
 
-    void Key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString()) {
-        QKeyEvent press(QEvent::KeyPress, k, mods, text);
-        QApplication::sendEvent(edit->Widget(), &press);
-        QKeyEvent release(QEvent::KeyRelease, k, mods, text);
-        QApplication::sendEvent(edit->Widget(), &release);
-    }
-    void Type(const QString& s) {
-        for (QChar ch : s) Key(Qt::Key_unknown, Qt::NoModifier, QString(ch));
-    }
     void TypeUtf8(const char* s) { Key(Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(s)); }
     void Start(const std::string& text, int cursor) {
         edit->SetText(text);
@@ -159,9 +135,6 @@ protected:
         return items;
     }
 
-    gui::TForm* form = nullptr;
-    Edit* edit = nullptr;
-    gui::TEdit* other = nullptr;
 };
 
 TEST_F(kitBaseEdit, CursorKeysStepOverWordsAndLineBreaks) {

@@ -20,44 +20,21 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/EditMessages.h"
 #include "platform/gui/StdCtrls.h"
+#include "tests/components/widgets/KitEditFixture.h"
 #include "tests/gui/GuiFixture.h"
 
 using namespace kit;
 
 namespace {
 
-class kitCustomEdit : public GuiFixture {
+class kitCustomEdit : public KitEditFixture<TKitEdit> {
 protected:
     void SetUp() override {
-        KitApplication->SetKeyState(1);
-        gui::Clipboard()->SetAsText("");
-        app.CreateForm(form);
-        form->SetBounds(0, 0, 400, 200);
-        form->Show();
-        edit = new TKitEdit(form);
-        edit->SetParent(form);
-        edit->SetBounds(10, 10, 120, 24);
+        MakeEdit(120);
         edit->Caret()->SetBlinkRate(530);
-        other = new gui::TEdit(form);
-        other->SetParent(form);
-        other->SetBounds(10, 60, 100, 24);
-        QApplication::setActiveWindow(form->Widget());
-        other->SetFocus();
-        ProcessUntil([&] { return other->Focused(); });
-        edit->SetFocus();
-        ProcessUntil([&] { return edit->Focused() && gui::GetCaretOwner() == edit; });
+        FocusEdit();
     }
-    void TearDown() override { KitApplication->SetKeyState(1); }
 
-    void Key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString()) {
-        QKeyEvent press(QEvent::KeyPress, k, mods, text);
-        QApplication::sendEvent(edit->Widget(), &press);
-        QKeyEvent release(QEvent::KeyRelease, k, mods, text);
-        QApplication::sendEvent(edit->Widget(), &release);
-    }
-    void Type(const QString& s) {
-        for (QChar ch : s) Key(Qt::Key_unknown, Qt::NoModifier, QString(ch));
-    }
     void Click(int clientX, int clientY = 8) {
         const int b = edit->BorderExtent();
         const QPointF p(clientX + b, clientY + b);
@@ -104,9 +81,6 @@ protected:
         return c->TextWidth(s);
     }
 
-    gui::TForm* form = nullptr;
-    TKitEdit* edit = nullptr;
-    gui::TEdit* other = nullptr;
 };
 
 TEST_F(kitCustomEdit, ScrolledTextKeepsCaretAndClicksOnTheDrawnCharacters) {
@@ -117,6 +91,8 @@ TEST_F(kitCustomEdit, ScrolledTextKeepsCaretAndClicksOnTheDrawnCharacters) {
         Type("Wellenwiderstand 50 Ohm und Verkuerzungsfaktor");
         ASSERT_GT(edit->ScrollOffset(), 0);
         const gdi::TRect tr = edit->TextRect();
+        EXPECT_EQ(gui::EditPosFromChar(edit, 0).X, tr.Left - edit->ScrollOffset());
+        EXPECT_EQ(gui::EditPosFromChar(edit, edit->TextLength()).X, gui::GetCaretPos().X);
 
         // The caret stands right after the last drawn character, inside the text area.
         const std::vector<int> ink = Columns(ShotWithoutCaret(), 0, true);
@@ -142,7 +118,7 @@ TEST_F(kitCustomEdit, ScrolledTextKeepsCaretAndClicksOnTheDrawnCharacters) {
     }
 }
 
-TEST_F(kitCustomEdit, ShortTextFollowsItsAlignment) {
+TEST_F(kitCustomEdit, ShortTextAndPosFromCharFollowItsAlignment) {
     edit->SetText("Ohm");
     const gdi::TRect tr = edit->TextRect();
     const int w = Width("Ohm");
@@ -158,6 +134,12 @@ TEST_F(kitCustomEdit, ShortTextFollowsItsAlignment) {
         ASSERT_FALSE(ink.empty());
         EXPECT_GE(ink.front(), c.left) << static_cast<int>(c.a);
         EXPECT_LE(ink.back(), c.left + w) << static_cast<int>(c.a);
+        // EM_POSFROMCHAR gives where the characters are drawn.
+        EXPECT_EQ(gui::EditPosFromChar(edit, 0).X, c.left) << static_cast<int>(c.a);
+        EXPECT_EQ(gui::EditPosFromChar(edit, 0).Y, tr.Top);
+        EXPECT_EQ(gui::EditPosFromChar(edit, 1).X, c.left + Width("O")) << static_cast<int>(c.a);
+        EXPECT_EQ(gui::EditPosFromChar(edit, 3).X, c.left + w) << static_cast<int>(c.a);
+        EXPECT_LT(ink.front(), gui::EditPosFromChar(edit, 1).X) << static_cast<int>(c.a);
         // A click left of the text puts the cursor first, right of it last.
         Click(tr.Left);
         EXPECT_EQ(edit->CursorPos(), 1);
