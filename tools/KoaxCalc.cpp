@@ -1,5 +1,7 @@
 #include "tools/KoaxCalc.h"
 
+#include "tools/SplashLib.h"
+
 #include "foundation/DebugLib.h"
 #include "foundation/FormatLib.h"
 #include "foundation/MathLib.h"
@@ -113,31 +115,11 @@ TFormKoaxCalc::TFormKoaxCalc(rtl::TComponent* owner) : gui::TForm(owner) {
     OnCreate = [this](rtl::TObject* s) { FormCreate(s); };
 }
 
-// A cut through a coaxial cable: jacket, braid, dielectric and inner conductor.
+// The program's logo, the picture the splash window shows.
 void TFormKoaxCalc::DrawLogo() {
-    gdi::TCanvas* c = ImgLogo->Canvas();
-    const int w = ImgLogo->Width(), h = ImgLogo->Height();
-    c->Brush()->SetColor(gdi::clBtnFace);
-    c->Pen()->SetColor(gdi::clBtnFace);
-    c->FillRect({0, 0, w, h});
-    const int cx = 74, cy = h / 2;
-    const struct {
-        int r;
-        gdi::TColor color;
-    } rings[] = {{64, 0x202020}, {56, 0xB0B0B0}, {48, 0xF0F0F0}, {14, 0x3377CC}};
-    for (const auto& ring : rings) {
-        c->Brush()->SetColor(ring.color);
-        c->Pen()->SetColor(0x101010);
-        c->Ellipse(cx - ring.r, cy - ring.r, cx + ring.r + 1, cy + ring.r + 1);
-    }
-    c->Brush()->SetColor(gdi::clBtnFace);
-    c->Font()->SetHeight(-22);
-    c->Font()->SetStyle(gdi::fsBold);
-    c->Font()->SetColor(0x202020);
-    c->TextOut(156, cy - 26, "Koax");
-    c->Font()->SetHeight(-15);
-    c->Font()->SetStyle(0);
-    c->TextOut(156, cy + 2, "Dämpfung");
+    gdi::TBitmap logo;
+    LoadSplashLogo(logo);
+    ImgLogo->Picture()->Assign(&logo);
 }
 
 void TFormKoaxCalc::WndProc(gui::TMessage& Message) {

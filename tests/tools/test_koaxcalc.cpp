@@ -13,6 +13,7 @@
 #include "tests/tools/ToolFixture.h"
 #include "tools/CheckListBoxUtilsLib.h"
 #include "tools/KoaxCalc.h"
+#include "tools/SplashLib.h"
 
 namespace {
 
@@ -61,6 +62,17 @@ TEST_F(KoaxCalc, OpensWithTheFifthCableAndThePLConnectorAt10MHz) {
     EXPECT_EQ(f->CBBands->Text(), "--- Kein ---");  // 10 MHz lies in no band
     ExpectOutputs(" 4,70", " 0,47", " 0,30");
     EXPECT_TRUE(presenter.boxes.empty());
+}
+
+TEST_F(KoaxCalc, LogoIsThePictureOfTheSplashWindow) {
+    gdi::TBitmap logo;
+    LoadSplashLogo(logo);
+    gdi::TBitmap* shown = f->ImgLogo->Picture()->Bitmap();
+    ASSERT_EQ(shown->Width(), logo.Width());
+    ASSERT_EQ(shown->Height(), logo.Height());
+    for (int y = 0; y < logo.Height(); y += 5)
+        for (int x = 0; x < logo.Width(); x += 5)
+            ASSERT_EQ(shown->Canvas()->Pixels(x, y), logo.Canvas()->Pixels(x, y)) << x << "," << y;
 }
 
 TEST_F(KoaxCalc, BandChoiceSetsTheCentreFrequency) {
