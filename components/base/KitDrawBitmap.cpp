@@ -112,8 +112,8 @@ void KitDrawBitmapEx(TCanvas& destCanvas, const TRect& dr, TCanvas* sourceCanvas
         return;
     }
     if (sw <= 0 || sh <= 0) return;
-    gdi::TClipKeeper keep(destCanvas);
-    destCanvas.IntersectClipRect(dr);
+    // Whole tiles, one row and column beyond the counts: the last ones run past the
+    // destination and only the canvas's own clip limits them.
     for (int r = 0; r <= rows; ++r)
         for (int c = 0; c <= cols; ++c)
             DrawOne(destCanvas, Bounds(dr.Left + c * sw, dr.Top + r * sh, sw, sh), sourceCanvas,

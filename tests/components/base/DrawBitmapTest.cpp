@@ -36,20 +36,40 @@ TEST(KitDrawBitmapEx, EmptyDestinationDrawsNothing) {
     EXPECT_EQ(dest->Canvas()->Pixels(5, 5), clWhite);
 }
 
-TEST(KitDrawBitmapEx, TilesAreClippedToTheDestination) {
-    auto dest = Filled(40, 40, clWhite);
+TEST(KitDrawBitmapEx, TilesRunWholePastTheDestination) {
+    // 10 x 10 into 25 x 25: rows and columns 0 .. 3, sixteen whole tiles reaching 40 x 40.
+    auto dest = Filled(50, 50, clWhite);
     auto src = Tile();
     TRect drawn;
-    KitDrawBitmapEx(*dest->Canvas(), Rect(5, 5, 30, 30), src->Canvas(), Rect(0, 0, 10, 10), kdfTile,
+    KitDrawBitmapEx(*dest->Canvas(), Rect(0, 0, 25, 25), src->Canvas(), Rect(0, 0, 10, 10), kdfTile,
                     clNone, 0, nullptr, drawn);
-    EXPECT_EQ(drawn, Rect(5, 5, 30, 30));
+    EXPECT_EQ(drawn, Rect(0, 0, 25, 25));
     TCanvas& c = *dest->Canvas();
-    for (int t : {5, 15, 25}) EXPECT_EQ(c.Pixels(t, t), clBlue) << t;
-    EXPECT_EQ(c.Pixels(29, 29), clRed);
-    EXPECT_EQ(c.Pixels(30, 29), clWhite);   // the fourth column of tiles stays inside
-    EXPECT_EQ(c.Pixels(29, 30), clWhite);
-    EXPECT_EQ(c.Pixels(35, 35), clWhite);
-    EXPECT_FALSE(c.HasClip());              // the canvas clip is back as it was
+    for (int r = 0; r < 4; ++r)
+        for (int col = 0; col < 4; ++col) EXPECT_EQ(c.Pixels(col * 10, r * 10), clBlue) << r << col;
+    EXPECT_EQ(c.Pixels(39, 39), clRed);
+    EXPECT_EQ(c.Pixels(40, 39), clWhite);
+    EXPECT_EQ(c.Pixels(39, 40), clWhite);
+    EXPECT_EQ(c.Pixels(45, 45), clWhite);
+    EXPECT_FALSE(c.HasClip());
+
+    // The caller's clip still holds: the canvas's own clip, and the routine's clip flag.
+    auto clipped = Filled(50, 50, clWhite);
+    clipped->Canvas()->SetClipRect(Rect(0, 0, 32, 32));
+    KitDrawBitmapEx(*clipped->Canvas(), Rect(0, 0, 25, 25), src->Canvas(), Rect(0, 0, 10, 10),
+                    kdfTile, clNone, 0, nullptr, drawn);
+    EXPECT_EQ(clipped->Canvas()->ClipRect(), Rect(0, 0, 32, 32));
+    clipped->Canvas()->ResetClip();
+    EXPECT_EQ(clipped->Canvas()->Pixels(31, 31), clRed);
+    EXPECT_EQ(clipped->Canvas()->Pixels(32, 31), clWhite);
+    EXPECT_EQ(clipped->Canvas()->Pixels(31, 32), clWhite);
+    auto flagged = Filled(50, 50, clWhite);
+    KitDrawBitmapExClip(*flagged->Canvas(), Rect(0, 0, 25, 25), src->Canvas(), Rect(0, 0, 10, 10),
+                        kdfTile | kdfClip, 0, clNone, nullptr);
+    EXPECT_EQ(flagged->Canvas()->Pixels(24, 24), clRed);
+    EXPECT_EQ(flagged->Canvas()->Pixels(25, 24), clWhite);
+    EXPECT_EQ(flagged->Canvas()->Pixels(30, 30), clWhite);
+    EXPECT_FALSE(flagged->Canvas()->HasClip());
 }
 
 TEST(KitDrawBitmapEx, PlacementByFlags) {

@@ -108,15 +108,16 @@ TEST(KitFillObject, AlignedBitmapWithOffset) {
 }
 
 TEST(KitFillObject, TileModes) {
-    // A 4 x 4 picture in a 12 x 12 rectangle of a black canvas, background lime.
+    // A 4 x 4 picture in a 12 x 12 rectangle of a black canvas, background lime. Tiling draws
+    // whole tiles one row and column beyond the rectangle; the other modes stay inside.
     struct Case {
         TKitTileMode mode;
-        TColor corner, middle;
+        TColor corner, middle, outside;
     } cases[] = {
-        {tmCenter, clLime, clRed},  // inner part first, then the centred picture
-        {tmStretch, clRed, clRed},
-        {tmTile, clRed, clRed},
-        {tmNone, clRed, clLime},  // top left, the rest inner part
+        {tmCenter, clLime, clRed, clBlack},  // inner part first, then the centred picture
+        {tmStretch, clRed, clRed, clBlack},
+        {tmTile, clRed, clRed, clRed},
+        {tmNone, clRed, clLime, clBlack},  // top left, the rest inner part
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(int(k.mode));
@@ -129,7 +130,7 @@ TEST(KitFillObject, TileModes) {
         EXPECT_EQ(canvas->Canvas()->Pixels(1, 1), k.corner);
         EXPECT_EQ(canvas->Canvas()->Pixels(6, 6), k.middle);
         EXPECT_EQ(canvas->Canvas()->Pixels(12, 12), k.mode == tmNone ? clLime : k.corner);
-        EXPECT_EQ(canvas->Canvas()->Pixels(13, 13), clBlack);  // nothing outside the rectangle
+        EXPECT_EQ(canvas->Canvas()->Pixels(13, 13), k.outside);
     }
 }
 
