@@ -701,9 +701,9 @@ void TKitCustomListBox::EditorKeyDown(rtl::TObject*, unsigned short& Key, TShift
         return;
     }
     if (Key == VK_ESCAPE) {
-        // An item inserted for this edit goes again; nothing is selected afterwards.
+        // An item inserted for this edit goes again; EndEdit then selects the item now at the
+        // edit index (the edited item itself after F2).
         if (editor_->Tag >= 255 && editor_->Tag - 255 < Count()) Items()->Delete(editor_->Tag - 255);
-        editIndex_ = -1;
         EndEdit();
         Key = 0;
     }

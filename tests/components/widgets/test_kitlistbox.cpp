@@ -80,8 +80,8 @@ TEST_F(kitListBox, HorizontalExtentFollowsTheWidestItem) {
     EXPECT_EQ(plain->HorizontalExtent(), 0);
 }
 
-// Inserting at 2 places an empty item there; Esc takes it away again and leaves no edit index;
-// Enter stores the text in place and selects it.
+// Inserting at 2 places an empty item there; Esc takes it away again and selects the item now
+// at 2; Enter stores the text in place and selects it.
 TEST_F(kitListBox, InPlaceEditInsertEscapeAndEnter) {
     auto* box = Make<ListBox>();
     Fill(box, 5);
@@ -99,8 +99,32 @@ TEST_F(kitListBox, InPlaceEditInsertEscapeAndEnter) {
     EXPECT_EQ(box->Editor(), nullptr);
     EXPECT_EQ(box->EditIndex(), -1);
     EXPECT_EQ(Texts(box), (std::vector<std::string>{"Item 0", "Item 1", "Item 2", "Item 3", "Item 4"}));
-    EXPECT_EQ(box->ItemIndex(), -1) << "nothing is selected after Esc";
+    EXPECT_EQ(box->ItemIndex(), 2) << "Esc selects the item now at the edit index";
     EXPECT_EQ(ended, 1);
+
+    // F2 on item 4, then Esc: the edited item is selected again and keeps its text.
+    box->SetEditOptions(keoF2Edits | keoInsertKey);
+    box->SetItemIndex(4);
+    unsigned short f2 = gui::VK_F2;
+    box->Perform(gui::WM_KEYDOWN, f2, 0);
+    ASSERT_NE(box->Editor(), nullptr);
+    EXPECT_EQ(box->EditIndex(), 4);
+    EXPECT_EQ(box->ItemIndex(), -1);
+    box->Editor()->SetText("verworfen");
+    EditorKey(box, gui::VK_ESCAPE);
+    EXPECT_EQ(box->ItemIndex(), 4);
+    EXPECT_EQ(box->Items()->Get(4), "Item 4");
+    EXPECT_EQ(box->EditIndex(), -1);
+
+    // Inserting past the last item appends one; Esc removes it and, with no item at
+    // the edit index any more, selects nothing.
+    box->BeginEdit(true, 5);
+    EXPECT_EQ(box->EditIndex(), 5);
+    EXPECT_EQ(box->Items()->Count(), 6);
+    EditorKey(box, gui::VK_ESCAPE);
+    EXPECT_EQ(box->Items()->Count(), 5);
+    EXPECT_EQ(box->ItemIndex(), -1);
+    box->SetEditOptions(0);
 
     box->BeginEdit(true, 2);
     box->Editor()->SetText("neu");
