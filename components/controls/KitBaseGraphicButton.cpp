@@ -4,6 +4,7 @@
 #include "components/base/kitapp.h"
 #include "platform/gdi/Drawing.h"
 #include "platform/gui/Accel.h"
+#include "platform/gui/HintWindows.h"
 
 namespace kit {
 
@@ -246,6 +247,7 @@ void TKitBaseGraphicButton::MouseEnter() {
 void TKitBaseGraphicButton::MouseExit() {
     TKitBaseControl::MouseExit();
     if (state_ == kbsHot) SetState(prevState_ == kbsHot ? kbsUp : prevState_);
+    if (HideHint) gui::HideApplicationHint();
 }
 
 void TKitBaseGraphicButton::StartPush() {

@@ -1,5 +1,6 @@
 #include "platform/gui/HintWindows.h"
 
+#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -85,6 +86,11 @@ void THintWindow::ApplyBounds() {
 
 void THintWindow::ApplyVisible() {
     Widget()->setVisible(Visible() && active_);
+}
+
+void HideApplicationHint() {
+    // The application's hint is the tool tip that TranslateInput shows for a control's Hint.
+    if (QToolTip::isVisible()) QToolTip::hideText();
 }
 
 }  // namespace gui

@@ -33,4 +33,8 @@ private:
     bool active_ = false;
 };
 
+// Hides the application's hint, the tip shown for a control's Hint under the mouse; nothing
+// when none shows.
+void HideApplicationHint();
+
 }  // namespace gui

@@ -2,9 +2,11 @@
 // timer pool: clicks, groups, repeated clicks, hot tracking, the drop-down strip, and the face.
 #include <gtest/gtest.h>
 
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QToolTip>
 
 #include <memory>
 #include <string>
@@ -247,6 +249,33 @@ TEST_F(kitSpeedButton, HotTrackingFollowsThePointer) {
     flat->SetEnabled(false);
     EXPECT_EQ(flat->State(), kbsDisabled);
     EXPECT_EQ(flat->HotTimerID(), 0);
+}
+
+// Leaving a button with HideHint hides the application's hint shown for it; without HideHint
+// the hint stays while the mouse moves on over the parent.
+TEST_F(kitSpeedButton, LeavingWithHideHintHidesTheApplicationHint) {
+    for (const bool hide : {true, false}) {
+        SCOPED_TRACE(hide);
+        auto* b = Make(10, 10);
+        b->SetHint("Tipp");
+        b->ShowHint = true;
+        b->HideHint = hide;
+        Move(client, Centre(b));
+        QHelpEvent help(QEvent::ToolTip, Centre(b), client->mapToGlobal(Centre(b)));
+        QApplication::sendEvent(client, &help);
+        ASSERT_TRUE(ProcessUntil([] { return QToolTip::isVisible(); }));
+        EXPECT_EQ(QToolTip::text(), "Tipp");
+        Move(client, QPoint(200, 150));
+        if (hide) {
+            EXPECT_TRUE(ProcessUntil([] { return !QToolTip::isVisible(); }, 2000));
+        } else {
+            ProcessFor(600);
+            EXPECT_TRUE(QToolTip::isVisible());
+        }
+        QToolTip::hideText();
+        ProcessUntil([] { return !QToolTip::isVisible(); }, 2000);
+        delete b;
+    }
 }
 
 TEST_F(kitSpeedButton, DropDownStripOpensTheMenuElsewhereItClicks) {
