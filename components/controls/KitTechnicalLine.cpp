@@ -1,9 +1,9 @@
 #include "components/controls/KitTechnicalLine.h"
 
-#include <QBitmap>
-#include <QImage>
-
 #include <array>
+#include <utility>
+
+#include "platform/gdi/Paths.h"
 
 namespace kit {
 
@@ -134,34 +134,28 @@ void TKitTechnicalLine::Paint() {
         R = inner;
     }
     DrawLine(c, R);
-    if (shapeOnly_) RebuildShapeRegion(R);
+    if (shapeOnly_) RebuildShapeRegion(c, R);
 }
 
-// The filled shape and its outline with the pen's width: drawn once more into a mask whose
-// set pixels become the region, in the parent's coordinates.
-void TKitTechnicalLine::RebuildShapeRegion(const TRect& R) {
-    const int w = std::max(1, Width()), h = std::max(1, Height());
-    TBitmap mask(w, h);
-    TCanvas& m = *mask.Canvas();
-    m.Brush()->SetColor(clWhite);
-    m.FillRect(Rect(0, 0, w, h));
-    const TPen keepPen = *pen_;
-    const TColor keepFill = fillColor_, keepShadow = shadowColor_;
-    pen_->OnChange = nullptr;
-    pen_->SetColor(clBlack);
-    fillColor_ = clBlack;
-    shadowColor_ = clBlack;
-    DrawLine(m, R);
-    pen_->Assign(keepPen);
-    pen_->OnChange = [this](rtl::TObject* s) { ContentChanged(s); };
-    fillColor_ = keepFill;
-    shadowColor_ = keepShadow;
-
-    const QImage img = mask.Image().convertToFormat(QImage::Format_RGB32);
-    QRegion region(QBitmap::fromImage(img.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
-    region.translate(Left(), Top());
+// The line drawn twice more as a path: its inside (open figures closed, alternate filling: the
+// signs and the area between an arc and its chord) and its outline widened by the pen. The union
+// is the click shape, in the parent's coordinates.
+void TKitTechnicalLine::RebuildShapeRegion(TCanvas& c, const TRect& R) {
+    BeginPath(c);
+    DrawLine(c, R);
+    EndPath(c);
+    HRGN shape = PathToRegion(c);
+    BeginPath(c);
+    DrawLine(c, R);
+    EndPath(c);
+    WidenPath(c);
+    HRGN outline = PathToRegion(c);
+    if (shape && outline) CombineRgn(shape, shape, outline, RGN_OR);
+    else if (!shape) std::swap(shape, outline);
+    if (outline) DeleteObject(outline);
+    if (shape) OffsetRgn(shape, Left(), Top());
     if (shapeRegion_) DeleteObject(shapeRegion_);
-    shapeRegion_ = CreateRgnFromQRegion(region);
+    shapeRegion_ = shape;
 }
 
 void TKitTechnicalLine::WndProc(gui::TMessage& m) {

@@ -70,7 +70,7 @@ private:
     void DrawSegment(gdi::TCanvas& c, int x1, int y1, int x2, int y2);
     void DrawArc(gdi::TCanvas& c, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void DrawSignAt(gdi::TCanvas& c, TKitLineEndings kind, int l, int t, int r, int b);
-    void RebuildShapeRegion(const gdi::TRect& R);
+    void RebuildShapeRegion(gdi::TCanvas& c, const gdi::TRect& R);
 
     TKitTechnicalLineTypes lineType_ = lsStraightLeftToRight;
     TKitLineEndings lineEnding_ = leClosedArrowRight;

@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include <vector>
+
 #include "components/controls/KitTechnicalLine.h"
 #include "platform/gui/Forms.h"
 #include "tests/gui/GuiFixture.h"
@@ -95,6 +97,55 @@ TEST_F(kitTechnicalLine, ShapeOnlyClicksCountOnlyOnTheDrawnShape) {
     line->SetShapeOnly(false);
     click(10, 3);
     EXPECT_EQ(clicks, 3);
+}
+
+// The click shape is the line's path: open figures count as closed and filled, so the area
+// between a curve and its chord and the inside of an open arrow head take clicks; the outline
+// is as wide as the pen.
+TEST_F(kitTechnicalLine, ShapeOnlyRegionIsTheLinePathFilledAndWidened) {
+    struct Case {
+        const char* name;
+        TKitTechnicalLineTypes type;
+        TKitSignPlaces places;
+        TKitLineEndings sign;
+        int penWidth;
+        std::vector<QPoint> in, out;  // client coordinates of a 60 x 40 line
+    };
+    const Case cases[] = {
+        // Arc of the ellipse centred at A's lower-right corner (59, 39), radii 58 x 38; its chord
+        // runs from (59, 1) to (1, 39).
+        {"curve", lsTopLeftCurve, spNoWhere, leNothing, 1, {{21, 15}, {30, 10}, {12, 25}}, {{41, 31}, {3, 3}, {50, 35}}},
+        // An open arrow head (lines only) from (39, 10) over (59, 20) to (39, 30).
+        {"open head", lsStraightLeftToRight, spEnd, leOpenArrowRight, 1, {{45, 20}, {50, 17}, {10, 20}}, {{10, 17}, {45, 11}, {58, 30}}},
+        // A 5-pixel pen: two pixels either side of the segment at row 20 take clicks.
+        {"wide pen", lsStraightLeftToRight, spNoWhere, leNothing, 5, {{20, 18}, {20, 22}, {20, 20}}, {{20, 16}, {20, 24}}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        auto* line = Make(30, 20, 60, 40);
+        line->SetLineType(k.type);
+        line->SetSignPlaces(k.places);
+        line->SetLineEndingsign(k.sign);
+        line->SetFillColor(clNone);
+        line->LineSettings()->SetWidth(k.penWidth);
+        line->SetShapeOnly(true);
+        int clicks = 0;
+        line->OnClick = [&](rtl::TObject*) { ++clicks; };
+        Shot();
+        ASSERT_NE(line->ShapeRegion(), nullptr);
+        for (const QPoint& p : k.in) {
+            EXPECT_TRUE(PtInRegion(line->ShapeRegion(), 30 + p.x(), 20 + p.y())) << p.x() << "," << p.y();
+            const int before = clicks;
+            gui::TMessage m{gui::WM_LBUTTONDOWN, 0, gui::MakeLParam(p.x(), p.y()), 0};
+            line->Perform(m);
+            m.Msg = gui::WM_LBUTTONUP;
+            line->Perform(m);
+            EXPECT_EQ(clicks, before + 1) << p.x() << "," << p.y();
+        }
+        for (const QPoint& p : k.out)
+            EXPECT_FALSE(PtInRegion(line->ShapeRegion(), 30 + p.x(), 20 + p.y())) << p.x() << "," << p.y();
+        delete line;
+    }
 }
 
 TEST_F(kitTechnicalLine, ArrowedTurnsArrowSignsOnLineTypeChange) {
