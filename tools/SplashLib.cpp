@@ -76,7 +76,7 @@ TFormSplash::TFormSplash(rtl::TComponent* owner) : gui::TForm(owner) {
     LaBottomLine->SetBounds(0, 253, 532, 20);
     LaBottomLine->SetAlignment(gui::taCenter);
     LaBottomLine->SetTransparent(true);
-    LaBottomLine->Font()->SetHeight(13);
+    LaBottomLine->Font()->SetHeight(-13);
     LaBottomLine->OnDblClick = dbl;
 
     IMLogo = new gui::TImage(this);
@@ -93,7 +93,7 @@ TFormSplash::TFormSplash(rtl::TComponent* owner) : gui::TForm(owner) {
     LaLoad->SetParent(this);
     LaLoad->SetBounds(8, 8, 300, 20);
     LaLoad->SetTransparent(true);
-    LaLoad->Font()->SetHeight(16);
+    LaLoad->Font()->SetHeight(-16);
     LaLoad->Font()->SetStyle({fsBold});
     LaLoad->OnDblClick = dbl;
 

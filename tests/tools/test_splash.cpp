@@ -97,6 +97,16 @@ TEST_F(Splash, NewWindowHasItsDefaultsAndDesignSize) {
     EXPECT_EQ(s->KitGraphicLabel->Transform(), TKitTransLabelTypes::tmRNoseDown);
     EXPECT_EQ(s->KitGraphicLabel->FillObject()->Style(), sfGradient);
     EXPECT_TRUE(s->KitGraphicLabel->Transparent());
+    // The two lines' fonts are 13 and 16 pixels of character height (10 and 12 points), their
+    // cells taller by the font's internal leading.
+    struct Line { gui::TLabel* label; int height; int points; };
+    for (const Line& l : {Line{s->LaBottomLine, 13, 10}, Line{s->LaLoad, 16, 12}}) {
+        EXPECT_EQ(l.label->Font()->Height(), -l.height);
+        EXPECT_EQ(l.label->Font()->Size(), l.points);
+        TBitmap cell(10, 10);
+        cell.Canvas()->Font()->Assign(*l.label->Font());
+        EXPECT_GT(cell.Canvas()->TextHeight("Ag"), l.height);
+    }
 }
 
 TEST_F(Splash, EmptyTextsTakeTheWindowsOwnAndTheLabelGetsItsSize) {
