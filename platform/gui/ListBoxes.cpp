@@ -532,7 +532,7 @@ void TCustomListBox::ScrollVert(unsigned code, int pos) {
     case SB_PAGEUP: t -= page; break;
     case SB_PAGEDOWN: t += page; break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: t = pos; break;
+    case SB_THUMBTRACK: t = thumbDrag_ == 1 ? trackPos_ : pos; break;
     case SB_TOP: t = 0; break;
     case SB_BOTTOM: t = MaxTop(); break;
     default: return;
@@ -549,7 +549,7 @@ void TCustomListBox::ScrollHorz(unsigned code, int pos) {
     case SB_PAGELEFT: p -= ClientWidth(); break;
     case SB_PAGERIGHT: p += ClientWidth(); break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: p = pos; break;
+    case SB_THUMBTRACK: p = thumbDrag_ == 2 ? trackPos_ : pos; break;
     case SB_LEFT: p = 0; break;
     case SB_RIGHT: p = hExtent_; break;
     default: return;
@@ -630,19 +630,25 @@ void TCustomListBox::MouseDown(TMouseButton button, TShiftState shift, int x, in
 
 void TCustomListBox::MouseMove(TShiftState shift, int x, int y) {
     TCustomControl::MouseMove(shift, x, y);
+    // The scroll message carries the low 16 bits of the thumb's position, as the system's does;
+    // the handler takes the full position from trackPos_ (the scroll-info query's track position).
+    auto track = [this](int offset, int free, int range) {
+        const long long p = (static_cast<long long>(offset) * range + free / 2) / free;
+        trackPos_ = static_cast<int>(std::clamp<long long>(p, 0, std::max(0, range)));
+        return SB_THUMBTRACK | (static_cast<WPARAM>(trackPos_ & 0xFFFF) << 16);
+    };
     if (thumbDrag_ == 1) {
         const Bar bar = VertBar();
         const int arrow = bar.dec.Bottom - bar.dec.Top;
         const int free = (bar.inc.Top - arrow) - (bar.thumb.Bottom - bar.thumb.Top);
-        if (free > 0) Perform(WM_VSCROLL, SB_THUMBTRACK | (static_cast<WPARAM>(std::max(0, ((y - thumbGrab_ - arrow) * MaxTop() + free / 2) / free)) << 16), 0);
+        if (free > 0) Perform(WM_VSCROLL, track(y - thumbGrab_ - arrow, free, MaxTop()), 0);
         return;
     }
     if (thumbDrag_ == 2) {
         const Bar bar = HorzBar();
         const int arrow = bar.dec.Right - bar.dec.Left;
         const int free = (bar.inc.Left - arrow) - (bar.thumb.Right - bar.thumb.Left);
-        const int range = hExtent_ - ClientWidth();
-        if (free > 0) Perform(WM_HSCROLL, SB_THUMBTRACK | (static_cast<WPARAM>(std::max(0, ((x - thumbGrab_ - arrow) * range + free / 2) / free)) << 16), 0);
+        if (free > 0) Perform(WM_HSCROLL, track(x - thumbGrab_ - arrow, free, hExtent_ - ClientWidth()), 0);
         return;
     }
     // Dragging over the items moves the selection (a range in the extended selection).

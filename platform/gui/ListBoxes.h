@@ -203,6 +203,7 @@ private:
     bool tracking_ = false;        // left button held on the items
     int thumbDrag_ = 0;            // 0 none, 1 vertical, 2 horizontal thumb held
     int thumbGrab_ = 0;            // offset of the mouse inside the thumb
+    int trackPos_ = 0;             // full position of the dragged thumb (top index or pixels)
 };
 
 class TListBox : public TCustomListBox {

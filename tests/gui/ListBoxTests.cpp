@@ -325,3 +325,39 @@ TEST_F(guiListBox, DraggingTheSelectionAndTheThumb) {
     EXPECT_EQ(box->TopIndex(), 40 - 6) << "the thumb dragged to the bottom shows the last page";
     EXPECT_EQ(box->ItemIndex(), 3);
 }
+
+// Beyond 65,535 items the dragged thumb still carries the whole top index: three quarters of
+// the track show the item three quarters down, the track's end and beyond it the last page.
+// The horizontal thumb carries more than 65,535 pixels likewise.
+TEST_F(guiListBox, ThumbDragCarriesTheFullPositionOfALongList) {
+    box->SetStyle(lbOwnerDrawFixed);
+    Fill(100000);
+    const int page = box->ClientHeight() / box->ItemHeight();
+    const int maxTop = 100000 - page;
+    const int arrow = TCustomListBox::ScrollBarSize;
+    const int x = box->ClientWidth() + 8;
+    const int free = box->ClientHeight() - 2 * arrow - 8;  // the thumb at its least length
+    const int perPixel = maxTop / free + 1;
+    box->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(x, arrow + 1));
+    box->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(x, arrow + 1 + free * 3 / 4));
+    EXPECT_NEAR(box->TopIndex(), maxTop * 3 / 4, perPixel);
+    box->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(x, arrow + 1 + free));
+    EXPECT_EQ(box->TopIndex(), maxTop);
+    box->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(x, box->ClientHeight() + 40));
+    EXPECT_EQ(box->TopIndex(), maxTop) << "beyond the track the position is clamped";
+    box->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(x, -40));
+    EXPECT_EQ(box->TopIndex(), 0);
+    box->Perform(WM_LBUTTONUP, 0, MakeLParam(x, -40));
+
+    box->SetHorizontalExtent(200000);
+    ASSERT_TRUE(box->HorzScrollBarShown());
+    const int y = box->ClientHeight() + 8;
+    const int range = 200000 - box->ClientWidth();
+    const int hFree = box->ClientWidth() - 2 * arrow - 8;
+    box->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(arrow + 1, y));
+    box->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(arrow + 1 + hFree * 3 / 4, y));
+    EXPECT_NEAR(box->HorizontalPosition(), range * 3 / 4, range / hFree + 1);
+    box->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(box->ClientWidth() + 40, y));
+    EXPECT_EQ(box->HorizontalPosition(), range);
+    box->Perform(WM_LBUTTONUP, 0, MakeLParam(box->ClientWidth() + 40, y));
+}
