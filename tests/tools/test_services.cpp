@@ -108,7 +108,22 @@ TEST_F(Services, ProcessorClockFromTheCounter) {
     }
 }
 
-TEST_F(Services, LanguageNameIsShort) { EXPECT_LE(GetOSLanguage().size(), 100u); }
+// The system language comes from LANG, named as the system names it; none for C, an unlisted
+// language or no LANG at all.
+TEST_F(Services, LanguageNameFollowsLang) {
+    const char* old = std::getenv("LANG");
+    const std::string saved = old ? old : "";
+    struct Case { const char* lang; const char* name; };
+    for (const Case& c : {Case{"de_DE.UTF-8", "German (Germany)"}, Case{"de_AT", "German (Austria)"},
+                          Case{"en_GB.UTF-8@euro", "English (United Kingdom)"}, Case{"fr", "French (France)"},
+                          Case{"C.UTF-8", ""}, Case{"xx_YY", ""}, Case{"", ""}, Case{nullptr, ""}}) {
+        if (c.lang) setenv("LANG", c.lang, 1);
+        else unsetenv("LANG");
+        EXPECT_EQ(GetOSLanguage(), c.name) << (c.lang ? c.lang : "(no LANG)");
+    }
+    if (old) setenv("LANG", saved.c_str(), 1);
+    else unsetenv("LANG");
+}
 
 TEST_F(Services, ShellOpenFileChecksTheFile) {
     gui::ScriptedPresenter presenter;
