@@ -335,8 +335,10 @@ struct TCanvas::Impl {
 
     // Applies a text mask (premultiplied ARGB32 at device `org`): the red channel is the
     // letters' coverage, blended from the pixel below (or the cell's background when `back`
-    // is used and the pixel lies in the green-filled cell) towards `glyph`.
-    void applyTextMask(const QImage& mask, QPoint org, TColor glyph, const MaskInk& back) {
+    // is used and the pixel lies in the green-filled cell) towards `glyph`. Two-colour text takes
+    // the glyph colour where the coverage is at least half (rotated letters are rasterised as
+    // outlines, which may come with partial coverage).
+    void applyTextMask(const QImage& mask, QPoint org, TColor glyph, const MaskInk& back, bool twoColour) {
         QRect mr(org, mask.size());
         for (const QRect& q : clips) {
             QRect x = q.intersected(mr);
@@ -345,8 +347,8 @@ struct TCanvas::Impl {
                 const auto* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y - org.y()));
                 for (int xx = x.left(); xx <= x.right(); ++xx) {
                     const QRgb v = m[xx - org.x()];
-                    const int a = qRed(v);
-                    const bool cell = back.use && a + qGreen(v) >= 128;
+                    const int a = twoColour ? (qRed(v) >= 128 ? 255 : 0) : qRed(v);
+                    const bool cell = back.use && qRed(v) + qGreen(v) >= 128;
                     if (a == 0 && !cell) continue;
                     if (a >= 255) {
                         s.put(xx, y, glyph);
@@ -812,7 +814,7 @@ void TextToMask(const TFont& font, const QString& text, QPoint devRef, bool opaq
     TCanvas::Impl::MaskInk back;
     back.use = opaque;
     back.color = ColorToPixel(canvas.Brush()->Color());
-    d.applyTextMask(m, org, ColorToPixel(font.Color()), back);
+    d.applyTextMask(m, org, ColorToPixel(font.Color()), back, qf.styleStrategy() == QFont::NoAntialias);
 }
 }  // namespace
 

@@ -44,17 +44,21 @@ TEST(gdiDigits, LettersAreSmoothedUnlessTheFontOrAMonochromeTargetAsksForTwoColo
     struct Case {
         TFontQuality quality;
         bool monochrome;
+        int orientation;
         bool shades;
     };
-    for (const Case& k : {Case{fqDefault, false, true}, Case{fqAntialiased, false, true},
-                          Case{fqNonAntialiased, false, false}, Case{fqDefault, true, false}}) {
-        auto b = test::White(80, 20);
+    for (const Case& k : {Case{fqDefault, false, 0, true}, Case{fqAntialiased, false, 0, true},
+                          Case{fqNonAntialiased, false, 0, false}, Case{fqNonAntialiased, false, 300, false},
+                          Case{fqDefault, true, 0, false}}) {
+        auto b = test::White(80, 60);
         if (k.monochrome) b->SetMonochrome(true);
         TCanvas& c = *b->Canvas();
         c.Font()->SetQuality(k.quality);
         c.Font()->SetColor(clBlack);
+        c.Font()->SetHeight(-16);
+        c.Font()->SetOrientation(k.orientation);
         c.Brush()->SetStyle(bsClear);
-        c.TextOut(2, 2, "3,58 V/m");
+        c.TextOut(4, 50, "3,58 V/m");
         std::set<TColor> colours;
         for (int y = 0; y < b->Height(); ++y)
             for (int x = 0; x < b->Width(); ++x) colours.insert(c.Pixels(x, y));
