@@ -178,7 +178,8 @@ void TKitCustomGraphicLabel::Paint() {
 }
 
 // The letters are drawn into a picture keyed on BrushBackColor; the pixels in Font.Color (the
-// faces) take the fill, the 3D copies keep their colours, and the key pixels are left out.
+// faces) take the fill, the 3D copies keep their colours, and the key pixels are left out. The
+// keys need letters in exactly these colours, so they are drawn without smoothing.
 void TKitCustomGraphicLabel::PaintFilled(TCanvas& c, const TRect& R, const std::string& text) {
     if (R.IsEmpty()) return;
     const auto textBitmap = std::make_unique<TBitmap>();
@@ -186,8 +187,10 @@ void TKitCustomGraphicLabel::PaintFilled(TCanvas& c, const TRect& R, const std::
     KitPrepareBitmap(textBitmap.get(), R, brushBackColor_);
     const TRect R0 = Rect(0, 0, textBitmap->Width(), textBitmap->Height());
     TCanvas& tc = *textBitmap->Canvas();
-    tc.Font()->Assign(*Font());
-    KitDrawTransformedText(tc, R0, *Font(), *fontFX_, text, Params());
+    TFont letters(*Font());
+    letters.SetQuality(gdi::fqNonAntialiased);
+    tc.Font()->Assign(letters);
+    KitDrawTransformedText(tc, R0, letters, *fontFX_, text, Params());
     fillBitmap->SetSize(R0.Width(), R0.Height());
     const TColor back = fillObject_->Style() == sfBrush ? brushBackColor_ : Font()->Color();
     fillObject_->FillCanvas(*fillBitmap->Canvas(), R0, back);

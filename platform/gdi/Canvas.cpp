@@ -1,7 +1,8 @@
 // TCanvas: pixel-exact drawing on a QImage. Lines, rectangles, fills, pixels and block copies
 // are done here pixel by pixel (so that raster operations and clipping are exact); ellipses,
-// polygon interiors, wide lines and text are rasterised by QPainter (no antialiasing) into a
-// coverage mask that is then applied the same way.
+// polygon interiors and wide lines are rasterised by QPainter (no antialiasing) into a
+// coverage mask that is then applied the same way; text into a mask of grey coverage (smoothed
+// as its font's Quality says) that is blended into the pixels.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -332,6 +333,37 @@ struct TCanvas::Impl {
         }
     }
 
+    // Applies a text mask (premultiplied ARGB32 at device `org`): the red channel is the
+    // letters' coverage, blended from the pixel below (or the cell's background when `back`
+    // is used and the pixel lies in the green-filled cell) towards `glyph`. Two-colour text takes
+    // the glyph colour where the coverage is at least half (rotated letters are rasterised as
+    // outlines, which may come with partial coverage).
+    void applyTextMask(const QImage& mask, QPoint org, TColor glyph, const MaskInk& back, bool twoColour) {
+        QRect mr(org, mask.size());
+        for (const QRect& q : clips) {
+            QRect x = q.intersected(mr);
+            if (x.isEmpty()) continue;
+            for (int y = x.top(); y <= x.bottom(); ++y) {
+                const auto* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y - org.y()));
+                for (int xx = x.left(); xx <= x.right(); ++xx) {
+                    const QRgb v = m[xx - org.x()];
+                    const int a = twoColour ? (qRed(v) >= 128 ? 255 : 0) : qRed(v);
+                    const bool cell = back.use && qRed(v) + qGreen(v) >= 128;
+                    if (a == 0 && !cell) continue;
+                    if (a >= 255) {
+                        s.put(xx, y, glyph);
+                        continue;
+                    }
+                    const TColor under = cell ? back.color : s.get(xx, y);
+                    const auto mix = [a](int from, int to) { return (from * (255 - a) + to * a + 127) / 255; };
+                    s.put(xx, y, RGB(mix(GetRValue(under), GetRValue(glyph)),
+                                     mix(GetGValue(under), GetGValue(glyph)),
+                                     mix(GetBValue(under), GetBValue(glyph))));
+                }
+            }
+        }
+    }
+
     MaskInk penInk() const {
         MaskInk k;
         k.use = c.pen_.Style() != psClear;
@@ -349,11 +381,11 @@ struct TCanvas::Impl {
     }
 
     // A mask covering device rectangle `area` (clipped to the drawable bounds); null when empty.
-    QImage newMask(QRect area, QPoint& org) {
+    QImage newMask(QRect area, QPoint& org, QImage::Format format = QImage::Format_ARGB32) {
         QRect r = area.intersected(bounds);
         if (r.isEmpty()) return QImage();
         org = r.topLeft();
-        QImage m(r.size(), QImage::Format_ARGB32);
+        QImage m(r.size(), format);
         if (m.isNull()) throw rtl::EOutOfMemory(rtl::msg::OutOfMemory);
         m.fill(0);
         return m;
@@ -730,12 +762,21 @@ void TCanvas::SetPixels(int x, int y, TColor color) {
 // ---- Text --------------------------------------------------------------------------------------
 
 namespace {
-// Draws the text cell (background in green when opaque, glyphs in red) into a mask. devRef is
+// The font as the canvas draws it: a monochrome bitmap takes two-colour letters.
+QFont CanvasFont(const TFont& font, const TCanvas& canvas) {
+    if (!canvas.Monochrome() || font.Quality() == fqNonAntialiased) return FontToQFont(font);
+    TFont twoColour(font);
+    twoColour.SetQuality(fqNonAntialiased);
+    return FontToQFont(twoColour);
+}
+
+// Draws the text cell (background in green when opaque, glyphs in red, their coverage smoothed
+// unless the font or a monochrome target asks for two colours) into a mask. devRef is
 // the reference point, the text's top-left corner or, with baseline, the left end of its
 // baseline; rotated text turns about it.
 void TextToMask(const TFont& font, const QString& text, QPoint devRef, bool opaque,
                 TCanvas::Impl& d, TCanvas& canvas, const QRect* clipDevice, bool baseline = false) {
-    QFont qf = FontToQFont(font);
+    QFont qf = CanvasFont(font, canvas);
     if (canvas.TextCharacterExtra() != 0)
         qf.setLetterSpacing(QFont::AbsoluteSpacing, canvas.TextCharacterExtra());
     QFontMetrics fm(qf);
@@ -755,12 +796,12 @@ void TextToMask(const TFont& font, const QString& text, QPoint devRef, bool opaq
     }
     if (clipDevice) area = area.intersected(*clipDevice);
     QPoint org;
-    QImage m = d.newMask(area, org);
+    QImage m = d.newMask(area, org, QImage::Format_ARGB32_Premultiplied);
     if (m.isNull()) return;
     {
         QPainter p(&m);
         p.setRenderHint(QPainter::Antialiasing, false);
-        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setRenderHint(QPainter::TextAntialiasing, qf.styleStrategy() != QFont::NoAntialias);
         p.translate(-org.x(), -org.y());
         if (clipDevice) p.setClipRect(*clipDevice);
         p.translate(devRef.x(), devRef.y());
@@ -770,13 +811,10 @@ void TextToMask(const TFont& font, const QString& text, QPoint devRef, bool opaq
         p.setPen(Qt::red);
         p.drawText(QPoint(0, top + fm.ascent()), text);
     }
-    TCanvas::Impl::MaskInk glyph;
-    glyph.use = true;
-    glyph.color = ColorToPixel(font.Color());
     TCanvas::Impl::MaskInk back;
     back.use = opaque;
     back.color = ColorToPixel(canvas.Brush()->Color());
-    d.applyMask(m, org, glyph, back);
+    d.applyTextMask(m, org, ColorToPixel(font.Color()), back, qf.styleStrategy() == QFont::NoAntialias);
 }
 }  // namespace
 
@@ -819,7 +857,7 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
 }
 
 TSize TCanvas::TextExtent(const std::string& text) {
-    QFont qf = FontToQFont(font_);
+    QFont qf = CanvasFont(font_, *this);
     if (charExtra_ != 0) qf.setLetterSpacing(QFont::AbsoluteSpacing, charExtra_);
     QFontMetrics fm(qf);
     QString qs = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -1,6 +1,7 @@
 // Drawing layer: colours, geometry, pens, brushes, fonts, the canvas, bitmaps and pictures,
 // written from what the program expects of the original platform's graphics class library, over
-// QImage/QPainter. Antialiasing is off everywhere; width-1 lines are Bresenham lines with the
+// QImage/QPainter. Antialiasing is off everywhere except for letters (see TFontQuality);
+// width-1 lines are Bresenham lines with the
 // end point excluded, rectangles exclude their right and bottom edges, as on the original
 // platform.
 //
@@ -196,6 +197,10 @@ enum TBrushStyle {
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
+// How letters are rasterised: fqDefault and fqAntialiased draw greyscale-smoothed letters with
+// light (vertical) hinting, fqNonAntialiased two-colour letters with full hinting (for pictures
+// that key on the exact text colour). Text on a monochrome bitmap is always two-colour.
+enum TFontQuality { fqDefault, fqNonAntialiased, fqAntialiased };
 
 class TBitmap;
 
@@ -270,7 +275,8 @@ private:
 // internal leading, the usual form; Size = -MulDiv(Height, 72, 96)). The default, PT Sans Narrow
 // at 8 points, is also the user interface's font: its letters and digits are no wider than those
 // of the small dialog font the window layouts were made for, so every caption and value fits
-// its control.
+// its control. Its small digits are told apart only when smoothed (fqDefault); two-colour at
+// this size, 3 and 5 come out as the same pixels.
 class TFont : public TGraphicsObject {
 public:
     static constexpr int PixelsPerInch = 96;
@@ -295,17 +301,20 @@ public:
     void SetCharset(int c);
     int Orientation() const { return orientation_; }  // tenths of a degree, counter-clockwise
     void SetOrientation(int tenths);
+    TFontQuality Quality() const { return quality_; }
+    void SetQuality(TFontQuality q);
 
     bool SameAs(const TFont& o) const {
         return name_ == o.name_ && height_ == o.height_ && color_ == o.color_ &&
                style_ == o.style_ && pitch_ == o.pitch_ && charset_ == o.charset_ &&
-               orientation_ == o.orientation_;
+               orientation_ == o.orientation_ && quality_ == o.quality_;
     }
 
 private:
     void CopyValues(const TFont& o) {
         name_ = o.name_; height_ = o.height_; color_ = o.color_; style_ = o.style_;
         pitch_ = o.pitch_; charset_ = o.charset_; orientation_ = o.orientation_;
+        quality_ = o.quality_;
     }
     std::string name_ = "PT Sans Narrow";
     int height_ = -11;  // 8 pt
@@ -314,9 +323,11 @@ private:
     TFontPitch pitch_ = fpDefault;
     int charset_ = 1;
     int orientation_ = 0;
+    TFontQuality quality_ = fqDefault;
 };
 
-// The QFont a TFont stands for (pixel size at 96 dpi, no antialiasing, no kerning). Creates a
+// The QFont a TFont stands for (pixel size at 96 dpi, no kerning, smoothing and hinting by
+// Quality, never subpixel colour fringes). Creates a
 // QGuiApplication through EnsureGuiApplication when none exists yet.
 QFont FontToQFont(const TFont& font);
 // Creates a QGuiApplication when no Qt application object exists yet (needed for fonts);

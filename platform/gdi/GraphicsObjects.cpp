@@ -122,6 +122,12 @@ void TFont::SetOrientation(int tenths) {
     Changed();
 }
 
+void TFont::SetQuality(TFontQuality q) {
+    if (q == quality_) return;
+    quality_ = q;
+    Changed();
+}
+
 void EnsureGuiApplication() {
     if (QCoreApplication::instance()) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -145,11 +151,15 @@ QFont FontToQFont(const TFont& font) {
     f.setUnderline((st & fsUnderline) != 0);
     f.setStrikeOut((st & fsStrikeOut) != 0);
     f.setKerning(false);
-    f.setStyleStrategy(QFont::NoAntialias);
-    f.setHintingPreference(QFont::PreferFullHinting);
+    // Smoothed letters keep their horizontal shapes (light hinting aligns only the heights):
+    // full hinting at small sizes bends digits such as 3 and 5 into the same pixels.
+    const bool aliased = font.Quality() == fqNonAntialiased;
+    const QFont::StyleStrategy strategy = aliased ? QFont::NoAntialias : QFont::NoSubpixelAntialias;
+    f.setStyleStrategy(strategy);
+    f.setHintingPreference(aliased ? QFont::PreferFullHinting : QFont::PreferVerticalHinting);
     if (font.Pitch() == fpFixed) {
         f.setFixedPitch(true);
-        f.setStyleHint(QFont::TypeWriter, QFont::NoAntialias);
+        f.setStyleHint(QFont::TypeWriter, strategy);
     }
     int h = font.Height();
     if (h < 0) {

@@ -1,5 +1,6 @@
 // Canvas: pixel-exact lines, rectangles, fills, pixels, pen modes, state, clipping, shapes, text.
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include "platform/gdi/Graphics.h"
 #include "tests/gdi/Helpers.h"
@@ -423,40 +424,68 @@ TEST(gdiShape, PolygonXorTwiceRestores) {
 
 // ---- Text --------------------------------------------------------------------------------------
 
-TEST(gdiText, ExtentAndOpaqueBackground) {
-    auto b = White(120, 40);
-    TCanvas* c = b->Canvas();
-    c->Font()->SetName("DejaVu Sans");
-    c->Font()->SetSize(10);
-    c->Font()->SetColor(clBlack);
-    int w = c->TextWidth("MP 1");
-    int h = c->TextHeight("MP 1");
-    EXPECT_GT(w, 15);
-    EXPECT_LT(w, 60);
-    EXPECT_GE(h, 13);
-    EXPECT_LE(h, 20);
-    c->Brush()->SetColor(clYellow);
-    c->TextOut(5, 5, "MP 1");
-    EXPECT_EQ(c->PenPos(), Point(5 + w, 5));
-    int black = 0, yellow = 0, other = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 120; ++x) {
-            TColor p = c->Pixels(x, y);
-            bool inside = x >= 5 && x < 5 + w && y >= 5 && y < 5 + h;
-            if (p == clBlack) {
-                ++black;
-                EXPECT_TRUE(inside) << x << "," << y;
-            } else if (p == clYellow) {
-                ++yellow;
-                EXPECT_TRUE(inside) << x << "," << y;
-            } else if (p != clWhite) {
-                ++other;
-            }
+namespace {
+// How far p lies from `paper` towards `ink` (0..1) when it is a blend of the two, else -1.
+double BlendOf(TColor p, TColor paper, TColor ink) {
+    double t = -1;
+    const int ch[3][3] = {{GetRValue(p), GetRValue(paper), GetRValue(ink)},
+                          {GetGValue(p), GetGValue(paper), GetGValue(ink)},
+                          {GetBValue(p), GetBValue(paper), GetBValue(ink)}};
+    for (const auto& c : ch) {
+        if (c[1] == c[2]) {
+            if (c[0] != c[1]) return -1;
+            continue;
         }
-    EXPECT_GT(black, 10);
-    EXPECT_GT(yellow, 10);
-    EXPECT_EQ(other, 0);  // no antialiasing
-    EXPECT_EQ(black + yellow, w * h);
+        const double u = static_cast<double>(c[0] - c[1]) / (c[2] - c[1]);
+        if (u < -0.01 || u > 1.01 || (t >= 0 && std::abs(u - t) > 0.02)) return -1;
+        t = u;
+    }
+    return t < 0 ? 0 : t;
+}
+}  // namespace
+
+TEST(gdiText, ExtentAndOpaqueBackground) {
+    // Smoothed letters blend from the brush to the text colour; two-colour letters hold
+    // nothing else. Either way the opaque cell covers exactly the text extent.
+    for (const TFontQuality quality : {fqDefault, fqNonAntialiased}) {
+        auto b = White(120, 40);
+        TCanvas* c = b->Canvas();
+        c->Font()->SetName("DejaVu Sans");
+        c->Font()->SetSize(10);
+        c->Font()->SetColor(clBlack);
+        c->Font()->SetQuality(quality);
+        int w = c->TextWidth("MP 1");
+        int h = c->TextHeight("MP 1");
+        EXPECT_GT(w, 15);
+        EXPECT_LT(w, 60);
+        EXPECT_GE(h, 13);
+        EXPECT_LE(h, 20);
+        c->Brush()->SetColor(clYellow);
+        c->TextOut(5, 5, "MP 1");
+        EXPECT_EQ(c->PenPos(), Point(5 + w, 5));
+        int black = 0, yellow = 0, shades = 0, cell = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 120; ++x) {
+                TColor p = c->Pixels(x, y);
+                bool inside = x >= 5 && x < 5 + w && y >= 5 && y < 5 + h;
+                if (!inside) {
+                    EXPECT_EQ(p, clWhite) << x << "," << y;
+                    continue;
+                }
+                const double ink = BlendOf(p, clYellow, clBlack);
+                EXPECT_GE(ink, 0) << x << "," << y;
+                if (ink < 0) continue;
+                ++cell;
+                if (p == clBlack) ++black;
+                else if (p == clYellow) ++yellow;
+                else ++shades;
+            }
+        EXPECT_GT(black + shades, 10) << quality;
+        EXPECT_GT(yellow, 10) << quality;
+        if (quality == fqNonAntialiased) EXPECT_EQ(shades, 0);
+        else EXPECT_GT(shades, 0);
+        EXPECT_EQ(cell, w * h);
+    }
 }
 
 TEST(gdiText, ClearBrushLeavesBackground) {
@@ -468,12 +497,12 @@ TEST(gdiText, ClearBrushLeavesBackground) {
     int red = 0, other = 0;
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 60; ++x) {
-            TColor p = c->Pixels(x, y);
-            if (p == clRed) ++red;
-            else if (p != clWhite) ++other;
+            const double ink = BlendOf(c->Pixels(x, y), clWhite, clRed);
+            if (ink >= 0.5) ++red;
+            else if (ink < 0) ++other;
         }
     EXPECT_GT(red, 5);
-    EXPECT_EQ(other, 0);
+    EXPECT_EQ(other, 0);  // only the paper, the text colour and blends of the two
 }
 
 TEST(gdiText, TextRectClipsAndFills) {
@@ -482,13 +511,20 @@ TEST(gdiText, TextRectClipsAndFills) {
     c->Brush()->SetColor(clLime);
     c->Font()->SetColor(clBlack);
     c->TextRect(Rect(2, 2, 10, 12), 0, 0, "WWWWW");
+    int inked = 0;
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 60; ++x) {
             bool inside = x >= 2 && x < 10 && y >= 2 && y < 12;
             TColor p = c->Pixels(x, y);
-            if (!inside) EXPECT_EQ(p, clWhite) << x << "," << y;
-            else EXPECT_TRUE(p == clLime || p == clBlack);
+            if (!inside) {
+                EXPECT_EQ(p, clWhite) << x << "," << y;
+                continue;
+            }
+            const double ink = BlendOf(p, clLime, clBlack);
+            EXPECT_GE(ink, 0) << x << "," << y;
+            if (ink >= 0.5) ++inked;
         }
+    EXPECT_GT(inked, 5);
 }
 
 // ---- Block transfers ---------------------------------------------------------------------------
@@ -588,7 +624,7 @@ TEST(gdiText, RotatedTextRunsUpwards) {
     int minY = 80, maxY = -1, minX = 40, maxX = -1;
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 40; ++x)
-            if (c->Pixels(x, y) == clBlack) {
+            if (BlendOf(c->Pixels(x, y), clWhite, clBlack) >= 0.5) {  // mostly ink
                 minY = std::min(minY, y), maxY = std::max(maxY, y);
                 minX = std::min(minX, x), maxX = std::max(maxX, x);
             }

@@ -220,14 +220,16 @@ TEST_F(Splash, StartUpTitleHasGradientFacesAndNoFringe) {
         EXPECT_LE(std::abs(2 * l->Top() + l->Height() - s->ClientHeight()), 42);
 
         // The letters as the label composes them: faces in the font colour, 3D copies in the
-        // light and shadow colours, the rest in the key colour.
+        // light and shadow colours, the rest in the key colour (two-colour letters).
         TBitmap text(l->Width(), l->Height()), fill(l->Width(), l->Height());
         text.Canvas()->Brush()->SetColor(l->BrushBackColor());
         text.Canvas()->FillRect(Rect(0, 0, l->Width(), l->Height()));
-        text.Canvas()->Font()->Assign(*l->Font());
+        TFont letters(*l->Font());
+        letters.SetQuality(fqNonAntialiased);
+        text.Canvas()->Font()->Assign(letters);
         TKitTransformParams p;
         p.Transform = l->Transform();
-        KitDrawTransformedText(*text.Canvas(), Rect(0, 0, l->Width(), l->Height()), *l->Font(),
+        KitDrawTransformedText(*text.Canvas(), Rect(0, 0, l->Width(), l->Height()), letters,
                                *l->FontFX(), "Feldor", p);
         l->FillObject()->FillCanvas(*fill.Canvas(), Rect(0, 0, l->Width(), l->Height()), l->Font()->Color());
         const TColor face = ColorToRGB(l->Font()->Color()), key = ColorToRGB(l->BrushBackColor());

@@ -1,5 +1,5 @@
 // The main window showing the bundled example, grabbed and compared pixel for pixel with an image
-// made by the platform before its painting model changed. Setting FELDOR_WRITE_REFERENCE to a
+// of a known-good build (letters smoothed in grey). Setting FELDOR_WRITE_REFERENCE to a
 // file name writes the grab there instead (to make a new reference from a known-good build).
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@ using namespace kit;
 
 namespace {
 
+// Two-colour letters, so that the face and each 3D copy can be told by their colours.
 std::unique_ptr<TBitmap> Surface(int w, int h) {
     auto b = std::make_unique<TBitmap>(w, h);
     b->Canvas()->Brush()->SetColor(clWhite);
@@ -18,6 +19,7 @@ std::unique_ptr<TBitmap> Surface(int w, int h) {
     f->SetName("DejaVu Sans");
     f->SetHeight(-11);
     f->SetColor(clBlack);
+    f->SetQuality(fqNonAntialiased);
     return b;
 }
 
@@ -25,6 +27,7 @@ TFont DejaVu() {
     TFont f;
     f.SetName("DejaVu Sans");
     f.SetHeight(-11);
+    f.SetQuality(fqNonAntialiased);
     return f;
 }
 

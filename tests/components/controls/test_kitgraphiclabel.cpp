@@ -88,7 +88,7 @@ protected:
         return form->ClientWidget()->grab().toImage();
     }
     // The caption drawn the way the label draws it, on its own: the text picture (keyed on
-    // the label's BrushBackColor) and the fill of the same size.
+    // the label's BrushBackColor, its letters in two colours) and the fill of the same size.
     static void Reference(TKitGraphicLabel* c, TBitmap& text, TBitmap& fill) {
         text.SetSize(c->Width(), c->Height());
         text.Canvas()->Brush()->SetColor(c->BrushBackColor());
@@ -97,8 +97,10 @@ protected:
         p.Transform = c->Transform();
         p.Factor = c->Factor();
         p.Attributes = c->Attributes();
-        text.Canvas()->Font()->Assign(*c->Font());
-        KitDrawTransformedText(*text.Canvas(), Rect(0, 0, c->Width(), c->Height()), *c->Font(),
+        TFont letters(*c->Font());
+        letters.SetQuality(fqNonAntialiased);
+        text.Canvas()->Font()->Assign(letters);
+        KitDrawTransformedText(*text.Canvas(), Rect(0, 0, c->Width(), c->Height()), letters,
                                *c->FontFX(), c->Caption(), p);
         fill.SetSize(c->Width(), c->Height());
         c->FillObject()->FillCanvas(*fill.Canvas(), Rect(0, 0, c->Width(), c->Height()), c->Font()->Color());
