@@ -32,10 +32,7 @@ constexpr const char* kDefaultExt = "fdr";
 
 DoubleArray* const kPointArrays[7] = {&tx, &ty, &tz, &tE, &tEx, &tEy, &tEz};
 
-std::string ErrorText(int err) {
-    char buf[256];
-    return std::string(strerror_r(err, buf, sizeof buf));
-}
+std::string ErrorText(int err) { return rtl::SysErrorMessage(err); }
 
 [[noreturn]] void CreateFailed(const std::string& fileName, int err) {
     throw rtl::EFCreateError(rtl::Format(rtl::msg::FCreateError, fileName, ErrorText(err)));
