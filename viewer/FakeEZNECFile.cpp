@@ -86,10 +86,7 @@ void AppendDataLine(std::string& Text, const std::string* const Items[7]) {
     Text += "\r\n";
 }
 
-std::string OsErrorText(int Err) {
-    char Buf[256];
-    return std::string(strerror_r(Err, Buf, sizeof Buf));
-}
+std::string OsErrorText(int Err) { return rtl::SysErrorMessage(Err); }
 
 [[noreturn]] void CreateFailed(const std::string& FileName, int Err) {
     throw rtl::EFCreateError(rtl::Format(rtl::msg::FCreateError, FileName, OsErrorText(Err)));

@@ -20,6 +20,7 @@
 #include "foundation/FileStreamUtilsLib.h"
 #include "platform/rtl/TaggedStream.h"
 #include "viewer/FeldorU.h"
+#include "viewer/FileErrors.h"
 #include "viewer/FileProgress.h"
 
 using namespace FeldorU;
@@ -32,10 +33,7 @@ constexpr const char* kDefaultExt = "fdr";
 
 DoubleArray* const kPointArrays[7] = {&tx, &ty, &tz, &tE, &tEx, &tEy, &tEz};
 
-std::string ErrorText(int err) {
-    char buf[256];
-    return std::string(strerror_r(err, buf, sizeof buf));
-}
+std::string ErrorText(int err) { return rtl::SysErrorMessage(err); }
 
 [[noreturn]] void CreateFailed(const std::string& fileName, int err) {
     throw rtl::EFCreateError(rtl::Format(rtl::msg::FCreateError, fileName, ErrorText(err)));
@@ -177,7 +175,7 @@ void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
     // Everything is read and checked before the viewer takes any of it: a file that is cut
     // short or not a field file leaves the viewer as it was.
     auto data = std::make_unique<LoadedData>();
-    {
+    try {
         rtl::TFileStream file(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
         for (int k = 0; k < 7; ++k) {
             ReadDoubleArray(file, data->arrays[k]);
@@ -198,6 +196,9 @@ void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
         progress.Gauge(80);
         data->boden.LoadFromStream(file);
         data->antenne.LoadFromStream(file);
+    } catch (rtl::Exception& e) {
+        NameFileInError(e, FileName);
+        throw;
     }
 
     for (int k = 0; k < 7; ++k) kPointArrays[k]->vec().swap(data->arrays[k].vec());

@@ -2,6 +2,7 @@
 #include "foundation/cStrings.h"
 #include "platform/rtl/SysUtils.h"
 #include "viewer/FeldorU.h"
+#include "viewer/FileErrors.h"
 
 using namespace FeldorU;
 
@@ -10,16 +11,23 @@ namespace {
 constexpr gdi::TColor kLoadedColor = 0x83E2AB;
 
 // Replaces the points of `set` by those of the file: one point a line, "name;x;y;z".
-// Errors are not caught: the points read before a bad line stay.
+// Errors are not caught: the points read before a bad line stay; the error names the file and
+// the line.
 void LoadGeometry(TAntPoints& set, const std::string& FileName) {
     set.Clear();
     rtl::TStringList lines;
     lines.LoadFromFile(FileName);
-    for (int i = 0; i < lines.Count(); ++i) {
-        const StringArray f = StrSplitChar(lines[i], ';');
-        set.Add(f[0], static_cast<double>(rtl::StrToFloat(f[1])),
-                static_cast<double>(rtl::StrToFloat(f[2])),
-                static_cast<double>(rtl::StrToFloat(f[3])));
+    int i = 0;
+    try {
+        for (; i < lines.Count(); ++i) {
+            const StringArray f = StrSplitChar(lines[i], ';');
+            set.Add(f[0], static_cast<double>(rtl::StrToFloat(f[1])),
+                    static_cast<double>(rtl::StrToFloat(f[2])),
+                    static_cast<double>(rtl::StrToFloat(f[3])));
+        }
+    } catch (rtl::Exception& e) {
+        NameFileInError(e, FileName, i + 1);
+        throw;
     }
 }
 

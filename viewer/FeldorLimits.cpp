@@ -1,5 +1,6 @@
 // Main window: limits of band and mode, the reference of the colour scale, the colour scale
 // with its arrow, and the display power.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -22,6 +23,11 @@ namespace {
 
 // Width of the button-face margins left and right of the colour scale.
 constexpr int kScaleMargin = 8;
+
+// Length of the arrow's head; its two strokes reach Round(5 * sin 30°) pixels above and below
+// the shaft, so the shaft keeps that far from the top and bottom rows of the scale.
+constexpr int kArrowHead = 5;
+constexpr int kArrowHalfHeight = 3;
 
 // Redraws the map with the current settings when a plane is shown.
 void ReRender(TFormFeldor& form) {
@@ -112,9 +118,12 @@ void TFormFeldor::DrawArrowInColorScale() {
     DrawColorScale();
     const int w = ColorScaleImage->Width();
     const int h = ColorScaleImage->Height();
-    const int y = static_cast<int>(rtl::Round((1 - static_cast<long double>(ArrowPos)) * h));
+    // At the ends of the scale ("max. Feldstärke" puts it at the top) the arrow is drawn just
+    // inside, so that no part of it lies on the scale's edge or beyond.
+    int y = static_cast<int>(rtl::Round((1 - static_cast<long double>(ArrowPos)) * h));
+    if (h > 2 * kArrowHalfHeight) y = std::clamp(y, kArrowHalfHeight, h - 1 - kArrowHalfHeight);
     CanvasArrow(ColorScaleImage->Canvas(), 0, y, static_cast<int>(rtl::Round(w * 0.6L)), y,
-                gdi::clBlack, 5);
+                gdi::clBlack, kArrowHead);
     ColorScaleImage->Invalidate();
     ReRender(*this);
 }
@@ -174,10 +183,16 @@ void TFormFeldor::EditPWRShowDblClick(rtl::TObject*) {
     EditPWRShow->SetText("");
 }
 
+// The filter keeps the characters of a number and drops blanks; any other character it would
+// drop ("1.5", "250 W") makes the entry no number, so that nothing is silently multiplied.
 void TFormFeldor::EditPWRShowExit(rtl::TObject*) {
-    const std::string text = FloatCharsOnly(EditPWRShow->Text());
+    const std::string typed = EditPWRShow->Text();
+    const std::string text = FloatCharsOnly(typed);
+    const bool onlyBlanksDropped =
+        std::count_if(typed.begin(), typed.end(), [](char ch) { return ch != ' '; }) ==
+        static_cast<std::ptrdiff_t>(text.size());
     long double value = 0;
-    if (rtl::TryStrToFloat(text, value)) {
+    if (onlyBlanksDropped && rtl::TryStrToFloat(text, value)) {
         PowerShow = static_cast<double>(value);
     } else {
         msgWarning("Die Leistung muss eine Gleitkommazahl sein!\r\nSie wird auf 100 W gesetzt.");

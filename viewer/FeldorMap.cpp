@@ -366,6 +366,7 @@ void TFormFeldor::FeldShow2() {
     ScreenOriginY = yMax;
     BezugsFeld = bezug;
     FieldShown = true;
+    ReadOutAtCursor();
 }
 
 void TFormFeldor::UpdatePicture(rtl::TObject*) {

@@ -7,6 +7,7 @@
 #include "foundation/FormatLib.h"
 #include "foundation/GrafikPropertiesLib.h"
 #include "foundation/GrafikToolsLib.h"
+#include "platform/gui/CursorPos.h"
 #include "platform/rtl/SysUtils.h"
 #include "radio/AfuLib.h"
 #include "viewer/FeldorU.h"
@@ -90,12 +91,25 @@ void TFormFeldor::ImageFeldMouseMove(rtl::TObject*, gui::TShiftState, int X, int
     LAcoords->SetCaption(rtl::Format("Koordinaten   x: %2.1f m   y: %2.1f m", w.x, w.y));
     LATest->SetCaption(
         rtl::Format("Feldquadrat   x: %2.1f m   y: %2.1f m", plane.x[k], plane.y[k]));
+    ReadOutShown = true;
 }
 
 void TFormFeldor::FormMouseMove(rtl::TObject*, gui::TShiftState, int, int) {
     LAcoords->SetCaption("");
     LAField->SetCaption("");
     LATest->SetCaption("");
+    ReadOutShown = false;
+}
+
+void TFormFeldor::ReadOutAtCursor() {
+    if (MapReady() && ImageFeld->Showing()) {
+        const gdi::TPoint p = ImageFeld->ScreenToClient(gui::GetCursorPos());
+        if (p.X >= 0 && p.Y >= 0 && p.X < ImageFeld->Width() && p.Y < ImageFeld->Height()) {
+            ImageFeldMouseMove(this, 0, p.X, p.Y);
+            return;
+        }
+    }
+    if (ReadOutShown) FormMouseMove(this, 0, 0, 0);
 }
 
 void TFormFeldor::ImageOvlMouseDown(rtl::TObject*, gui::TMouseButton, gui::TShiftState Shift,

@@ -133,6 +133,7 @@ void TFormFeldor::ShowPlane(double Height) {
     // The map no longer shows the current plane until it has been rendered.
     const bool render = FieldLoaded || FieldShown;
     FieldShown = false;
+    ReadOutAtCursor();  // nothing of the previous plane stays in the read-out
     if (render) FeldShow2();
 }
 

@@ -169,6 +169,11 @@ public:
     // ---- Mouse read-out, measuring points, cut line -----------------------------------------
     void ImageFeldMouseMove(rtl::TObject* Sender, gui::TShiftState Shift, int X, int Y);
     void FormMouseMove(rtl::TObject* Sender, gui::TShiftState Shift, int X, int Y);
+    // The read-out of the map as drawn now: the value under the mouse when it is over the map;
+    // else a value of a map drawn before is emptied (the design captions stay until the mouse
+    // first moves). Every rendering ends with it.
+    void ReadOutAtCursor();
+    bool ReadOutShown = false;  // the read-out labels hold a value
     void ImageOvlMouseDown(rtl::TObject* Sender, gui::TMouseButton Button,
                            gui::TShiftState Shift, int X, int Y);
     void MessPktUpdate(rtl::TObject* Sender);

@@ -9,10 +9,17 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 #include "viewer/FeldorVars.h"
+#include "viewer/FileErrors.h"
 
 namespace nearfield {
 
 std::chrono::milliseconds FrameWait{200};
+
+ELineTooLong::ELineTooLong(int LineNo)
+    : rtl::EReadError(rtl::Format("Die Zeile ist länger als %d Bytes; so lange Zeilen hat keine "
+                                  "Nahfeld-Ausgabe",
+                                  static_cast<int>(MaxLineLength))),
+      Line(LineNo) {}
 
 // ---- Lines --------------------------------------------------------------------------------
 
@@ -36,6 +43,30 @@ bool AllAscii(std::string_view s) {
 [[noreturn]] void RaiseLineIndexError(int Index) {
     throw rtl::EStringListError(rtl::Format(rtl::msg::ListIndexError, Index));
 }
+
+// Counts the lines of successive pieces of a file and stops at a line longer than
+// MaxLineLength, as soon as that many bytes of it are seen.
+class LineLengthGuard {
+public:
+    void Feed(const char* p, std::size_t n) {
+        for (const char* const e = p + n; p < e; ++p) {
+            const char ch = *p;
+            if (ch == '\n' || ch == '\r') {
+                if (ch == '\r' || !prevCR_) ++lines_;
+                prevCR_ = ch == '\r';
+                run_ = 0;
+            } else {
+                prevCR_ = false;
+                if (++run_ > MaxLineLength) throw ELineTooLong(lines_ + 1);
+            }
+        }
+    }
+
+private:
+    std::size_t run_ = 0;
+    int lines_ = 0;  // complete lines before the one being read
+    bool prevCR_ = false;
+};
 
 }  // namespace
 
@@ -88,6 +119,7 @@ NearFieldText NearFieldText::FromFile(const std::string& FileName) {
     constexpr std::size_t Piece = 256 * 1024;
     std::size_t got = 0, pos = 0;
     bool ascii = true;
+    LineLengthGuard guard;
     for (;;) {
         if (got == cap) {  // the file has grown since its size was taken
             std::unique_ptr<char[]> bigger(new char[2 * cap]);
@@ -97,6 +129,7 @@ NearFieldText NearFieldText::FromFile(const std::string& FileName) {
         }
         const long long r = f.Read(t.raw_.get() + got, static_cast<long long>(std::min(Piece, cap - got)));
         if (r <= 0) break;
+        guard.Feed(t.raw_.get() + got, static_cast<std::size_t>(r));
         const bool first = got == 0;
         got += static_cast<std::size_t>(r);
         t.rawSize_ = got;
@@ -131,8 +164,9 @@ namespace {
 // The lines of a file read block by block, split as NearFieldText splits them, for files whose
 // lines are all ASCII (no decoding). Scan reads every line once and counts them; afterwards a
 // line is read by its index, forward from the last one read (an earlier index starts again from
-// the nearest checkpoint). Only one block and the line being read are held. The view a line
-// access returns is valid until the next access.
+// the nearest checkpoint). Only one block and the line being read are held, so a line longer
+// than MaxLineLength ends the reading (ELineTooLong). The view a line access returns is valid
+// until the next access.
 class LineStream {
 public:
     explicit LineStream(const std::string& FileName)
@@ -186,6 +220,7 @@ private:
         pos_ = end_ = 0;
         eof_ = false;
         current_ = Line;
+        nextLine_ = Line + 1;
         if (Offset == 0) skipBom_ = true;
     }
 
@@ -220,6 +255,7 @@ private:
             const char* b = buf_.data();
             std::size_t k = from;
             while (k < end_ && b[k] != '\n' && b[k] != '\r') ++k;
+            if (k - pos_ > MaxLineLength) throw ELineTooLong(nextLine_ + 1);
             if (k < end_) {
                 if (b[k] == '\r' && k + 1 == end_ && !eof_) {
                     // Whether an LF follows: read on and look at the CR again.
@@ -232,6 +268,7 @@ private:
                 std::size_t next = k + 1;
                 if (b[k] == '\r' && next < end_ && b[next] == '\n') ++next;
                 pos_ = next;
+                ++nextLine_;
                 return true;
             }
             const std::size_t rel = end_ - pos_;
@@ -239,6 +276,7 @@ private:
                 if (pos_ < end_) {
                     Line = std::string_view(buf_.data() + pos_, end_ - pos_);
                     pos_ = end_;
+                    ++nextLine_;
                     return true;
                 }
                 return false;
@@ -255,6 +293,7 @@ private:
     bool skipBom_ = true;
     int count_ = 0;
     int current_ = -1;
+    int nextLine_ = 0;  // the index of the line Next reads
     std::string_view line_;
     std::vector<long long> checkpoints_;  // start of line k * kCheckpointEvery
 };
@@ -529,8 +568,10 @@ void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
     // Power: the first word of digits and commas in the first line beginning with "Power",
     // with '.' taken as decimal separator too (index error past the end when there is none).
     if (!within(f.power)) RaiseLineIndexError(last + 1);
+    c.Line = f.power;
     const StringArray pw = StrSplitWords(DotToComma(std::string(l[f.power])), DigitsComma);
     SetFilePower(c, static_cast<double>(rtl::StrToFloat(pw[0])));
+    c.Line = -1;
 
     const bool magnetic = within(f.magnet) && !within(f.electr);
     const int first = (within(f.columns) ? f.columns : last + 1) + 1;
@@ -539,7 +580,10 @@ void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
     c.Points.Reserve(LinesIn(l.Count(), first, last));
     Pacer pacer(c);
     for (int i = first; i <= last; ++i) {
-        WordCursor w(l[i], NumberRunChars, fast);
+        c.Line = -1;  // a line past the end is not named
+        const std::string_view line = l[i];
+        c.Line = i;
+        WordCursor w(line, NumberRunChars, fast);
         const double x = w.Number(), y = w.Number(), z = w.Number();
         const double ex = w.Number(), ey = w.Number(), ez = w.Number(), e = w.Number();
         double zr = Coordinate(z);
@@ -560,7 +604,9 @@ bool ReadNecBlock(Lines& l, ReaderContext& c, Pacer& pacer, int from, int to, bo
                   NecLayout layout) {
     const bool fast = FastPathAllowed();
     for (int i = from; i <= to; ++i) {
+        c.Line = -1;  // a line past the end is not named
         const std::string_view line = l[i];
+        c.Line = i;
         if (layout == NecLayout::NecWin && line.empty()) {
             pacer.Finish();
             return false;
@@ -587,19 +633,61 @@ bool ReadNecBlock(Lines& l, ReaderContext& c, Pacer& pacer, int from, int to, bo
     return true;
 }
 
+// A word of digits with an optional sign, decimal separator ('.' or ',') and exponent.
+bool IsNumberWord(std::string_view w) {
+    std::size_t i = 0;
+    const std::size_t n = w.size();
+    if (i < n && (w[i] == '+' || w[i] == '-')) ++i;
+    std::size_t digits = 0;
+    for (; i < n && IsDigit(w[i]); ++i) ++digits;
+    if (i < n && (w[i] == '.' || w[i] == ',')) {
+        for (++i; i < n && IsDigit(w[i]); ++i) ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < n && (w[i] == 'E' || w[i] == 'e')) {
+        ++i;
+        if (i < n && (w[i] == '+' || w[i] == '-')) ++i;
+        std::size_t expDigits = 0;
+        for (; i < n && IsDigit(w[i]); ++i) ++expDigits;
+        if (expDigits == 0) return false;
+    }
+    return i == n;
+}
+
+// A data line of a NEC report begins with three numbers (x, y, z); the column titles do not.
+bool IsNecDataLine(std::string_view s) {
+    const char* p = s.data();
+    const char* const e = p + s.size();
+    for (int k = 0; k < 3; ++k) {
+        while (p < e && !NumberRunChars.Contains(*p)) ++p;
+        if (p == e) return false;
+        const char* b = p;
+        while (p < e && NumberRunChars.Contains(*p)) ++p;
+        if (!IsNumberWord(std::string_view(b, static_cast<std::size_t>(p - b)))) return false;
+    }
+    return true;
+}
+
 // What the NEC readers need to know of the lines before they read the points: the first line
-// containing "INPUT POWER" and each title, and the first empty line at or after the fifth line
-// below each title (-1: none).
+// containing "INPUT POWER" and each title, the start of each block (its first data line within
+// the five lines below the title, else the fifth line below it), and the first empty line at or
+// after each block's start (-1: none).
 struct NecFacts {
-    int power = -1, titleE = -1, titleH = -1, emptyE = -1, emptyH = -1;
+    int power = -1, titleE = -1, titleH = -1, startE = -1, startH = -1, emptyE = -1, emptyH = -1;
     void operator()(int i, std::string_view s) {
+        Start(startE, titleE, i, s);
+        Start(startH, titleH, i, s);
         if (power < 0 && s.find("INPUT POWER") != std::string_view::npos) power = i;
         if (titleE < 0 && s.find("NEAR ELECTRIC FIELDS") != std::string_view::npos) titleE = i;
         if (titleH < 0 && s.find("NEAR MAGNETIC FIELDS") != std::string_view::npos) titleH = i;
         if (s.empty()) {
-            if (emptyE < 0 && titleE >= 0 && i >= titleE + 5) emptyE = i;
-            if (emptyH < 0 && titleH >= 0 && i >= titleH + 5) emptyH = i;
+            if (emptyE < 0 && startE >= 0 && i >= startE) emptyE = i;
+            if (emptyH < 0 && startH >= 0 && i >= startH) emptyH = i;
         }
+    }
+    static void Start(int& start, int title, int i, std::string_view s) {
+        if (start >= 0 || title < 0 || i <= title || i > title + 5) return;
+        if (i == title + 5 || IsNecDataLine(s)) start = i;
     }
 };
 
@@ -609,19 +697,22 @@ void ParseNec(Lines& l, const NecFacts& f, ReaderContext& c, NecLayout layout) {
     // Power: the first line containing "INPUT POWER", less everything up to its last occurrence
     // and the one character after it; the first FloatChars word.
     const std::string pline(l[f.power >= 0 ? f.power : n]);  // index error when none
+    c.Line = f.power;
     const StringArray pw =
         StrSplitWords(DropLeft(pline, PosAfterLast(pline, "INPUT POWER")), FloatChars);
     SetFilePower(c, static_cast<double>(NumberWordToFloat(pw[0])));
+    c.Line = -1;
 
-    // A missing title counts as Count: its block then lies past the end. A 4nec2 block ends
-    // before its first empty line, at the last line when there is none.
+    // A missing title counts as Count: its block then lies past the end, as does a block whose
+    // title is too near the end for a start. A 4nec2 block ends before its first empty line, at
+    // the last line when there is none.
     const int titleE = f.titleE >= 0 ? f.titleE : n;
     const int titleH = f.titleH >= 0 ? f.titleH : n;
     Pacer pacer(c);
 
-    const int startE = titleE + 5;
+    const int startE = f.startE >= 0 ? f.startE : titleE + 5;
     const int endE = layout == NecLayout::NecWin ? titleH - 11 : (f.emptyE >= 0 ? f.emptyE : n) - 1;
-    const int startH = titleH + 5;
+    const int startH = f.startH >= 0 ? f.startH : titleH + 5;
     const int endH = layout == NecLayout::NecWin ? startH + (endE - startE)
                                                  : (f.emptyH >= 0 ? f.emptyH : n) - 1;
     // With room for the impedance planes an import builds from an electric and a magnetic
@@ -641,7 +732,9 @@ bool ReadMManaPass(Lines& l, ReaderContext& c, Pacer& pacer, bool electric) {
     const bool fast = FastPathAllowed();
     const int n = l.Count();
     for (int i = 1; i < n; ++i) {
+        c.Line = -1;  // a line past the end is not named
         const std::string_view line = l[i];
+        c.Line = i;
         if (line.empty()) {
             pacer.Finish();
             return false;
@@ -689,19 +782,29 @@ namespace {
 
 // The file is read in blocks: once for the facts before the points, once for the points. A
 // file with a byte above 127 is decoded as a whole instead (its decoding depends on all of it).
+// An error names the file and the line being read.
 template <class Facts, class Parse>
-void LoadFile(const std::string& FileName, Facts facts, Parse parse) {
-    {
-        LineStream lines(FileName);
-        if (lines.Scan(facts)) {
-            parse(lines, facts);
-            return;
+void LoadFile(const std::string& FileName, ReaderContext& c, Facts facts, Parse parse) {
+    c.Line = -1;
+    try {
+        {
+            LineStream lines(FileName);
+            if (lines.Scan(facts)) {
+                parse(lines, facts);
+                return;
+            }
         }
+        NearFieldText text = NearFieldText::FromFile(FileName);
+        Facts all;
+        ForEachLine(text, all);
+        parse(text, all);
+    } catch (ELineTooLong& e) {
+        NameFileInError(e, FileName, e.Line);
+        throw;
+    } catch (rtl::Exception& e) {
+        NameFileInError(e, FileName, c.Line + 1);
+        throw;
     }
-    NearFieldText text = NearFieldText::FromFile(FileName);
-    Facts all;
-    ForEachLine(text, all);
-    parse(text, all);
 }
 
 struct NoFacts {
@@ -712,7 +815,7 @@ struct NoFacts {
 
 void LoadEznec(const std::string& FileName, ReaderContext& Ctx) {
     BeginRead(Ctx, ReaderPower);
-    LoadFile(FileName, EznecFacts{}, [&Ctx](auto& l, const EznecFacts& f) { ParseEznec(l, f, Ctx); });
+    LoadFile(FileName, Ctx, EznecFacts{}, [&Ctx](auto& l, const EznecFacts& f) { ParseEznec(l, f, Ctx); });
 }
 
 void ReadEznec(NearFieldText& Lines, ReaderContext& Ctx) {
@@ -724,7 +827,7 @@ void ReadEznec(NearFieldText& Lines, ReaderContext& Ctx) {
 
 void LoadNecWin(const std::string& FileName, ReaderContext& Ctx) {
     BeginRead(Ctx, ReaderPower);
-    LoadFile(FileName, NecFacts{},
+    LoadFile(FileName, Ctx, NecFacts{},
              [&Ctx](auto& l, const NecFacts& f) { ParseNec(l, f, Ctx, NecLayout::NecWin); });
 }
 
@@ -737,7 +840,7 @@ void ReadNecWin(const NearFieldText& Lines, ReaderContext& Ctx) {
 
 void Load4nec2(const std::string& FileName, ReaderContext& Ctx) {
     BeginRead(Ctx, ReaderPower);
-    LoadFile(FileName, NecFacts{},
+    LoadFile(FileName, Ctx, NecFacts{},
              [&Ctx](auto& l, const NecFacts& f) { ParseNec(l, f, Ctx, NecLayout::FourNec2); });
 }
 
@@ -750,7 +853,7 @@ void Read4nec2(const NearFieldText& Lines, ReaderContext& Ctx) {
 
 void LoadMMana(const std::string& FileName, ReaderContext& Ctx) {
     BeginRead(Ctx, MMANAPower);
-    LoadFile(FileName, NoFacts{}, [&Ctx](auto& l, const NoFacts&) { ParseMMana(l, Ctx); });
+    LoadFile(FileName, Ctx, NoFacts{}, [&Ctx](auto& l, const NoFacts&) { ParseMMana(l, Ctx); });
 }
 
 void ReadMMana(const NearFieldText& Lines, ReaderContext& Ctx) {

@@ -6,7 +6,9 @@
 //
 // Errors are not caught: the string list's index error (rtl::EStringListError), the range error
 // of a missing word or field (rtl::ERangeError) and the conversion error (rtl::EConvertError)
-// leave the reader, and the points appended before stay.
+// leave the reader, and the points appended before stay. The readers of a file put the file's
+// name and, where they know it, the line before the error's text. A line longer than
+// MaxLineLength ends the reading at once (ELineTooLong), before the file is read further.
 #pragma once
 
 #include <chrono>
@@ -20,6 +22,7 @@
 
 #include "foundation/cStrings.h"
 #include "foundation/cUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace nearfield {
 
@@ -55,13 +58,24 @@ inline constexpr double MMANAPower = 50;
 inline constexpr double ReaderPowerShow = 750;
 
 // ---- Lines --------------------------------------------------------------------------------
+// No near-field line comes near this length (bytes); a longer one means the file is no
+// near-field output, or has no line ends at all.
+inline constexpr std::size_t MaxLineLength = 64 * 1024;
+
+// A line longer than MaxLineLength; Line counts from 1.
+class ELineTooLong : public rtl::EReadError {
+public:
+    explicit ELineTooLong(int LineNo);
+    int Line;
+};
+
 // The lines of a text file in one buffer, split and decoded as the string list does it
 // (rtl::TStrings::LoadFromFile: UTF-8 when valid, else Windows-1252; a UTF-8 byte-order mark is
 // dropped; lines end in CR LF, LF or CR; a line end after the last line adds no empty line).
 class NearFieldText {
 public:
     NearFieldText() = default;
-    // Opening errors as TStrings::LoadFromFile (rtl::EFOpenError).
+    // Opening errors as TStrings::LoadFromFile (rtl::EFOpenError); ELineTooLong.
     static NearFieldText FromFile(const std::string& FileName);
     // Text already decoded (UTF-8), split as TStrings::SetText.
     static NearFieldText FromText(std::string_view Text);
@@ -118,6 +132,9 @@ struct ReaderContext {
     std::function<void()> Pump;
     // One log line (a power in the file that is not above 0).
     std::function<void(const std::string& Text)> Info;
+    // The line being read (from 0), -1 while the reader reads no particular line: an error
+    // names it.
+    int Line = -1;
     // Progress and Pump run after a point when at least this much time has passed since the
     // last pump, and after the last point of a block; zero: after every point.
     std::chrono::steady_clock::duration PumpInterval = std::chrono::milliseconds(10);
@@ -137,6 +154,9 @@ extern std::chrono::milliseconds FrameWait;
 void LoadEznec(const std::string& FileName, ReaderContext& Ctx);
 void ReadEznec(NearFieldText& Lines, ReaderContext& Ctx);
 
+// The NEC reports: each block starts at its first data line (three numbers first) within the
+// five lines below its title, five lines below it when none is there; so the classic report
+// (a blank line under the title) and nec2c's (none under the electric title) read alike.
 // NEC-Win Pro report: the electric block ends 11 lines above the magnetic title, the magnetic
 // block has as many lines; an empty data line ends the reader.
 void LoadNecWin(const std::string& FileName, ReaderContext& Ctx);

@@ -569,10 +569,7 @@ void TMemoryStream::SaveToStream(TStream& s) {
 // ---- TFileStream ---------------------------------------------------------------------------
 
 namespace {
-std::string osErrorText(int err) {
-    char buf[256];
-    return std::string(strerror_r(err, buf, sizeof buf));  // GNU variant
-}
+std::string osErrorText(int err) { return SysErrorMessage(err); }
 }  // namespace
 
 TFileStream::TFileStream(const std::string& fileName, unsigned mode) : fileName_(fileName) {

@@ -49,10 +49,7 @@ Lines readLines(const std::string& fileName) {
     return lines;
 }
 
-std::string osErrorText(int err) {
-    char buf[256];
-    return std::string(strerror_r(err, buf, sizeof buf));
-}
+std::string osErrorText(int err) { return SysErrorMessage(err); }
 
 // Writes all lines with CR LF through a temporary file that replaces the file by rename.
 void writeLines(const std::string& fileName, const Lines& lines) {

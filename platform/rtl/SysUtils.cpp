@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -18,6 +20,21 @@ void RaiseRangeError() { throw ERangeError(msg::RangeError); }
 void RaiseListIndexError(long long index) { throw EListError(Format(msg::ListIndexError, index)); }
 
 void Abort() { throw EAbort(msg::OperationAborted); }
+
+std::string SysErrorMessage(int err) {
+    switch (err) {
+        case ENOENT: return "Die Datei oder der Ordner wurde nicht gefunden";
+        case EACCES:
+        case EPERM: return "Zugriff verweigert";
+        case ENOSPC:
+        case EDQUOT: return "Auf dem Datenträger ist nicht genug Speicherplatz frei";
+        case EROFS: return "Der Datenträger ist schreibgeschützt";
+        case ENAMETOOLONG: return "Der Dateiname ist zu lang";
+        default: break;
+    }
+    char buf[256];
+    return std::string(strerror_r(err, buf, sizeof buf));  // GNU variant
+}
 
 TFormatSettings& FormatSettings() {
     static TFormatSettings settings;

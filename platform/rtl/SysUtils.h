@@ -86,6 +86,11 @@ inline constexpr const char* AssertionFailed = "%s (%s, Zeile %d)";
 // Raises EAbort (silent).
 [[noreturn]] void Abort();
 
+// The text of an operating-system error number (errno), as appended to the file errors: German
+// for the errors a user meets with files (not found, no permission, disk full, read-only, name
+// too long), the system's own text for the others.
+std::string SysErrorMessage(int err);
+
 // ---- Locale copy --------------------------------------------------------------------------
 // The class library's own copy of the separators, taken at start from the per-user locale
 // store (platform/sys) and refreshed only by an explicit call.

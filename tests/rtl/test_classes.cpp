@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -168,21 +170,53 @@ TEST(rtlStreams, FileStreamRoundTripAndShortRead) {
     rmdir(d.c_str());
 }
 
+// The system's reason is given in German for the errors a user meets with files; others keep
+// the system's own text.
 TEST(rtlStreams, OpenAndCreateErrors) {
     const std::string missing = "/tmp/does/not/exist.txt";
+    const std::string notFound = "Die Datei oder der Ordner wurde nicht gefunden";
     try {
         TFileStream s(missing, fmOpenRead);
         FAIL();
     } catch (const EFOpenError& e) {
-        EXPECT_EQ(e.Message, "Datei /tmp/does/not/exist.txt kann nicht geöffnet werden. No such file or directory");
+        EXPECT_EQ(e.Message, "Datei /tmp/does/not/exist.txt kann nicht geöffnet werden. " + notFound);
     }
     try {
         TFileStream s(missing, fmCreate);
         FAIL();
     } catch (const EFCreateError& e) {
-        EXPECT_EQ(e.Message, "Datei /tmp/does/not/exist.txt kann nicht erstellt werden. No such file or directory");
+        EXPECT_EQ(e.Message, "Datei /tmp/does/not/exist.txt kann nicht erstellt werden. " + notFound);
     }
-    EXPECT_THROW(TFileStream("/tmp", fmOpenRead), EFOpenError);  // a directory is no file
+    const std::string longName = "/tmp/" + std::string(300, 'n') + ".txt";
+    try {
+        TFileStream s(longName, fmCreate);
+        FAIL();
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message, "Datei " + longName + " kann nicht erstellt werden. Der Dateiname ist zu lang");
+    }
+    try {
+        TFileStream s("/tmp", fmOpenRead);  // a directory is no file
+        FAIL();
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message, "Datei /tmp kann nicht geöffnet werden. " + std::string(std::strerror(EISDIR)));
+    }
+}
+
+TEST(rtlStreams, SystemErrorTexts) {
+    const struct {
+        int err;
+        const char* text;
+    } cases[] = {
+        {ENOENT, "Die Datei oder der Ordner wurde nicht gefunden"},
+        {EACCES, "Zugriff verweigert"},
+        {EPERM, "Zugriff verweigert"},
+        {ENOSPC, "Auf dem Datenträger ist nicht genug Speicherplatz frei"},
+        {EDQUOT, "Auf dem Datenträger ist nicht genug Speicherplatz frei"},
+        {EROFS, "Der Datenträger ist schreibgeschützt"},
+        {ENAMETOOLONG, "Der Dateiname ist zu lang"},
+        {EIO, std::strerror(EIO)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SysErrorMessage(c.err), c.text) << c.err;
 }
 
 // ---- Text decoding and string lists --------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/rtl/SysUtils.h"
+#include "viewer/FileErrors.h"
 #include "viewer/NearFieldReaders.h"
 
 using namespace nearfield;
@@ -69,12 +70,24 @@ void ExpectSameAsWholeText(Format f, const std::string& file) {
         }
     });
     const Outcome whole = Capture([&](ReaderContext& c) {
-        NearFieldText l = NearFieldText::FromFile(file);
-        switch (f) {
-            case Format::Eznec: ReadEznec(l, c); break;
-            case Format::NecWin: ReadNecWin(l, c); break;
-            case Format::FourNec2: Read4nec2(l, c); break;
-            case Format::MMana: ReadMMana(l, c); break;
+        // The powers set before the file is loaded and the error named, as the readers of a file
+        // do it.
+        *c.PowerShow = ReaderPowerShow;
+        *c.Power = f == Format::MMana ? MMANAPower : ReaderPower;
+        try {
+            NearFieldText l = NearFieldText::FromFile(file);
+            switch (f) {
+                case Format::Eznec: ReadEznec(l, c); break;
+                case Format::NecWin: ReadNecWin(l, c); break;
+                case Format::FourNec2: Read4nec2(l, c); break;
+                case Format::MMana: ReadMMana(l, c); break;
+            }
+        } catch (ELineTooLong& e) {
+            NameFileInError(e, file, e.Line);
+            throw;
+        } catch (rtl::Exception& e) {
+            NameFileInError(e, file, c.Line + 1);
+            throw;
         }
     });
     EXPECT_TRUE(blocks == whole) << file << ": " << blocks.a[3].Length() << " / "
@@ -120,7 +133,7 @@ protected:
 };
 
 // Large files (several blocks, thousands of lines past the checkpoints) with mixed line ends,
-// a CR right before a block border, blank lines and a line longer than a block.
+// a CR right before a block border, blank lines, a line as long as a line may be, and one longer.
 TEST_F(GeneratedFiles, ReadAsTheWholeTextWhereverTheBlocksEnd) {
     std::mt19937 rng(3);
     const char* ends[] = {"\n", "\r\n", "\r"};
@@ -140,7 +153,7 @@ TEST_F(GeneratedFiles, ReadAsTheWholeTextWhereverTheBlocksEnd) {
         ez += std::string("Title") + e() + "Power = 100 watts" + e() + "Electric Field" + e() +
               "X (m) Y (m) Z (m)" + e();
         for (int i = 0; i < 12000; ++i) point(ez, i, e());
-        if (variant == 2) ez += std::string(300 * 1024, ' ') + "1 1 1 1 1 1 1" + e();
+        if (variant == 2) ez += std::string(MaxLineLength - 13, ' ') + "1 1 1 1 1 1 1" + e();
         if (variant != 1) ez += "x";  // a one-character last line
         ExpectSameAsWholeText(Format::Eznec, Write("ez" + std::to_string(variant), ez));
 
@@ -152,6 +165,7 @@ TEST_F(GeneratedFiles, ReadAsTheWholeTextWhereverTheBlocksEnd) {
         nec += std::string("NEAR ELECTRIC FIELDS") + e() + e() + e() + e() + e();
         for (int i = 0; i < 9000; ++i) point(nec, i, e());
         if (variant == 5) nec += "1 2 3 garbage" + std::string(e());
+        if (variant == 2) nec += std::string(MaxLineLength + 1, '9') + e();  // the reading ends
         ExpectSameAsWholeText(Format::FourNec2, Write("nec" + std::to_string(variant), nec));
         ExpectSameAsWholeText(Format::NecWin, Write("nwp" + std::to_string(variant), nec));
 

@@ -213,17 +213,18 @@ TEST_F(FieldFileTest, TruncatedFileIsRefusedAndChangesNothing) {
             form->LoadFDRDatei(cut);
             ADD_FAILURE() << "a file cut to " << len << " bytes was taken";
         } catch (const rtl::EReadError& e) {
-            EXPECT_EQ(e.Message, "Stream-Lesefehler");
+            EXPECT_EQ(e.Message, "Datei " + cut + ": Stream-Lesefehler");
         }
         ASSERT_EQ(Take(), before);
     }
     EXPECT_EQ(ProgressWindows(), 0);
     EXPECT_FALSE(gui::TBusyScope::Active());
 
-    // Through the menu path the error box shows it, and the viewer goes on working.
+    // Through the menu path one error box names the file, and the viewer goes on working.
     presenter->boxes.clear();
     AsMenuCommand([&] { form->LoadFDRDatei(cut); });
-    EXPECT_EQ(LastBoxText(), "Stream-Lesefehler.");
+    EXPECT_EQ(presenter->boxes.size(), 1u);
+    EXPECT_EQ(LastBoxText(), "Datei " + cut + ": Stream-Lesefehler.");
     form->InitApplication();
     form->LoadFDRDatei(file);
     EXPECT_EQ(PointCount(), 33);
@@ -280,7 +281,7 @@ TEST_F(FieldFileTest, ForeignFilesAreRefused) {
             form->LoadFDRDatei(file);
             ADD_FAILURE() << "taken";
         } catch (const rtl::EReadError& e) {
-            EXPECT_EQ(e.Message, c.message);
+            EXPECT_EQ(e.Message, "Datei " + file + ": " + c.message);
         }
         EXPECT_EQ(Take(), before);
     }

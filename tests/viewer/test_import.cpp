@@ -122,11 +122,36 @@ TEST_F(ImportTest, GeometryOfTheImportDirectoryIsLoadedAndReloaded) {
 TEST_F(ImportTest, ReaderErrorEndsTheCommandWithTheErrorBox) {
     StartUp();
     const std::string bad = std::string(FELDOR_TEST_DATA) + "/eznec/truncated.txt";
-    presenter->fileAnswers.push_back(Chosen({bad}));
-    // As a user's menu choice: the error leaves the handler and reaches the error box.
+    WriteEznec(dir + "/e.txt", false, {1.5});
+    presenter->fileAnswers.push_back(Chosen({bad, dir + "/e.txt"}));
+    presenter->boxes.clear();
+    // As a user's menu choice: the error leaves the handler and reaches the error box, which
+    // names the file and the line; the files after it are not read.
     EXPECT_FALSE(gui::InvokeHandler(form, [&] { form->MIEZNECOpen->Click(); }));
-    ASSERT_FALSE(presenter->boxes.empty());
-    EXPECT_EQ(presenter->boxes.back().type, gui::TMsgDlgType::mtError);
+    ASSERT_EQ(presenter->boxes.size(), 1u);
+    EXPECT_EQ(presenter->boxes[0].type, gui::TMsgDlgType::mtError);
+    EXPECT_EQ(presenter->boxes[0].text, "Datei " + bad + ", Zeile 11: Fehler bei Bereichsprüfung.");
     EXPECT_FALSE(FieldShown);
     EXPECT_EQ(PointCount(), 2);  // the points read before the bad line stay
+
+    // The viewer goes on working.
+    presenter->fileAnswers.push_back(Chosen({dir + "/e.txt"}));
+    form->MIEZNECOpen->Click();
+    EXPECT_TRUE(FieldShown);
+    EXPECT_EQ(PointCount(), 9);
+}
+
+TEST_F(ImportTest, GeometryErrorNamesTheFileAndTheLine) {
+    StartUp();
+    {
+        std::ofstream f(dir + "/Antenne.txt", std::ios::binary);
+        f << "4;0;0;1\r\n0;0;5,5;x1\r\n";
+    }
+    EZNECDir = dir;
+    presenter->boxes.clear();
+    EXPECT_FALSE(gui::InvokeHandler(form, [&] { form->MINachladen->Click(); }));
+    ASSERT_EQ(presenter->boxes.size(), 1u);
+    EXPECT_EQ(presenter->boxes[0].text,
+              "Datei " + dir + "/Antenne.txt, Zeile 2: 'x1' ist kein gültiger Gleitkommawert.");
+    EXPECT_EQ(Antenne->Count(), 1);
 }

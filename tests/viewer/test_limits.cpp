@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "foundation/ColorLib.h"
 #include "foundation/EditAlign.h"
@@ -21,6 +22,18 @@ gdi::TColor ScalePixel(TFormFeldor* form, int x, int y) {
     const gdi::TBitmap* b = form->ColorScaleImage->Picture()->Graphic();
     const std::uint8_t* p = b->ScanLine(y) + 3 * x;
     return gdi::RGB(p[2], p[1], p[0]);
+}
+
+// The row of the arrow's shaft (black in the left margin) and the first row that holds black
+// anywhere (the head reaches above the shaft; the scale itself is black only near the bottom).
+std::pair<int, int> ArrowRows(TFormFeldor* form) {
+    int shaft = -1, top = -1;
+    for (int y = form->ColorScaleImage->Height() - 1; y >= 0; --y) {
+        if (ScalePixel(form, 2, y) == gdi::clBlack) shaft = y;
+        for (int x = 0; x < form->ColorScaleImage->Width(); ++x)
+            if (ScalePixel(form, x, y) == gdi::clBlack) top = y;
+    }
+    return {shaft, top};
 }
 
 gdi::TColor MapPixel(TFormFeldor* form, int x, int y) {
@@ -149,17 +162,25 @@ TEST_F(LimitsTest, ColourScaleWithArrow) {
     form->ColorScaleImage->OnMouseDown(form->ColorScaleImage, gui::mbLeft, {}, 20, 34);
     EXPECT_DOUBLE_EQ(ArrowPos, 1 - 34.0 / 169);
     EXPECT_NEAR(ArrowPos, 0.799, 0.001);
-    // A click at the top: the arrow on row 0.
+    // A click at the top: the arrow, head included, just inside the scale's top edge.
     form->ColorScaleImage->OnMouseDown(form->ColorScaleImage, gui::mbLeft, {}, 20, 0);
     EXPECT_DOUBLE_EQ(ArrowPos, 1.0);
-    EXPECT_EQ(ScalePixel(form, 20, 0), gdi::clBlack);
+    EXPECT_EQ(ArrowRows(form).first, 3);
+    EXPECT_GE(ArrowRows(form).second, 1);  // nothing on the edge row
     EXPECT_EQ(ScalePixel(form, 20, 34), ValueToScaleColor(135.0 / 169));  // the old arrow is gone
+    // And at the bottom.
+    form->ColorScaleImage->OnMouseDown(form->ColorScaleImage, gui::mbLeft, {}, 20, 169);
+    EXPECT_DOUBLE_EQ(ArrowPos, 0.0);
+    EXPECT_EQ(ArrowRows(form).first, 165);
 
     // The reference choice resets the arrow: 1.0 for the maximum, 0.8 for any other.
     form->RGBezug->SetItemIndex(0);
     EXPECT_DOUBLE_EQ(ArrowPos, 1.0);
+    EXPECT_EQ(ArrowRows(form).first, 3);  // "max. Feldstärke": inside the scale
+    EXPECT_GE(ArrowRows(form).second, 1);
     form->RGBezug->SetItemIndex(5);
     EXPECT_DOUBLE_EQ(ArrowPos, 0.8);
+    EXPECT_EQ(ArrowRows(form).first, 34);
 }
 
 TEST_F(LimitsTest, ChangesReRenderAShownPlane) {
@@ -217,11 +238,17 @@ TEST_F(LimitsTest, TypedDisplayPower) {
         double watts;
         bool warning;
     } cases[] = {
-        {"1.5", 15, false},     // the dot is dropped
+        // A character the filter would drop, other than a blank: no number. A dropped dot
+        // must not turn 1.5 W into 15 W.
+        {"1.5", 100, true},
+        {"250.5", 100, true},
+        {"250 W", 100, true},
+        {"1,5", 2, false},       // rounds to the even 2
+        {"250,5", 250, false},
+        {" 250 ", 250, false},   // blanks are dropped
         {"0,4", 1, false},      // rounds to 0, clipped to 1 W
         {"2000", 1000, false},  // clipped
         {"abc", 100, true},     // no number: warning, 100 W
-        {"250 W", 250, false},  // the unit is dropped
         {"-5", 1, false},
         {"1e999", 1000, false},
         {"1e5000", 100, true},  // beyond the float range

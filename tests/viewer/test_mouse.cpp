@@ -2,10 +2,14 @@
 // points of the cut line, and the mouse being ignored while no plane is on the map.
 #include <gtest/gtest.h>
 
+#include <QCursor>
+#include <QPoint>
+
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "foundation/FormatLib.h"
 #include "radio/AfuLib.h"
@@ -78,6 +82,65 @@ TEST_F(MouseTest, ReadOutShowsPositionNearestGridPointAndValue) {
         EXPECT_EQ(form->LAField->Caption(),
                   rtl::Format("Feldstärke    %2.1f V/m", 2 * ExampleValue(c.gx, c.gy)));
     }
+}
+
+// After a change of plane, component, field type or display power the read-out holds nothing
+// of the map drawn before: with the mouse away from the map it is empty, with the mouse over the
+// map it reads the new map there.
+TEST_F(MouseTest, ReadOutFollowsTheMapShown) {
+    // E planes at 1 m and 5 m, the 5 m plane with ten times the values.
+    for (double z : {1.0, 5.0})
+        for (int j = 0; j <= 40; ++j)
+            for (int i = 0; i <= 40; ++i) {
+                const double x = -10 + 0.5 * i, y = 0.5 * j;
+                AppendFieldPoint(x, y, z, (z > 1 ? 10 : 1) * ExampleValue(x, y), 0, 0, 0);
+            }
+    HasEPlanes = true;
+    form->afterLoading();
+    Power = 100;
+    PowerShow = 100;
+    FieldShown = true;
+    form->UpdatePicture(form);
+    form->Show();
+    app->ProcessMessages();
+    ASSERT_TRUE(form->ImageFeld->Showing());
+    ASSERT_EQ(form->CBPlanes->ItemIndex(), 0);
+
+    const auto empty = [this] {
+        return form->LAcoords->Caption().empty() && form->LAField->Caption().empty() &&
+               form->LATest->Caption().empty();
+    };
+    // (100, 200) is nearest to the grid point (-6.5, 13).
+    const auto valueAt = [](double factor) {
+        return rtl::Format("Feldstärke    %2.1f V/m", factor * ExampleValue(-6.5, 13));
+    };
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"next plane", [this] { form->ButTooglePlus->Click(); }},
+        {"component", [this] { form->RGKomponente->SetItemIndex(form->RGKomponente->ItemIndex() == 0 ? 3 : 0); }},
+        {"field type", [this] { form->RGFeldTyp->SetItemIndex(1); }},  // no H planes: back to E
+        {"display power", [this] { form->But100->Click(); }},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        // Away from the map (the mouse left it over a control that does not empty the read-out).
+        Move(100, 200);
+        ASSERT_FALSE(empty());
+        QCursor::setPos(QPoint(-500, -500));
+        change();
+        EXPECT_TRUE(empty()) << form->LAField->Caption();
+    }
+
+    // Over the map: the new plane is read out under the mouse.
+    const gdi::TPoint at = form->ImageFeld->ClientToScreen({100, 200});
+    QCursor::setPos(QPoint(at.X, at.Y));
+    form->RGKomponente->SetItemIndex(0);
+    form->CBPlanes->SetItemIndex(0);
+    form->UpdatePicture(form);
+    EXPECT_EQ(form->LAField->Caption(), valueAt(1));
+    form->ButTooglePlus->Click();
+    ASSERT_EQ(form->CBPlanes->ItemIndex(), 1);
+    EXPECT_EQ(form->LAField->Caption(), valueAt(10));
+    EXPECT_EQ(form->LATest->Caption(), "Feldquadrat   x: -6,5 m   y: 13,0 m");
 }
 
 TEST_F(MouseTest, ReadOutAgreesWithThePlanesNearestSampleSearch) {
