@@ -7,7 +7,8 @@
 namespace {
 
 constexpr int kClientWidth = 303;
-constexpr int kGaugeMargin = 16;
+constexpr int kGaugeLeft = 16;
+constexpr int kGaugeWidthLess = 30;  // 273 of the 303 pixels of the design
 // The window manager writes the caption in a bold sans face of about 8 points, after the
 // window's icon and before its buttons.
 constexpr int kTitleBarExtras = 100;
@@ -33,7 +34,7 @@ TFormFileProgress::TFormFileProgress(rtl::TComponent* owner) : gui::TForm(owner)
     FileGauge = new gui::TGauge(this);
     FileGauge->SetName("FileGauge");
     FileGauge->SetParent(this);
-    FileGauge->SetBounds(kGaugeMargin, 8, kClientWidth - 2 * kGaugeMargin, 25);
+    FileGauge->SetBounds(kGaugeLeft, 8, kClientWidth - kGaugeWidthLess, 25);
     FileGauge->SetMinValue(0);
     FileGauge->SetMaxValue(100);
     OnCloseQuery = [this](rtl::TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
@@ -51,5 +52,5 @@ void TFormFileProgress::TextChanged() {
     const int wanted = CaptionWidth(Caption()) + kTitleBarExtras;
     const int width = std::max(kClientWidth, std::min(wanted, available));
     SetClientWidth(width);
-    FileGauge->SetWidth(width - 2 * kGaugeMargin);
+    FileGauge->SetWidth(width - kGaugeWidthLess);
 }

@@ -33,7 +33,7 @@ TEST_F(ViewerFixture, ProgressWindowWidensForItsCaption) {
             EXPECT_EQ(progress->ClientWidth(), 303);
         EXPECT_LE(progress->Width(), workWidth);
         EXPECT_EQ(progress->FileGauge->Left(), 16);
-        EXPECT_EQ(progress->FileGauge->Width(), progress->ClientWidth() - 32);
+        EXPECT_EQ(progress->FileGauge->Width(), progress->ClientWidth() - 30);
         previous = progress->ClientWidth();
     }
 }
