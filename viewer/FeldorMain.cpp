@@ -414,7 +414,9 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
 void TFormFeldor::afterAllCreated() {
     // The separator correction ends the program before anything is shown or loaded.
     if (gui::Application && gui::Application->Terminated()) return;
-    // Both belong to the main window, so that they stay in sight above it.
+    // Both belong to the main window, so that they stay in sight above it; the main window is
+    // on the screen first, so that the window manager knows what they belong to.
+    Show();
     FormProgInfo->SetPopupParent(this);
     FormMessExport->SetPopupParent(this);
     FormProgInfo->SetBounds(SkriptLeft, SkriptTop, SkriptWidth, SkriptHeight);

@@ -649,6 +649,8 @@ void TCustomForm::ApplyWindowFlags() {
     case bsSizeToolWin: f = Qt::Tool; break;
     default: break;
     }
+    // The window system links only dialog-like windows to the window they belong to.
+    if (popupParent_ && f == Qt::Window) f = Qt::Dialog;
     if (frameless_) f |= Qt::FramelessWindowHint;
     if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
     if (!Frameless()) {
@@ -673,7 +675,7 @@ void TCustomForm::SetPopupParent(TCustomForm* parent) {
     if (popupParent_) popupParent_->RemoveFreeNotification(this);
     popupParent_ = parent;
     if (popupParent_) popupParent_->FreeNotification(this);
-    ApplyPopupParent();
+    ApplyWindowFlags();
 }
 
 void TCustomForm::ApplyPopupParent() {
@@ -691,7 +693,7 @@ void TCustomForm::Notification(rtl::TComponent* component, rtl::TOperation opera
     TWinControl::Notification(component, operation);
     if (operation == rtl::TOperation::opRemove && component == popupParent_) {
         popupParent_ = nullptr;
-        if (!destroying_) ApplyPopupParent();
+        if (!destroying_) ApplyPopupParent();  // the window keeps its kind until shown anew
     }
 }
 
