@@ -29,9 +29,11 @@ std::unique_ptr<TColorList> ColorList;
 constexpr int kMinSkriptWidth = 120;
 constexpr int kMinSkriptHeight = 80;
 
-// A window size from the settings file, kept between the minimum and the screen's work area.
+// A window size from the settings file, kept between the minimum and the screen's work area
+// (no upper bound when no screen is known).
 int ClampedSize(int value, int minimum, int workArea) {
-    return std::max(minimum, std::min(value, std::max(minimum, workArea)));
+    if (workArea > 0) value = std::min(value, workArea);
+    return std::max(minimum, value);
 }
 
 // The program's own number conversion with decimal comma and '.' as thousands separator,
