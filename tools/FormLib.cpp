@@ -58,10 +58,16 @@ void ShowDecimalSeperator()
 
 void ShowSysInfo()
 {
-    gui::CreateForm<TFormSysInfo>(nullptr)->Show();
+    static gui::TFormCascade cascade;
+    auto* form = gui::CreateForm<TFormSysInfo>(nullptr);
+    cascade.Place(form);
+    form->Show();
 }
 
 void ShowKoaxCalc()
 {
-    gui::CreateForm<TFormKoaxCalc>(nullptr)->Show();
+    static gui::TFormCascade cascade;
+    auto* form = gui::CreateForm<TFormKoaxCalc>(nullptr);
+    cascade.Place(form);
+    form->Show();
 }

@@ -56,9 +56,10 @@ char SetMonThousandSeparator(char C) { return SetSep(Sep::CThousand, C); }
 bool IsGermanNumberFormat() { return GetDecimalSep() == ',' && GetThousandSep() == '.'; }
 bool IsEnglishNumberFormat() { return GetDecimalSep() == '.' && GetThousandSep() == ','; }
 
-void SetGermanNumberFormat() {
-    SetDecimalSeparator(',');
-    SetThousandSeparator('.');
+bool SetGermanNumberFormat() {
+    const char decimal = SetDecimalSeparator(',');
+    const char thousand = SetThousandSeparator('.');
+    return decimal == ',' && thousand == '.';
 }
 
 void SetEnglishNumberFormat() {

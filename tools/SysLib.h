@@ -23,8 +23,9 @@ char SetMonThousandSeparator(char C);
 bool IsGermanNumberFormat();
 // Decimal '.' and thousands ','.
 bool IsEnglishNumberFormat();
-// Decimal separator first, then the thousands separator.
-void SetGermanNumberFormat();
+// Decimal separator first, then the thousands separator. True when the read-back shows both in
+// force (false: the locale store could not be written).
+bool SetGermanNumberFormat();
 void SetEnglishNumberFormat();
 
 // The running Windows version's name; "Unbekannte Version" on any other system.

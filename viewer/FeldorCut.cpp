@@ -125,9 +125,11 @@ void TFormFeldor::MIVerticalClick(rtl::TObject*) {
     for (int k = 0; k < n; ++k)
         AppendVektor2(CutPoints, Vektor2Add(p1, Vektor2Scale(d, static_cast<double>(k) / (n - 1))));
 
+    static gui::TFormCascade cascade;  // a second section opens beside the first, not on it
     auto* section = gui::CreateForm<TFormVertikal>(this);
     section->DebugMode = DebugMode;
     section->CutPoints = CutPoints;
+    cascade.Place(section);
     section->Show();
     try {
         section->VertAfterStart();

@@ -30,6 +30,8 @@ namespace {
 constexpr const char* kFilter = "Alle Dateien (*.*)|*.*|FELDOR - Datei (*.fdr)|*.fdr";
 constexpr int kFilterIndex = 2;
 constexpr const char* kDefaultExt = "fdr";
+constexpr const char* kEmptyFieldKept =
+    "Das Feld enthält keine Punkte.\r\nDie vorhandene Datei %s wird nicht überschrieben.";
 
 DoubleArray* const kPointArrays[7] = {&tx, &ty, &tz, &tE, &tEx, &tEy, &tEz};
 
@@ -123,11 +125,15 @@ struct LoadedData {
 }  // namespace
 
 void TFormFeldor::SaveFDRDatei(const std::string& FileName) {
+    const std::string target = ResolveTarget(FileName);
+    // A field without points never replaces a file that exists: it would wipe its data.
+    if (PointCount() == 0 && ::access(target.c_str(), F_OK) == 0)
+        throw rtl::Exception(rtl::Format(kEmptyFieldKept, FileName));
+
     gui::TBusyScope busy;
     Progress progress(this, "Datei wird gespeichert....");
     PumpMessages();
 
-    const std::string target = ResolveTarget(FileName);
     // A file that may not be written stays as it is, as if it were opened for writing.
     if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
         CreateFailed(FileName, errno);
@@ -167,6 +173,9 @@ void TFormFeldor::SaveFDRDatei(const std::string& FileName) {
 }
 
 void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
+    // Whatever the outcome, the previous save target no longer belongs to what is shown;
+    // "&Öffnen" makes the file the target once it has been read.
+    SaveTarget.clear();
     PumpMessages();
     gui::TBusyScope busy;
     Progress progress(this, "Datei wird geladen....");

@@ -53,6 +53,8 @@ void TFormFeldor::InitApplication() {
     CutP2x = 0;
     CutP2y = 15;
     LoadedFile.clear();
+    // "&Speichern" must not write the emptied viewer over the file it came from.
+    SaveTarget.clear();
 }
 
 void TFormFeldor::MIClearAllClick(rtl::TObject*) { InitApplication(); }

@@ -1,4 +1,5 @@
 // Main window: construction, start-up, settings file, timer and window commands.
+#include <algorithm>
 #include <memory>
 
 #include "foundation/ColorLib.h"
@@ -6,6 +7,7 @@
 #include "foundation/EditAlign.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/sys/LocaleStore.h"
 #include "tools/FormLib.h"
 #include "tools/SysLib.h"
 #include "tools/SplashLib.h"
@@ -22,6 +24,25 @@ namespace {
 
 constexpr const char* kNotice = "Feldstärken im Nahfeld von Amateurfunkantennen";
 std::unique_ptr<TColorList> ColorList;
+
+// The smallest script window that still shows its caption and a line of its memo.
+constexpr int kMinSkriptWidth = 120;
+constexpr int kMinSkriptHeight = 80;
+
+// A window size from the settings file, kept between the minimum and the screen's work area
+// (no upper bound when no screen is known).
+int ClampedSize(int value, int minimum, int workArea) {
+    if (workArea > 0) value = std::min(value, workArea);
+    return std::max(minimum, value);
+}
+
+// The program's own number conversion with decimal comma and '.' as thousands separator,
+// whatever the user's locale store says; the store is left as it is.
+void UseGermanNumberFormatInProgram() {
+    rtl::TFormatSettings& fs = rtl::FormatSettings();
+    fs.DecimalSeparator = ',';
+    fs.ThousandSeparator = '.';
+}
 
 using Handler = void (TFormFeldor::*)(rtl::TObject*);
 
@@ -352,8 +373,11 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
         MessLeft = ini.ReadInteger("Fensterpositionen", "MessLeft", 20);
         SkriptTop = ini.ReadInteger("Fensterpositionen", "SkriptTop", 30);
         SkriptLeft = ini.ReadInteger("Fensterpositionen", "SkriptLeft", 30);
-        SkriptHeight = ini.ReadInteger("Fensterpositionen", "SkriptHeight", 300);
-        SkriptWidth = ini.ReadInteger("Fensterpositionen", "SkriptWidth", 300);
+        const gdi::TRect work = gui::Screen()->WorkAreaRect();
+        SkriptHeight = ClampedSize(ini.ReadInteger("Fensterpositionen", "SkriptHeight", 300),
+                                   kMinSkriptHeight, work.Height());
+        SkriptWidth = ClampedSize(ini.ReadInteger("Fensterpositionen", "SkriptWidth", 300),
+                                  kMinSkriptWidth, work.Width());
         SkriptVisible = ini.ReadBool("Fenster", "Skript", true);
         MesswertVisible = ini.ReadBool("Fenster", "Messwert", true);
     }
@@ -373,17 +397,30 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
         if (AskYesNo("Feldor: Trennzeichen",
                      "Ihr Computer ist nicht auf normgerechte Trennzeichen eingestellt.\r\n"
                      "Sollen die Einstellungen korrigiert werden?")) {
-            SetGermanNumberFormat();
-            msgInfo("Die Anwendung wird nach der Umschaltung geschlossen. \r\n"
-                    "Starten Sie dann bitte neu!");
-            gui::Application->Terminate();
+            if (SetGermanNumberFormat()) {
+                msgInfo("Die Anwendung wird nach der Umschaltung geschlossen. \r\n"
+                        "Starten Sie dann bitte neu!");
+                gui::Application->Terminate();
+                return;
+            }
+            msgError(rtl::Format("Die Trennzeichen konnten im Ordner\r\n%s\r\nnicht gespeichert "
+                                 "werden.\r\nFeldor rechnet in dieser Sitzung mit Dezimalkomma "
+                                 "und fragt beim nächsten Start wieder.",
+                                 sys::LocaleStoreDirectory()));
         }
+        // The locale stays as the user has it; the next start asks again.
+        UseGermanNumberFormatInProgram();
     }
 }
 
 void TFormFeldor::afterAllCreated() {
     // The separator correction ends the program before anything is shown or loaded.
     if (gui::Application && gui::Application->Terminated()) return;
+    // Both belong to the main window, so that they stay in sight above it; the main window is
+    // on the screen first, so that the window manager knows what they belong to.
+    Show();
+    FormProgInfo->SetPopupParent(this);
+    FormMessExport->SetPopupParent(this);
     FormProgInfo->SetBounds(SkriptLeft, SkriptTop, SkriptWidth, SkriptHeight);
     FormProgInfo->SetVisible(SkriptVisible);
     FormMessExport->SetTop(MessTop);
@@ -401,6 +438,16 @@ void TFormFeldor::afterAllCreated() {
 }
 
 void TFormFeldor::FormClose(rtl::TObject*, gui::TCloseAction&) {
+    // A settings file that cannot be written (read-only folder, full disk ...) must not keep
+    // the program from ending: the failure is shown once and the settings are not stored.
+    try {
+        WriteSettings();
+    } catch (const rtl::Exception& e) {
+        if (gui::Application) gui::Application->ShowException(e);
+    }
+}
+
+void TFormFeldor::WriteSettings() {
     rtl::TIniFile ini(SettingsFileName());
     ini.WriteString("Verzeichnisse", "EZNECDir", EZNECDir);
     ini.WriteString("Verzeichnisse", "MMANADir", MMANADir);

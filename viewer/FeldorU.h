@@ -96,6 +96,8 @@ public:
     void MIBeendenClick(rtl::TObject* Sender);
     // Settings file beside the executable.
     std::string SettingsFileName() const;
+    // Writes the settings file from the live windows; raises the file-creation error.
+    void WriteSettings();
 
     // ---- Point set and planes ---------------------------------------------------------------
     std::unique_ptr<TSkalarFeld2> LoadPlane(double Height, int Component);

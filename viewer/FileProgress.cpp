@@ -1,15 +1,40 @@
 #include "viewer/FileProgress.h"
 
+#include <algorithm>
+
+#include "platform/gdi/Graphics.h"
+
+namespace {
+
+constexpr int kClientWidth = 303;
+constexpr int kGaugeLeft = 16;
+constexpr int kGaugeWidthLess = 30;  // 273 of the 303 pixels of the design
+// The window manager writes the caption in a bold sans face of 8 to 9 points (measured with
+// 9, so that the caption fits either), after the window's icon and before its buttons.
+constexpr int kTitleBarExtras = 110;
+
+int CaptionWidth(const std::string& caption) {
+    gdi::TBitmap probe;
+    probe.SetSize(1, 1);
+    gdi::TFont* font = probe.Canvas()->Font();
+    font->SetName("Sans");
+    font->SetSize(9);
+    font->SetStyle(gdi::fsBold);
+    return probe.Canvas()->TextWidth(caption);
+}
+
+}  // namespace
+
 TFormFileProgress::TFormFileProgress(rtl::TComponent* owner) : gui::TForm(owner) {
     SetName("FormFileProgress");
     SetBorderStyle(gui::bsToolWindow);
     SetPosition(gui::poMainFormCenter);
-    SetClientWidth(303);
+    SetClientWidth(kClientWidth);
     SetClientHeight(40);
     FileGauge = new gui::TGauge(this);
     FileGauge->SetName("FileGauge");
     FileGauge->SetParent(this);
-    FileGauge->SetBounds(16, 8, 273, 25);
+    FileGauge->SetBounds(kGaugeLeft, 8, kClientWidth - kGaugeWidthLess, 25);
     FileGauge->SetMinValue(0);
     FileGauge->SetMaxValue(100);
     OnCloseQuery = [this](rtl::TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
@@ -17,4 +42,15 @@ TFormFileProgress::TFormFileProgress(rtl::TComponent* owner) : gui::TForm(owner)
 
 void TFormFileProgress::FormCloseQuery(rtl::TObject*, bool& CanClose) {
     CanClose = FileGauge->Progress() >= 100;
+}
+
+void TFormFileProgress::TextChanged() {
+    gui::TForm::TextChanged();
+    if (!FileGauge) return;
+    const gui::TFrameExtents frame = FrameExtents();
+    const int available = gui::Screen()->WorkAreaWidth() - frame.Left - frame.Right;
+    const int wanted = CaptionWidth(Caption()) + kTitleBarExtras;
+    const int width = std::max(kClientWidth, std::min(wanted, available));
+    SetClientWidth(width);
+    FileGauge->SetWidth(width - kGaugeWidthLess);
 }

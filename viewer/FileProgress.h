@@ -14,4 +14,9 @@ public:
     // A close request is granted only when the gauge stands at 100 or more; freeing the window
     // removes it whatever the gauge shows.
     void FormCloseQuery(rtl::TObject* Sender, bool& CanClose);
+
+protected:
+    // The window widens for a caption that its design width would cut (a file name), up to the
+    // screen's work area; the gauge spans the wider window.
+    void TextChanged() override;
 };

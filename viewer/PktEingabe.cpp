@@ -53,6 +53,7 @@ TFormPktEingabe::TFormPktEingabe(rtl::TComponent* owner) : gui::TForm(owner) {
     SetCaption("Schnittebene");
     SetBorderStyle(gui::bsToolWindow);
     SetWidth(224);
+    SetPosition(gui::poMainFormCenter);
     SetHeight(240);
 
     GBPunkt1 = MakeGroup(this, "Punkt 1", 8, 8, 100, 76);

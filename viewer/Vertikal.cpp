@@ -127,6 +127,7 @@ TFormVertikal::TFormVertikal(rtl::TComponent* owner) : gui::TForm(owner) {
     SetCaption("Feldstärkeverteilung in der Schnittebene");
     SetBorderIcons(gui::biSystemMenu);
     SetWidth(607);
+    SetPosition(gui::poMainFormCenter);
     SetHeight(244);
 
     MainMenu = new gui::TMainMenu(this);

@@ -1670,6 +1670,14 @@ int TScreen::Height() const {
     return s ? s->geometry().height() : 0;
 }
 
+gdi::TRect TScreen::WorkAreaRect() const {
+    EnsureQtApplication();
+    const QScreen* s = QGuiApplication::primaryScreen();
+    if (!s) return {};
+    const QRect g = s->availableGeometry();
+    return gdi::Bounds(g.x(), g.y(), g.width(), g.height());
+}
+
 TScreen* Screen() {
     static TScreen screen;
     return &screen;

@@ -501,13 +501,17 @@ protected:
 };
 
 // ---- Screen -------------------------------------------------------------------------------
-// The screen cursor (crHourGlass while something long runs) and the screen size.
+// The screen cursor (crHourGlass while something long runs), the screen size and the work
+// area (the screen less the desktop's panels, where windows are placed).
 class TScreen {
 public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c);
     int Width() const;
     int Height() const;
+    gdi::TRect WorkAreaRect() const;
+    int WorkAreaWidth() const { return WorkAreaRect().Width(); }
+    int WorkAreaHeight() const { return WorkAreaRect().Height(); }
 
 private:
     TCursor cursor_ = crDefault;

@@ -649,6 +649,8 @@ void TCustomForm::ApplyWindowFlags() {
     case bsSizeToolWin: f = Qt::Tool; break;
     default: break;
     }
+    // The window system links only dialog-like windows to the window they belong to.
+    if (popupParent_ && f == Qt::Window) f = Qt::Dialog;
     if (frameless_) f |= Qt::FramelessWindowHint;
     if (formStyle_ == fsStayOnTop) f |= Qt::WindowStaysOnTopHint;
     if (!Frameless()) {
@@ -663,7 +665,36 @@ void TCustomForm::ApplyWindowFlags() {
     }
     const bool wasVisible = frame_->isVisible();
     frame_->setWindowFlags(f);
+    ApplyPopupParent();  // new flags may give the widget a new native window
     if (wasVisible) frame_->show();
+}
+
+void TCustomForm::SetPopupParent(TCustomForm* parent) {
+    if (parent == this) parent = nullptr;
+    if (parent == popupParent_) return;
+    if (popupParent_) popupParent_->RemoveFreeNotification(this);
+    popupParent_ = parent;
+    if (popupParent_) popupParent_->FreeNotification(this);
+    ApplyWindowFlags();
+}
+
+void TCustomForm::ApplyPopupParent() {
+    if (!popupParent_ && !frame_->windowHandle()) return;
+    frame_->winId();  // the native window that carries the link
+    QWindow* parent = nullptr;
+    if (popupParent_) {
+        popupParent_->frame_->winId();
+        parent = popupParent_->frame_->windowHandle();
+    }
+    if (QWindow* w = frame_->windowHandle()) w->setTransientParent(parent);
+}
+
+void TCustomForm::Notification(rtl::TComponent* component, rtl::TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == rtl::TOperation::opRemove && component == popupParent_) {
+        popupParent_ = nullptr;
+        if (!destroying_) ApplyPopupParent();  // the window keeps its kind until shown anew
+    }
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle s) {
@@ -951,6 +982,36 @@ void TCustomForm::DoDestroy() {
     });
     for (int i = ComponentCount(); i-- > 0;)
         if (auto* f = dynamic_cast<TCustomForm*>(Components(i))) f->DoDestroy();
+}
+
+TFormCascade::~TFormCascade() {
+    if (last_) last_->RemoveFreeNotification(this);
+}
+
+void TFormCascade::Place(TCustomForm* form) {
+    if (!form || form == last_) return;
+    if (last_ && last_->Visible()) {
+        const int step = std::max(last_->FrameExtents().Top, 20);
+        int left = last_->Left() + step;
+        int top = last_->Top() + step;
+        const gdi::TRect work = Screen()->WorkAreaRect();
+        // Back to the top left once the cascade would push a window that fits past the edge.
+        if (!work.IsEmpty() && ((left > work.Left && left + form->Width() > work.Right) ||
+                                (top > work.Top && top + form->Height() > work.Bottom))) {
+            left = work.Left;
+            top = work.Top;
+        }
+        form->SetPosition(poDesigned);
+        form->SetBounds(left, top, form->Width(), form->Height());
+    }
+    if (last_) last_->RemoveFreeNotification(this);
+    last_ = form;
+    last_->FreeNotification(this);
+}
+
+void TFormCascade::Notification(rtl::TComponent* component, rtl::TOperation operation) {
+    rtl::TComponent::Notification(component, operation);
+    if (operation == rtl::TOperation::opRemove && component == last_) last_ = nullptr;
 }
 
 TCustomForm* GetParentForm(TControl* control) {

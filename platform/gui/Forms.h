@@ -101,6 +101,10 @@ public:
     void SetPosition(TPosition p) { position_ = p; }
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState s);
+    // The window this form belongs to on the screen: the form stays above it (the window
+    // manager's transient-for link) and is minimised with it. nullptr: a window of its own.
+    TCustomForm* PopupParent() const { return popupParent_; }
+    void SetPopupParent(TCustomForm* parent);
     bool Active() const;
 
     int ModalResult() const { return modalResult_; }
@@ -147,6 +151,7 @@ public:
     TCloseQueryEvent OnCloseQuery;
 
 protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
     virtual void DoClose(TCloseAction& action);
     // Runs OnPaint.
     virtual void Paint();
@@ -161,6 +166,7 @@ private:
     friend class detail::FormWidget;
     friend class TMainMenu;
     void ApplyWindowFlags();
+    void ApplyPopupParent();
     void PlaceOnFirstShow();
     void LayoutFrame();
     void ApplyClientSize();
@@ -179,6 +185,7 @@ private:
     bool frameless_ = false;
     TPosition position_ = poDesigned;
     TWindowState windowState_ = wsNormal;
+    TCustomForm* popupParent_ = nullptr;
     int modalResult_ = mrNone;
     bool modal_ = false;
     TFrameExtents extents_;
@@ -199,6 +206,25 @@ private:
 class TForm : public TCustomForm {
 public:
     explicit TForm(rtl::TComponent* owner) : TCustomForm(owner) {}
+};
+
+// Places the windows of one kind so that a new one never lies exactly on the one opened before:
+// while the last window of the kind is shown, the next opens a title bar's height lower and
+// further right (back at the work area's top left when that would push it past the work
+// area's right or bottom edge); otherwise it keeps its Position.
+class TFormCascade : public rtl::TComponent {
+public:
+    TFormCascade() : rtl::TComponent(nullptr) {}
+    ~TFormCascade() override;
+    // Call before the form is first shown; the form becomes the last of the kind.
+    void Place(TCustomForm* form);
+    TCustomForm* Last() const { return last_; }
+
+protected:
+    void Notification(rtl::TComponent* component, rtl::TOperation operation) override;
+
+private:
+    TCustomForm* last_ = nullptr;
 };
 
 // The form a control sits on (walking up the parents), or nullptr.

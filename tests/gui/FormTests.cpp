@@ -4,6 +4,9 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
+
+#include <memory>
 
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
@@ -270,3 +273,65 @@ TEST_F(guiForms, BoundsFromOutsideAreHeldWithinTheWindowSystemsRange) {
     EXPECT_EQ(main->Top(), 20);
     EXPECT_EQ(main->Width(), 300);
 }
+
+namespace {
+
+QWindow* NativeOf(TCustomForm* f) {
+    f->ClientWidget()->window()->winId();
+    return f->ClientWidget()->window()->windowHandle();
+}
+
+// An owned window stays linked to its owner through a change of its frame, a show, and is
+// let go when the owner dies.
+TEST_F(guiForms, PopupParentLinksTheNativeWindowsUntilTheParentDies) {
+    auto* owner = new TForm(nullptr);
+    TForm tool(nullptr);
+    tool.SetPopupParent(owner);
+    EXPECT_EQ(NativeOf(&tool)->transientParent(), NativeOf(owner));
+    tool.SetBorderStyle(bsToolWindow);
+    owner->Show();
+    tool.Show();
+    EXPECT_EQ(NativeOf(&tool)->transientParent(), NativeOf(owner));
+    EXPECT_EQ(tool.PopupParent(), owner);
+
+    delete owner;
+    EXPECT_EQ(tool.PopupParent(), nullptr);
+    EXPECT_EQ(NativeOf(&tool)->transientParent(), nullptr);
+    tool.SetBorderStyle(bsSingle);  // nothing left to link
+    EXPECT_EQ(NativeOf(&tool)->transientParent(), nullptr);
+}
+
+// Windows of one kind cascade while the last one is shown; a closed last one starts anew.
+TEST_F(guiForms, CascadePlacesEachNewWindowBelowAndRightOfTheLast) {
+    const gdi::TRect work = Screen()->WorkAreaRect();
+    TFormCascade cascade;
+    auto make = [&] {
+        auto* f = new TForm(nullptr);
+        f->SetBounds(0, 0, 200, 100);
+        f->SetPosition(poScreenCenter);
+        cascade.Place(f);
+        f->Show();
+        return f;
+    };
+    std::unique_ptr<TForm> a(make());
+    const int ax = a->Left(), ay = a->Top();
+    EXPECT_NEAR(ax + 100, work.Left + work.Width() / 2, 1);
+    std::unique_ptr<TForm> b(make());
+    const int step = b->Left() - ax;
+    EXPECT_GE(step, 20);
+    EXPECT_EQ(b->Top() - ay, step);
+    EXPECT_EQ(cascade.Last(), b.get());
+
+    // Past the bottom edge it begins again at the work area's top left.
+    b->SetBounds(b->Left(), work.Bottom - 110, 200, 100);
+    std::unique_ptr<TForm> c(make());
+    EXPECT_EQ(c->Left(), work.Left);
+    EXPECT_EQ(c->Top(), work.Top);
+
+    c.reset();  // the last one is gone: the next keeps its own position
+    EXPECT_EQ(cascade.Last(), nullptr);
+    std::unique_ptr<TForm> d(make());
+    EXPECT_NEAR(d->Left() + 100, work.Left + work.Width() / 2, 1);
+}
+
+}  // namespace

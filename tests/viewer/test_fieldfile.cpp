@@ -396,22 +396,79 @@ TEST_F(FieldFileTest, OpenAndSaveCommands) {
     EXPECT_EQ(SaveTarget, f);
     EXPECT_EQ(LoadedFile, f);
 
-    // A later import (here: points added after a reset) is saved to F without a question.
-    form->InitApplication();
-    AddGrid(3);
+    // "&Speichern" right after writes F again without a question.
     form->MISaveClick(nullptr);
     EXPECT_EQ(presenter->fileDialogs.size(), 2u);
-    EXPECT_EQ(ReadBytes(f).size(), 7 * (4 + 9 * 8u) + 28 + 20);
 
-    // Cancelling "&Öffnen" empties the viewer and keeps the save target.
+    // A later import (here: points added after a reset) is not the data of F: the reset
+    // forgets the target, so "&Speichern" asks; cancelled, F stays.
+    form->InitApplication();
+    EXPECT_EQ(SaveTarget, "");
+    AddGrid(3);
+    form->MISaveClick(nullptr);
+    ASSERT_EQ(presenter->fileDialogs.size(), 3u);
+    EXPECT_EQ(presenter->fileDialogs[2].kind, gui::FileDialogRequest::Kind::Save);
+    EXPECT_EQ(ReadBytes(f).size(), 7 * (4 + 4 * 8u) + 28 + 20);
+
+    // Cancelling "&Öffnen" empties the viewer and leaves no save target.
+    SaveTarget = f;
     form->MIOeffnenClick(nullptr);
-    EXPECT_EQ(presenter->fileDialogs.size(), 3u);
+    EXPECT_EQ(presenter->fileDialogs.size(), 4u);
     EXPECT_EQ(PointCount(), 0);
-    EXPECT_EQ(SaveTarget, f);
+    EXPECT_EQ(SaveTarget, "");
 
     // "Speichern &unter .." cancelled writes nothing.
     form->MISaveAsClick(nullptr);
-    EXPECT_EQ(ReadBytes(f).size(), 7 * (4 + 9 * 8u) + 28 + 20);
+    EXPECT_EQ(ReadBytes(f).size(), 7 * (4 + 4 * 8u) + 28 + 20);
+}
+
+// Open A, try a damaged B, then Ctrl+S: A keeps its data whatever the user answers.
+TEST_F(FieldFileTest, FailedOpenNeverLeadsToAnOverwrittenFile) {
+    const std::string a = File("A.fdr");
+    const std::string b = File("B.fdr");
+    AddGrid(4);
+    form->SaveFDRDatei(a);
+    const std::string original = ReadBytes(a);
+    WriteBytes(b, original.substr(0, original.size() / 2));
+
+    presenter->fileAnswers.push_back({true, {a}, 2});
+    AsMenuCommand([&] { form->MIOeffnen->Click(); });
+    ASSERT_EQ(PointCount(), 16);
+    ASSERT_EQ(SaveTarget, a);
+
+    presenter->boxes.clear();
+    presenter->fileAnswers.push_back({true, {b}, 2});
+    AsMenuCommand([&] { form->MIOeffnen->Click(); });
+    EXPECT_EQ(LastBoxText(), "Stream-Lesefehler.");
+    EXPECT_EQ(PointCount(), 0);
+    EXPECT_EQ(SaveTarget, "");
+
+    // Ctrl+S asks for a name as "Speichern unter" does; cancelled, nothing is written.
+    const std::size_t asked = presenter->fileDialogs.size();
+    AsMenuCommand([&] { form->MISave->Click(); });
+    ASSERT_EQ(presenter->fileDialogs.size(), asked + 1);
+    EXPECT_EQ(presenter->fileDialogs.back().kind, gui::FileDialogRequest::Kind::Save);
+    EXPECT_EQ(ReadBytes(a), original);
+
+    // Choosing A for the empty field, by either command, is refused with the reason.
+    for (gui::TMenuItem* item : {form->MISave, form->MISaveAs}) {
+        SCOPED_TRACE(item->Caption());
+        presenter->boxes.clear();
+        presenter->fileAnswers.push_back({true, {a}, 2});
+        AsMenuCommand([&] { item->Click(); });
+        EXPECT_EQ(LastBoxText(), "Das Feld enthält keine Punkte.\r\nDie vorhandene Datei " + a +
+                                     " wird nicht überschrieben.");
+        EXPECT_EQ(ReadBytes(a), original);
+        EXPECT_EQ(SaveTarget, "");
+        EXPECT_EQ(ProgressWindows(), 0);
+    }
+
+    // An empty field still goes to a new file.
+    const std::string fresh = File("neu.fdr");
+    presenter->fileAnswers.push_back({true, {fresh}, 2});
+    AsMenuCommand([&] { form->MISave->Click(); });
+    EXPECT_EQ(ReadBytes(fresh).size(), 76u);
+    EXPECT_EQ(SaveTarget, fresh);
 }
 
 TEST_F(FieldFileTest, FieldFileNamedOnTheCommandLineIsOpenedAtStart) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "ViewerFixture.h"
@@ -212,4 +214,58 @@ TEST(FirstStartTest, AcceptedSeparatorCorrectionEndsCleanly) {
     // The next start finds the German separators.
     EXPECT_EQ(sys::GetLocaleSeparators().Decimal, ',');
     EXPECT_EQ(sys::GetLocaleSeparators().Thousand, '.');
+}
+
+// "Nein" on a machine with the decimal point: the example is drawn without an error box, the
+// program's own numbers use the comma, the user's store stays as it was and the next start
+// asks again.
+TEST(FirstStartTest, DeclinedSeparatorCorrectionStillDrawsTheExample) {
+    HeadlessViewer viewer;
+    sys::SetLocaleSeparators({'.', ',', ',', ','});
+    sys::LoadFormatSettingsFromLocale();
+    const std::string store = [] {
+        std::ifstream in(sys::LocaleStoreFileName(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    ASSERT_FALSE(store.empty());
+    std::string exe = "feldor", file = std::string(FELDOR_SOURCE_DIR) + "/samples/Beispiel.fdr";
+    char* argv[] = {exe.data(), file.data(), nullptr};
+    rtl::SetCommandLine(2, argv);
+    viewer.AnswerQuestions(false);
+    ClearFeld2Dim();
+
+    viewer.StartUp();
+    rtl::SetCommandLine(1, argv);
+    EXPECT_EQ(viewer.questions.size(), 1u);
+    std::vector<std::string> boxes;
+    for (const auto& b : viewer.presenter->boxes) boxes.push_back(b.text);
+    EXPECT_EQ(boxes, std::vector<std::string>{});
+    EXPECT_FALSE(viewer.app->Terminated());
+    ASSERT_TRUE(FieldShown);
+    EXPECT_GT(PointCount(), 0);
+    EXPECT_NE(viewer.form->CBPlanes->Text().find(','), std::string::npos)
+        << viewer.form->CBPlanes->Text();
+    EXPECT_EQ(viewer.form->EditPS->Text().find('.'), std::string::npos)
+        << viewer.form->EditPS->Text();
+    // The map holds colours, not the white of an empty viewer.
+    gdi::TBitmap* map = viewer.form->ImageFeld->Picture()->Bitmap();
+    int coloured = 0;
+    for (int y = 0; y < map->Height(); y += 7)
+        for (int x = 0; x < map->Width(); x += 7)
+            coloured += map->Canvas()->Pixels(x, y) != gdi::clWhite;
+    EXPECT_GT(coloured, 0);
+
+    const std::string after = [] {
+        std::ifstream in(sys::LocaleStoreFileName(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    EXPECT_EQ(after, store);
+
+    // The next start asks again.
+    viewer.CloseWindows();
+    ClearFeld2Dim();
+    viewer.questions.clear();
+    sys::LoadFormatSettingsFromLocale();
+    viewer.StartUp();
+    EXPECT_EQ(viewer.questions.size(), 1u);
 }

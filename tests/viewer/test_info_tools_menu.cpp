@@ -145,3 +145,32 @@ TEST_F(InfoToolsMenu, EveryToolOpensItsWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// A second window of a kind opens cascaded from the first, not exactly on it.
+TEST_F(InfoToolsMenu, SecondSystemInformationAndCoaxWindowsCascade) {
+    StartUp();
+    const std::pair<gui::TMenuItem*, QString> kinds[] = {
+        {form->MISysInfo, QStringLiteral("Systeminformationen")},
+        {form->MIKoaxRechner, QStringLiteral("Dämpfung von Koaxkabeln")}};
+    for (const auto& [item, title] : kinds) {
+        SCOPED_TRACE(title.toStdString());
+        item->Click();
+        item->Click();
+        std::vector<QPoint> places;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle().startsWith(title)) places.push_back(w->pos());
+        ASSERT_EQ(places.size(), 2u);
+        std::sort(places.begin(), places.end(),
+                  [](const QPoint& a, const QPoint& b) { return a.x() < b.x(); });
+        const QPoint step = places[1] - places[0];
+        EXPECT_GE(step.x(), 20);
+        EXPECT_EQ(step.y(), step.x());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle().startsWith(title)) w->close();
+        app->ProcessMessages();
+    }
+}
+
+}  // namespace

@@ -1,10 +1,17 @@
 // Start-up, settings file, timer and window commands of the main window.
 #include <gtest/gtest.h>
 
+#include <QWidget>
+#include <QWindow>
+
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "platform/rtl/IniFiles.h"
+#include "platform/sys/LocaleStore.h"
 #include "ViewerFixture.h"
 
 using namespace FeldorU;
@@ -18,9 +25,35 @@ std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
+// A folder that refuses new files; a privileged user writes anyway, then there is none.
+std::optional<std::string> ReadOnlyFolder(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::create_directories(path);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string probe = path + "/probe";
+    if (!std::ofstream(probe)) return path + "/";
+    fs::remove(probe);
+    return std::nullopt;
+}
+
+QWindow* NativeWindow(const gui::TCustomForm* f) { return f->ClientWidget()->window()->windowHandle(); }
+
 }  // namespace
 
-class StartupTest : public ViewerFixture {};
+class StartupTest : public ViewerFixture {
+protected:
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::permissions(dir + "/ro", std::filesystem::perms::owner_all, ec);
+        ViewerFixture::TearDown();
+    }
+    // Starts anew (after CloseWindows), with the data reset.
+    void Restart() {
+        viewer->CloseWindows();
+        ResetData();
+        StartUp();
+    }
+};
 
 TEST_F(StartupTest, FirstStartUsesDefaultsAndCloseWritesAllFifteenEntriesInOrder) {
     StartUp();
@@ -187,4 +220,117 @@ TEST_F(StartupTest, BeendenClosesTheMainWindowAndWritesTheSettings) {
     StartUp();
     form->MIBeenden->Click();
     EXPECT_TRUE(rtl::FileExists(IniPath()));
+}
+
+// Feldor.ini cannot be written: closing reports it once and the program still ends.
+TEST_F(StartupTest, UnwritableSettingsFileIsReportedOnceAndTheProgramEnds) {
+    const std::string folderAsFile = dir + "/ordner/";
+    std::filesystem::create_directories(folderAsFile + "Feldor.ini");
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"Feldor.ini is a folder", folderAsFile}, {"a system folder", "/proc/"}};
+    if (auto ro = ReadOnlyFolder(dir + "/ro")) cases.emplace_back("read-only folder", *ro);
+    for (const auto& [name, progDir] : cases) {
+        SCOPED_TRACE(name);
+        FeldorU::ProgDirOverride = progDir;
+        Restart();
+        presenter->boxes.clear();
+        form->Close();
+        ASSERT_EQ(presenter->boxes.size(), 1u);
+        const std::string& text = presenter->boxes[0].text;
+        EXPECT_EQ(text.rfind("Datei " + progDir + "Feldor.ini kann nicht erstellt werden. ", 0), 0u)
+            << text;
+        EXPECT_TRUE(app->Terminated());
+        app->Run();  // returns at once: the program ends
+        EXPECT_EQ(presenter->boxes.size(), 1u);
+    }
+}
+
+// Sizes from Feldor.ini stay between a usable minimum and the screen's work area; positions
+// are taken as read.
+TEST_F(StartupTest, ScriptWindowSizeFromTheSettingsFileIsBoundedByTheScreen) {
+    const gdi::TRect work = gui::Screen()->WorkAreaRect();
+    ASSERT_FALSE(work.IsEmpty());
+    for (const char* value : {"100000", "2147483647", "0", "-300"}) {
+        SCOPED_TRACE(value);
+        {
+            rtl::TIniFile ini(IniPath());
+            ini.WriteString("Fensterpositionen", "SkriptWidth", value);
+            ini.WriteString("Fensterpositionen", "SkriptHeight", value);
+            ini.WriteInteger("Fensterpositionen", "SkriptLeft", -150);
+            ini.WriteInteger("Fensterpositionen", "SkriptTop", 40000);
+        }
+        Restart();
+        const bool large = value[0] != '0' && value[0] != '-';
+        if (large) {
+            EXPECT_EQ(FormProgInfo->Width(), work.Width());
+            EXPECT_EQ(FormProgInfo->Height(), work.Height());
+        } else {
+            EXPECT_GE(FormProgInfo->Width(), 100);
+            EXPECT_GE(FormProgInfo->Height(), 60);
+            EXPECT_GT(FormProgInfo->ClientHeight(), 0);
+        }
+        EXPECT_LE(FormProgInfo->MeInfo->Width(), work.Width());
+        EXPECT_EQ(FormProgInfo->Left(), -150);
+        EXPECT_EQ(FormProgInfo->Top(), 40000);
+        EXPECT_TRUE(FormProgInfo->Visible());
+    }
+}
+
+// The script and measured-values windows belong to the main window, so that they stay above it.
+TEST_F(StartupTest, ScriptAndMeasuredValuesWindowsStayAboveTheMainWindow) {
+    StartUp();
+    for (gui::TCustomForm* f : {static_cast<gui::TCustomForm*>(FormProgInfo),
+                                static_cast<gui::TCustomForm*>(FormMessExport)}) {
+        SCOPED_TRACE(f->Caption());
+        EXPECT_EQ(f->PopupParent(), form);
+        ASSERT_NE(NativeWindow(f), nullptr);
+        EXPECT_EQ(NativeWindow(f)->transientParent(), NativeWindow(form));
+    }
+    EXPECT_EQ(FormMessExport->Left(), 20);
+    EXPECT_EQ(FormProgInfo->Top(), 30);
+}
+
+// "Ja" on a machine whose locale store cannot be written: the program says so, naming the
+// folder, and goes on as after "Nein" (no end, the program's own numbers with the comma).
+TEST_F(StartupTest, SeparatorCorrectionThatCannotBeStoredIsReported) {
+    struct Case {
+        std::string name, folder;
+    };
+    std::vector<Case> cases;
+    if (auto ro = ReadOnlyFolder(dir + "/ro")) {
+        sys::SetLocaleStoreDirectory(*ro);
+        cases.push_back({"read-only store folder", *ro});
+    }
+    cases.push_back({"a store folder that cannot be made", "/proc/feldor-gibt-es-nicht"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.name == "read-only store folder") {
+            // The store was written before the folder became read-only.
+            std::filesystem::permissions(c.folder, std::filesystem::perms::owner_all);
+            sys::SetLocaleStoreDirectory(c.folder);
+            sys::SetLocaleSeparators({'.', ',', ',', ','});
+            ASSERT_TRUE(ReadOnlyFolder(c.folder));
+        } else {
+            // Nothing stored: the values come from the environment's locale, here "C".
+            setenv("LC_ALL", "C", 1);
+            sys::SetLocaleStoreDirectory(c.folder);
+        }
+        sys::LoadFormatSettingsFromLocale();
+        ASSERT_EQ(rtl::FormatSettings().DecimalSeparator, '.');
+        viewer->questions.clear();
+        presenter->boxes.clear();
+        viewer->AnswerQuestions(true);
+        Restart();
+        unsetenv("LC_ALL");
+        EXPECT_EQ(viewer->questions.size(), 1u);
+        ASSERT_EQ(presenter->boxes.size(), 1u);
+        const std::string& text = presenter->boxes[0].text;
+        EXPECT_NE(text.find(c.folder), std::string::npos) << text;
+        EXPECT_NE(text.find("nicht gespeichert"), std::string::npos) << text;
+        EXPECT_FALSE(app->Terminated());
+        EXPECT_EQ(sys::GetLocaleSeparators().Decimal, '.');
+        EXPECT_EQ(rtl::FormatSettings().DecimalSeparator, ',');
+        EXPECT_EQ(rtl::FormatSettings().ThousandSeparator, '.');
+        EXPECT_TRUE(FormProgInfo->Visible());
+    }
 }

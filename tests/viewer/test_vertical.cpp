@@ -690,3 +690,44 @@ TEST_F(VerticalTest, PictureFileClipboardInfoAndClose) {
 }
 
 }  // namespace
+
+// Windows without a place of their own open over the main window, not at the screen's corner:
+// the cut-line dialog and the first section centred on it, a second section cascaded from the
+// first.
+TEST_F(VerticalTest, DialogAndSectionsOpenOverTheMainWindow) {
+    Load({2, 5});
+    form->SetBounds(0, 0, form->Width(), form->Height());  // the whole test screen
+    form->Show();
+    auto centre = [](const gui::TCustomForm& f) {
+        return gdi::TPoint{f.Left() + f.Width() / 2, f.Top() + f.Height() / 2};
+    };
+    const gdi::TPoint mainCentre = centre(*form);
+
+    gdi::TPoint dialogCentre{};
+    presenter->formHandler = [&](gui::TCustomForm& f) {
+        dialogCentre = centre(f);
+        return gui::mrCancel;
+    };
+    form->MISchnittDefinitionClick(nullptr);
+    EXPECT_NEAR(dialogCentre.X, mainCentre.X, 1);
+    EXPECT_NEAR(dialogCentre.Y, mainCentre.Y, 1);
+
+    TFormVertikal* first = Open();
+    ASSERT_NE(first, nullptr);
+    // Its height follows the section after it was placed: the top edge shows where.
+    EXPECT_NEAR(first->Left() + first->Width() / 2, mainCentre.X, 1);
+    EXPECT_GT(first->Top(), form->Top());
+    TFormVertikal* second = Open();
+    ASSERT_NE(second, nullptr);
+    const int step = second->Left() - first->Left();
+    EXPECT_GE(step, 20);
+    EXPECT_EQ(second->Top() - first->Top(), step);
+
+    // With the earlier sections closed, the next one is centred again.
+    first->Close();
+    second->Close();
+    app->ProcessMessages();
+    TFormVertikal* third = Open();
+    ASSERT_NE(third, nullptr);
+    EXPECT_NEAR(third->Left() + third->Width() / 2, mainCentre.X, 1);
+}
