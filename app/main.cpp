@@ -1,6 +1,5 @@
 // The program's main block: creates the start-up windows and runs the message loop.
 #include "components/base/kitapp.h"
-#include "components/base/kitcont.h"
 #include "platform/gui/Forms.h"
 #include "platform/sys/LocaleStore.h"
 #include "tools/ColorListDlg.h"
@@ -13,11 +12,10 @@ namespace {
 
 void ProgramMain() {
     sys::LoadFormatSettingsFromLocale();
-    // The component library's application-wide container, then its application object
-    // (single-instance lock, timer pool); both live until the process ends, after every window
-    // that may hold a timer of the pool or a reference to one of the container's lists.
-    kit::KitContInitialize();
-    kit::KitAppInitialize();
+    // The component library's units (rich-edit formats, container, theme manager, application
+    // object with its timer pool, theme library) live until the process ends, after every
+    // window that may hold a timer of the pool or a reference to one of the container's lists.
+    kit::KitLibraryInitialize();
     gui::Application->Initialize();
     gui::Application->SetTitle("Feldor");
     TFormFeldor* main = nullptr;

@@ -1,4 +1,6 @@
-// Opening documents and web addresses with their associated program; nothing waits for it.
+// Opening documents and web addresses with their associated program. Nothing waits for it: the
+// opener is watched on the application's timer pool, and when it cannot be started or ends with
+// an error the user is told in a box what could not be opened and why.
 #pragma once
 
 #include <string>
@@ -8,3 +10,7 @@
 void ShellOpenFile(const std::string& Path);
 // Opens a web address or a document without checking that it exists.
 void ShellOpen(const std::string& Target);
+
+// The box text for a target that could not be opened: what it is (file, folder or address), the
+// target, and Reason.
+std::string ShellOpenFailedText(const std::string& Target, const std::string& Reason);

@@ -15,12 +15,11 @@ void TFormFeldor::MICopyRightClick(rtl::TObject*) {
     Form->CaptionText = "Feldor: Nutzungsbedingungen";
     Form->Execute();
 }
-// The links lead to public pages on amateur radio and on the exposure rules.
-void TFormFeldor::MIRAVKClick(rtl::TObject*) { ShellOpen(FeldorTools::UrlClub); }
-void TFormFeldor::MIEZNECClick(rtl::TObject*) { ShellOpen(FeldorTools::UrlRegulation); }
-void TFormFeldor::MINECWinProClick(rtl::TObject*) { ShellOpen(FeldorTools::UrlAgency); }
-void TFormFeldor::MI4Nec2Click(rtl::TObject*) { ShellOpen(FeldorTools::UrlRadiation); }
-void TFormFeldor::MIMMANAClick(rtl::TObject*) { ShellOpen(FeldorTools::UrlUnion); }
+void TFormFeldor::MIRAVKClick(rtl::TObject*) { ShellOpen(FeldorTools::UrlRAVK); }
+void TFormFeldor::MIEZNECClick(rtl::TObject*) { ShellOpen(FeldorTools::UrlEZNEC); }
+void TFormFeldor::MINECWinProClick(rtl::TObject*) { ShellOpen(FeldorTools::UrlNECWinPro); }
+void TFormFeldor::MI4Nec2Click(rtl::TObject*) { ShellOpen(FeldorTools::Url4Nec2); }
+void TFormFeldor::MIMMANAClick(rtl::TObject*) { ShellOpen(FeldorTools::UrlMMANA); }
 void TFormFeldor::MIFakeEZNECClick(rtl::TObject*) {
     std::unique_ptr<TFormFakeEZNECFile> Form(gui::CreateForm<TFormFakeEZNECFile>(nullptr));
     Form->InitialDir = FeldorU::EZNECDir;

@@ -1,18 +1,15 @@
-// The web addresses of the Info menu's links: public pages on amateur radio and on the rules for
-// electromagnetic exposure.
+// The web addresses of the Info menu's links.
 #pragma once
 
 namespace FeldorTools {
 
-// "&RAVK": the German amateur radio association.
-inline constexpr const char* UrlClub = "https://www.darc.de/";
-// "EZNEC": the exposure ordinance as published by the federal ministry of justice.
-inline constexpr const char* UrlRegulation = "https://www.gesetze-im-internet.de/bemfv/";
-// "NECWin Pro": the federal network agency, which checks the site declarations.
-inline constexpr const char* UrlAgency = "https://www.bundesnetzagentur.de/";
-// "4Nec2": the federal office for radiation protection.
-inline constexpr const char* UrlRadiation = "https://www.bfs.de/";
-// "MMANA": the international amateur radio union.
-inline constexpr const char* UrlUnion = "https://www.iaru.org/";
+// "&RAVK": the authority for amateur radio, which receives the site self-declaration.
+inline constexpr const char* UrlRAVK = "https://www.bundesnetzagentur.de";
+// "EZNEC", "NECWin Pro", "4Nec2", "MMANA": the home pages of the simulation programs whose
+// near-field output the viewer reads.
+inline constexpr const char* UrlEZNEC = "https://www.eznec.com";
+inline constexpr const char* UrlNECWinPro = "https://www.nittany-scientific.com";
+inline constexpr const char* Url4Nec2 = "https://www.qsl.net/4nec2/";
+inline constexpr const char* UrlMMANA = "https://hamsoft.ca/pages/mmana-gal.php";
 
 }  // namespace FeldorTools

@@ -2,7 +2,9 @@
 
 #include <limits>
 
+#include "components/base/KitRichEditInit.h"
 #include "components/base/KitXPStyles.h"
+#include "components/base/kitcont.h"
 #include "components/base/kitprocs.h"
 #include "platform/gdi/SystemBitmaps.h"
 #include "platform/gui/Forms.h"
@@ -298,6 +300,14 @@ void KitAppFinalize() {
         delete theApplication;
         theApplication = nullptr;
     }
+}
+
+void KitLibraryInitialize() {
+    KitRichEditInitialize();
+    KitContInitialize();
+    KitXPStylesInitialize();
+    KitAppInitialize();
+    KitThemeLibraryLoad();
 }
 
 bool KitThemesActive() {

@@ -198,6 +198,13 @@ extern TKitApplicationRef KitApplication;
 void KitAppInitialize();
 void KitAppFinalize();
 
+// The component library's start-up before the program's first window, in the order of its
+// units' initialisation: the rich-edit library and its clipboard formats, the application-wide
+// container, the theme-manager singleton, this application object, last the theme library.
+// (The operating-system flags are set when the program is loaded.) What it makes lives until
+// the process ends.
+void KitLibraryInitialize();
+
 // True when the theme library was loaded at start and reports themes active.
 bool KitThemesActive();
 // True when Owner is nil or not a form, or when Owner's components hold more than one object of

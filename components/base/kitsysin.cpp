@@ -53,7 +53,10 @@ std::uint32_t KitWinProductType() { return KitGetVersionExField(6); }
 std::string KitWinVersionString() { return rtl::Format("%d.%d", KitWinMajorVersion(), KitWinMinorVersion()); }
 
 int KitPlatformID() { return kPlatformNT; }
-std::string KitPlatformName() { return KitUnknownText; }
+std::string KitPlatformName() {
+    const std::string name = sys::KernelName();
+    return name.empty() ? KitUnknownText : name;
+}
 int KitDefaultLangID() { return sys::LanguageId().value_or(0); }
 std::string KitTimeZoneName() { return sys::GetTimeZoneInfo().StandardName; }
 int KitTimeZoneBias() { return sys::GetTimeZoneInfo().Bias; }

@@ -1,8 +1,8 @@
 // System-information engine: plain routines that read facts about the machine, the operating
 // system, the user and the running program, and KitGetInfo, which turns any of the 45
 // information kinds into display text. On Linux, facts of the original platform that have no
-// counterpart (registry values, Windows directories, the platform name, free 16-bit resources)
-// read as KitUnknownText or 0.
+// counterpart (registry values, Windows directories, free 16-bit resources) read as
+// KitUnknownText or 0; the platform is the kernel's, under id 2 (NT) and its own name.
 #pragma once
 
 #include <cstdint>
@@ -77,7 +77,7 @@ std::uint32_t KitGetVersionExField(int Index);
 std::uint32_t KitWinProductType();
 std::string KitWinVersionString();  // "%d.%d"
 int KitPlatformID();
-std::string KitPlatformName();      // no Linux counterpart: KitUnknownText
+std::string KitPlatformName();      // the kernel's name ("Linux"); KitUnknownText when unknown
 int KitDefaultLangID();             // 0 when LANG names no known language
 std::string KitTimeZoneName();
 int KitTimeZoneBias();              // minutes, standard time

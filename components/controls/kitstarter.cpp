@@ -81,6 +81,11 @@ void TKitStarter::SetStartTime(const TKitDateTime* Value) {
 
 rtl::TDateTime TKitStarter::CurrentTime() const { return rtl::Now(); }
 
+sys::TShellResult TKitStarter::Execute(sys::TShellVerb Verb, const std::string& File,
+                                       const std::string& Params, const std::string& Directory) {
+    return sys::ShellExecute(Verb, File, Params, Directory);
+}
+
 void TKitStarter::DropExitTimer() {
     if (exitTimerID_ == 0) return;
     if (TKitTimerItem* item = KitApplication->GetTimer(exitTimerID_)) {
@@ -95,6 +100,7 @@ void TKitStarter::Start() {
     // One process is watched at a time: a poll still running for an earlier start ends here.
     DropExitTimer();
     processHandle_.reset();
+    exitCode_.reset();
     if (OnBeforeStart) OnBeforeStart(this);
 
     std::string file = command_, parameters = parameters_, directory = defaultDir_;
@@ -104,23 +110,19 @@ void TKitStarter::Start() {
         parameters.clear();
         directory.clear();
     }
-    const sys::TShellResult result = sys::ShellExecute(ShellVerb(startOperation_), file, parameters, directory);
+    const sys::TShellResult result = Execute(ShellVerb(startOperation_), file, parameters, directory);
     if (result.ErrorCode == 0) processHandle_ = sys::TProcessHandle::Open(result.ProcessId);
 
     if (IsShellError(result.ErrorCode)) {
         errorCode_ = result.ErrorCode;
         if (OnError) OnError(nullptr);
     } else {
+        // Without a process to watch (a program that has already ended) the first poll finds
+        // no handle and reports the end.
         if (OnFinished) {
-            if (!processHandle_) {
-                // Nothing to watch (a document handed to the opener, or a program that has
-                // already ended): the start is as far as it goes.
-                OnFinished(this);
-            } else {
-                exitTimerID_ = KitApplication->AddTimer(500, [this](rtl::TObject* s) { ExitPoll(s); });
-                if (exitTimerID_ == 0) throw rtl::EOutOfResources(NoTimersText);
-                KitApplication->GetTimer(exitTimerID_)->SetEnabled(true);
-            }
+            exitTimerID_ = KitApplication->AddTimer(500, [this](rtl::TObject* s) { ExitPoll(s); });
+            if (exitTimerID_ == 0) throw rtl::EOutOfResources(NoTimersText);
+            KitApplication->GetTimer(exitTimerID_)->SetEnabled(true);
         }
         if (wait_ && processHandle_) processHandle_->Wait();
     }
@@ -130,6 +132,7 @@ void TKitStarter::Start() {
 void TKitStarter::ExitPoll(rtl::TObject* /*Sender*/) {
     if (exitTimerID_ == 0) return;
     if (processHandle_ && processHandle_->Running()) return;
+    if (processHandle_) exitCode_ = processHandle_->ExitCode();
     processHandle_.reset();
     DropExitTimer();
     if (OnFinished) OnFinished(this);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "components/base/kitcomponent.h"
@@ -13,6 +14,8 @@
 
 namespace sys {
 class TProcessHandle;
+struct TShellResult;
+enum class TShellVerb;
 }
 
 namespace kit {
@@ -61,6 +64,9 @@ public:
     std::uint16_t AutoStartTimerID() const { return autoStartTimerID_; }
     // The process of the last start while it is held; null otherwise.
     sys::TProcessHandle* ProcessHandle() const { return processHandle_.get(); }
+    // How the watched process ended, once the exit poll found it ended and could read its exit
+    // code (the opener's tells whether it found a program); empty before and otherwise.
+    std::optional<int> ExitCode() const { return exitCode_; }
 
     rtl::TNotifyEvent OnError;  // Sender is nil
     rtl::TNotifyEvent OnFinished;
@@ -77,6 +83,9 @@ public:
 protected:
     // The clock the automatic start compares with.
     virtual rtl::TDateTime CurrentTime() const;
+    // The shell's start of File.
+    virtual sys::TShellResult Execute(sys::TShellVerb Verb, const std::string& File,
+                                      const std::string& Params, const std::string& Directory);
 
 private:
     void DropExitTimer();
@@ -92,6 +101,7 @@ private:
     std::uint16_t exitTimerID_ = 0;
     std::uint16_t autoStartTimerID_ = 0;
     std::unique_ptr<sys::TProcessHandle> processHandle_;
+    std::optional<int> exitCode_;
     // The time of the last automatic-start poll, or of arming.
     rtl::TDateTime lastPoll_ = 0;
 };

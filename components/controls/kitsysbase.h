@@ -83,6 +83,12 @@ public:
     virtual void GetPropertiesTyped(rtl::TStrings& Strings) const;
     virtual void Retrieve() = 0;
     virtual void Apply() = 0;
+    // What a descendant may tell about its entity: whether the system has it, a description
+    // and a category. The base answers True, "" and ""; no object of this library overrides
+    // them.
+    virtual bool Available() const { return true; }
+    virtual std::string Description() const { return {}; }
+    virtual std::string Category() const { return {}; }
 
     // Records a pending change; a change back to the pending change's old value drops it.
     void AddChange(const std::string& Name, const std::string& OldValue, const std::string& NewValue);

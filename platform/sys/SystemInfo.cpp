@@ -422,6 +422,11 @@ KernelVersion GetKernelVersion() {
     return k;
 }
 
+std::string KernelName() {
+    struct utsname u;
+    return ::uname(&u) == 0 ? std::string(u.sysname) : std::string();
+}
+
 std::string OsPrettyName() {
     for (const char* file : {"/etc/os-release", "/usr/lib/os-release"}) {
         std::ifstream in(file);

@@ -73,6 +73,7 @@ struct KernelVersion {
     int Major = 0, Minor = 0, Patch = 0;
 };
 KernelVersion GetKernelVersion();  // from uname's release ("6.1.0-18-amd64" -> 6, 1, 0)
+std::string KernelName();          // uname's system name ("Linux"), empty when unknown
 std::string OsPrettyName();        // PRETTY_NAME of os-release, empty when not found
 
 // ---- User, host, files -------------------------------------------------------------------

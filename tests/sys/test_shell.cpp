@@ -4,12 +4,15 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <thread>
+#include <utility>
 
+#include "platform/sys/Process.h"
 #include "platform/sys/Shell.h"
 
 namespace {
@@ -70,8 +73,13 @@ TEST_F(Shell, DocumentsFoldersAndAddressesGoToTheOpener) {
         fs::remove(dir + "/opened");
         const sys::TShellResult r = sys::ShellExecute(c.verb, c.target, "", c.directory);
         EXPECT_EQ(r.ErrorCode, 0);
-        EXPECT_EQ(r.ProcessId, 0);  // the opener is not watched
         EXPECT_EQ(Opened(), c.opened);
+        // The opener is a child: how it ended can be read.
+        const auto opener = sys::TProcessHandle::Open(r.ProcessId);
+        ASSERT_NE(opener, nullptr);
+        opener->Wait();
+        EXPECT_FALSE(opener->Running());
+        EXPECT_EQ(opener->ExitCode(), 0);
     }
     EXPECT_EQ(sys::ShellOpener(), dir + "/opener");
 }
@@ -127,6 +135,56 @@ TEST_F(Shell, ProgramsStartWithParametersInTheirFolder) {
         EXPECT_EQ(sys::ShellExecute(sys::TShellVerb::Open, dir + "/secret.txt").ErrorCode,
                   sys::SE_ERR_ACCESSDENIED);
     }
+}
+
+// The opener as the desktop has it: found in the search path, or missing; its exit code and a
+// signal that ended it are read once it has ended, and a child nobody waits for is collected.
+TEST_F(Shell, OpenerFromTheSearchPathAndHowItEnded) {
+    const std::string savedPath = std::getenv("PATH");
+    sys::SetShellOpener("");
+    fs::create_directory(dir + "/bin");
+    ::setenv("PATH", (dir + "/bin").c_str(), 1);
+    EXPECT_EQ(sys::ShellExecute(sys::TShellVerb::Open, "https://example.org").ErrorCode, sys::SE_ERR_NOASSOC);
+    for (const auto& [script, code] : {std::pair<std::string, int>{"exit 3", 3}, {"kill -9 $$", 137}}) {
+        SCOPED_TRACE(script);
+        WriteFile(dir + "/bin/xdg-open", "#!/bin/sh\n" + script + "\n", fs::perms::owner_all);
+        const sys::TShellResult r = sys::ShellExecute(sys::TShellVerb::Open, "https://example.org");
+        ASSERT_EQ(r.ErrorCode, 0);
+        const auto opener = sys::TProcessHandle::Open(r.ProcessId);
+        ASSERT_NE(opener, nullptr);
+        opener->Wait();
+        EXPECT_EQ(opener->ExitCode(), code);
+        EXPECT_EQ(opener->ExitCode(), code);  // asked again, after it was collected
+    }
+    // A handle dropped while its opener runs: the ended opener is collected at the next Open.
+    WriteFile(dir + "/bin/xdg-open", "#!/bin/sh\n/bin/sleep 0.2\n", fs::perms::owner_all);
+    const long long left = sys::ShellExecute(sys::TShellVerb::Open, "https://example.org").ProcessId;
+    ::setenv("PATH", savedPath.c_str(), 1);
+    ASSERT_GT(left, 0);
+    sys::TProcessHandle::Open(left).reset();
+    const std::string stat = "/proc/" + std::to_string(left) + "/stat";
+    std::string state;
+    for (int i = 0; i < 300 && state != "Z"; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream in(stat);
+        std::string pid, name;
+        in >> pid >> name >> state;
+    }
+    ASSERT_EQ(state, "Z");
+    sys::TProcessHandle::Open(0);
+    EXPECT_FALSE(fs::exists(stat));
+}
+
+// A bare command name is found in the search path, as the shell finds it.
+TEST_F(Shell, BareCommandsComeFromTheSearchPath) {
+    const sys::TShellResult r = sys::ShellExecute(sys::TShellVerb::Open, "sleep", "0");
+    EXPECT_EQ(r.ErrorCode, 0);
+    EXPECT_GT(r.ProcessId, 0);
+    EXPECT_EQ(sys::ShellExecute(sys::TShellVerb::Open, "feldor-no-such-command").ErrorCode, sys::SE_ERR_FNF);
+    // A document of that name in the given folder comes first.
+    WriteFile(dir + "/sleep", "x", fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(sys::ShellExecute(sys::TShellVerb::Open, "sleep", "", dir).ErrorCode, 0);
+    EXPECT_EQ(Opened(), dir + "/sleep\n");
 }
 
 }  // namespace

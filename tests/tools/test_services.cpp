@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "components/base/kitapp.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Presenter.h"
 #include "platform/sys/LocaleStore.h"
@@ -125,31 +126,121 @@ TEST_F(Services, LanguageNameFollowsLang) {
     else unsetenv("LANG");
 }
 
+// A stand-in opener at Path: writes its argument to Dir/opened, then runs Body.
+void WriteOpener(const std::string& Path, const std::string& Dir, const std::string& Body) {
+    std::ofstream(Path) << "#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$@\" > \"" << Dir << "/opened.tmp\"\nmv \"" << Dir
+                        << "/opened.tmp\" \"" << Dir << "/opened\"\n"
+                        << Body << "\n";
+    fs::permissions(Path, fs::perms::owner_all);
+}
+
+// Runs the event loop, and with it the timer pool that watches the opener, until every starter
+// of the shell services has gone (at most five seconds).
+void Settle(gui::TApplication& app, int PoolItems) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (kit::KitApplication->TimerPool->Count() > PoolItems && std::chrono::steady_clock::now() < end) {
+        app.ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    app.ProcessMessages();
+}
+
 TEST_F(Services, ShellOpenFileChecksTheFile) {
+    gui::TApplication app;
     gui::ScriptedPresenter presenter;
-    std::ofstream(dir + "/opener") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" << dir << "/opened\"\n";
-    fs::permissions(dir + "/opener", fs::perms::owner_all);
+    const int poolItems = kit::KitApplication->TimerPool->Count();
+    WriteOpener(dir + "/opener", dir, "exit 0");
     sys::SetShellOpener(dir + "/opener");
 
     ShellOpenFile(dir + "/Hilfe.pdf");
     ASSERT_EQ(presenter.boxes.size(), 1u);
     EXPECT_EQ(presenter.boxes[0].type, gui::TMsgDlgType::mtError);
     EXPECT_EQ(presenter.boxes[0].text, "Die Datei " + dir + "/Hilfe.pdf konnte nicht gefunden werden!");
+    EXPECT_FALSE(fs::exists(dir + "/opened"));
 
     std::ofstream(dir + "/Hilfe.pdf") << "%PDF";
     ShellOpenFile(dir + "/Hilfe.pdf");
+    Settle(app, poolItems);
     EXPECT_EQ(presenter.boxes.size(), 1u);
-    for (int i = 0; i < 500 && !fs::exists(dir + "/opened"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     std::ifstream in(dir + "/opened");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), dir + "/Hilfe.pdf\n");
+    EXPECT_EQ(kit::KitApplication->TimerPool->Count(), poolItems);
+}
 
-    // A web address is passed on unchecked; a failed start stays silent.
-    fs::remove(dir + "/opened");
-    sys::SetShellOpener(dir + "/no-such-opener");
+TEST_F(Services, ShellOpenSaysWhatCouldNotBeOpenedAndWhy) {
+    gui::TApplication app;
+    gui::ScriptedPresenter presenter;
+    const int poolItems = kit::KitApplication->TimerPool->Count();
+    fs::create_directories(dir + "/bin");
+    fs::create_directories(dir + "/folder");
+    std::ofstream(dir + "/doc.txt") << "x";
+    const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    const std::string noProgram = "Es ist kein Programm eingerichtet, das dies öffnen kann.";
+    const std::string address = "https://example.org/a";
+    struct Case {
+        std::string opener;  // a stand-in's script, or "" for no opener at all
+        std::string target;
+        std::string box;     // "" for none
+    };
+    const Case cases[] = {
+        {"exit 0", address, ""},
+        {"exit 3", address, "Die Adresse " + address + " konnte nicht geöffnet werden.\r\n" + noProgram},
+        {"exit 3", dir + "/doc.txt", "Die Datei " + dir + "/doc.txt konnte nicht geöffnet werden.\r\n" + noProgram},
+        {"exit 2", dir + "/folder",
+         "Der Ordner " + dir + "/folder konnte nicht geöffnet werden.\r\nDie Datei ist nicht vorhanden."},
+        {"exit 1", address,
+         "Die Adresse " + address +
+             " konnte nicht geöffnet werden.\r\nDas Programm zum Öffnen (xdg-open) wurde falsch aufgerufen."},
+        {"kill -9 $$", address,
+         "Die Adresse " + address +
+             " konnte nicht geöffnet werden.\r\nDas Programm zum Öffnen (xdg-open) endete mit dem "
+             "Fehlercode 137."},
+        {"", address,
+         "Die Adresse " + address +
+             " konnte nicht geöffnet werden.\r\nDas Programm zum Öffnen (xdg-open) ist nicht installiert "
+             "oder kann nicht gestartet werden."},
+    };
+    // The desktop's opener as it is found: first in the search path, or not at all.
+    sys::SetShellOpener("");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.opener + " " + c.target);
+        presenter.boxes.clear();
+        fs::remove(dir + "/opened");
+        fs::remove(dir + "/bin/xdg-open");
+        if (!c.opener.empty()) WriteOpener(dir + "/bin/xdg-open", dir, c.opener);
+        ::setenv("PATH", (dir + "/bin").c_str(), 1);
+        ShellOpen(c.target);
+        ::setenv("PATH", savedPath.c_str(), 1);
+        Settle(app, poolItems);
+        if (!c.opener.empty()) {
+            std::ifstream in(dir + "/opened");
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.target + "\n");
+        }
+        ASSERT_EQ(presenter.boxes.size(), c.box.empty() ? 0u : 1u);
+        if (!c.box.empty()) {
+            EXPECT_EQ(presenter.boxes[0].text, c.box);
+            EXPECT_EQ(presenter.boxes[0].type, gui::TMsgDlgType::mtError);
+        }
+        EXPECT_EQ(kit::KitApplication->TimerPool->Count(), poolItems);
+    }
+}
+
+TEST_F(Services, ShellOpenDoesNotWaitForTheOpener) {
+    gui::TApplication app;
+    gui::ScriptedPresenter presenter;
+    const int poolItems = kit::KitApplication->TimerPool->Count();
+    WriteOpener(dir + "/opener", dir, "sleep 1\nexit 4");
+    sys::SetShellOpener(dir + "/opener");
+    const auto start = std::chrono::steady_clock::now();
     ShellOpen("https://example.org/");
-    EXPECT_EQ(presenter.boxes.size(), 1u);
+    app.ProcessMessages();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_TRUE(presenter.boxes.empty());
+    Settle(app, poolItems);
+    ASSERT_EQ(presenter.boxes.size(), 1u);
+    EXPECT_EQ(presenter.boxes[0].text,
+              "Die Adresse https://example.org/ konnte nicht geöffnet werden.\r\n"
+              "Das Programm zum Öffnen meldet einen Fehler.");
 }
 
 TEST(QuestionDialog, Layout) {

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "ViewerFixture.h"
+#include "components/base/kitapp.h"
 #include "platform/sys/Shell.h"
 #include "tools/CopyRight.h"
 #include "tools/DecimalSeperator.h"
 #include "tools/Grenzwerttabelle.h"
 #include "tools/Schwingkreis.h"
 #include "tools/Zweidrahtleitung.h"
-#include "viewer/FeldorTools.h"
 
 namespace {
 
@@ -34,25 +34,39 @@ protected:
         sys::SetShellOpener("");
         ViewerFixture::TearDown();
     }
-    // An opener that appends its argument to a file, one line per call.
-    void RecordOpenedTargets() {
+    // A stand-in opener: Body runs after the target was appended to the file "opened".
+    void UseOpener(const std::string& Body) {
         std::ofstream(dir + "/opener")
-            << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"" << dir << "/opened\"\n";
+            << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"" << dir << "/opened\"\n" << Body << "\n";
         fs::permissions(dir + "/opener", fs::perms::owner_all);
         sys::SetShellOpener(dir + "/opener");
     }
-    // The recorded targets once Count of them arrived (the opener runs on its own), sorted.
-    std::vector<std::string> OpenedTargets(std::size_t Count) {
+    std::vector<std::string> OpenedTargets() {
         std::vector<std::string> lines;
-        for (int i = 0; i < 500; ++i) {
-            lines.clear();
-            std::ifstream in(dir + "/opened");
-            for (std::string line; std::getline(in, line);) lines.push_back(line);
-            if (lines.size() >= Count) break;
+        std::ifstream in(dir + "/opened");
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    // Runs the event loop (and with it the timer pool that watches the opener) until Done holds
+    // or five seconds have passed.
+    template <class F>
+    bool PumpUntil(F Done) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!Done() && std::chrono::steady_clock::now() < end) {
+            app->ProcessMessages();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        std::sort(lines.begin(), lines.end());
-        return lines;
+        return Done();
+    }
+    // Clicks Item and waits until its opener has ended and been seen to end.
+    void ClickAndSettle(gui::TMenuItem* Item) {
+        const std::size_t before = OpenedTargets().size();
+        const int poolItems = kit::KitApplication->TimerPool->Count();
+        Item->Click();
+        ASSERT_TRUE(PumpUntil([&] { return OpenedTargets().size() > before; }));
+        // The starter goes once its exit poll has seen the opener end.
+        ASSERT_TRUE(PumpUntil([&] { return kit::KitApplication->TimerPool->Count() < poolItems + 1; }));
+        app->ProcessMessages();
     }
     static int VisibleWindows(const QString& title) {
         int n = 0;
@@ -69,18 +83,55 @@ protected:
 };
 
 TEST_F(InfoToolsMenu, HelpAndLinksGoToTheOpener) {
-    RecordOpenedTargets();
+    UseOpener("exit 0");
     StartUp();
     std::ofstream(FeldorU::ProgDir + "Hilfe.pdf") << "%PDF";
-    for (gui::TMenuItem* item : {form->MIHilfe, form->MIRAVK, form->MIEZNEC, form->MINECWinPro,
-                                 form->MI4Nec2, form->MIMMANA})
-        item->Click();
+    const struct {
+        gui::TMenuItem* item;
+        std::string target;
+    } cases[] = {
+        {form->MIHilfe, FeldorU::ProgDir + "Hilfe.pdf"},
+        {form->MIRAVK, "https://www.bundesnetzagentur.de"},
+        {form->MIEZNEC, "https://www.eznec.com"},
+        {form->MINECWinPro, "https://www.nittany-scientific.com"},
+        {form->MI4Nec2, "https://www.qsl.net/4nec2/"},
+        {form->MIMMANA, "https://hamsoft.ca/pages/mmana-gal.php"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item->Caption());
+        ClickAndSettle(c.item);
+        EXPECT_EQ(OpenedTargets().back(), c.target);
+    }
     EXPECT_TRUE(presenter->boxes.empty());
-    std::vector<std::string> expected = {FeldorU::ProgDir + "Hilfe.pdf", FeldorTools::UrlClub,
-                                         FeldorTools::UrlRegulation, FeldorTools::UrlAgency,
-                                         FeldorTools::UrlRadiation, FeldorTools::UrlUnion};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(OpenedTargets(expected.size()), expected);
+}
+
+TEST_F(InfoToolsMenu, HelpAndLinksSayWhyTheyCannotBeOpened) {
+    StartUp();
+    std::ofstream(FeldorU::ProgDir + "Hilfe.pdf") << "%PDF";
+    const std::string help = FeldorU::ProgDir + "Hilfe.pdf";
+    const std::string noProgram = "Es ist kein Programm eingerichtet, das dies öffnen kann.";
+    // An opener that finds no program, one that fails after a while, and none at all.
+    UseOpener("exit 3");
+    ClickAndSettle(form->MIHilfe);
+    ClickAndSettle(form->MIEZNEC);
+    UseOpener("sleep 1; exit 4");
+    ClickAndSettle(form->MIMMANA);
+    sys::SetShellOpener(dir + "/missing-opener");
+    form->MIRAVK->Click();
+    const std::string expected[] = {
+        "Die Datei " + help + " konnte nicht geöffnet werden.\r\n" + noProgram,
+        "Die Adresse https://www.eznec.com konnte nicht geöffnet werden.\r\n" + noProgram,
+        "Die Adresse https://hamsoft.ca/pages/mmana-gal.php konnte nicht geöffnet werden.\r\n"
+        "Das Programm zum Öffnen meldet einen Fehler.",
+        "Die Adresse https://www.bundesnetzagentur.de konnte nicht geöffnet werden.\r\n"
+        "Das Programm zum Öffnen (missing-opener) ist nicht installiert oder kann nicht gestartet "
+        "werden.",
+    };
+    ASSERT_EQ(presenter->boxes.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(presenter->boxes[i].text, expected[i]);
+        EXPECT_EQ(presenter->boxes[i].type, gui::TMsgDlgType::mtError);
+    }
 }
 
 TEST_F(InfoToolsMenu, TermsOfUseWindowIsBuiltAnewEachTime) {

@@ -49,7 +49,7 @@ TEST(kitSysIn, KindsWithoutACounterpartAndFixedAnswers) {
         const char* want;
     } cases[] = {
         {itWinDir, "(Unbekannt)"},      {itSystemDir, "(Unbekannt)"},    {itReg_Owner32, "(Unbekannt)"},
-        {itReg_Company32, "(Unbekannt)"}, {itPlatform32, "(Unbekannt)"}, {itPlatformID32, "2"},
+        {itReg_Company32, "(Unbekannt)"}, {itPlatformID32, "2"},
         {itDOSVersion, "Win32"},        {itFreeSysRes, "0"},             {itFreeGDIRes, "0"},
         {itFreeUserRes, "0"},           {itProgVersion, "1.1.4"},        {itFileVersion, "1.1"},
         {itFileVersionFull, "1.1.4.0"}, {itFileVersionBuild, "1.1 (Build 4.0)"},
@@ -59,6 +59,12 @@ TEST(kitSysIn, KindsWithoutACounterpartAndFixedAnswers) {
     for (const auto& c : cases) EXPECT_EQ(info(c.kind), c.want) << c.kind;
     EXPECT_TRUE(KitIsWinNT);
     EXPECT_TRUE(KitPlusAvailable);
+    // The platform: id 2 with the kernel's own name, as the kernel reports its type.
+    std::string ostype;
+    std::getline(std::ifstream("/proc/sys/kernel/ostype"), ostype);
+    EXPECT_EQ(ostype, "Linux");
+    EXPECT_EQ(info(itPlatform32), ostype);
+    EXPECT_EQ(KitPlatformName(), ostype);
     const sys::KernelVersion k = sys::GetKernelVersion();
     EXPECT_EQ(info(itVersion), std::to_string(k.Major) + "." + std::to_string(k.Minor));
     EXPECT_EQ(info(itMajorVerNr32), std::to_string(k.Major));

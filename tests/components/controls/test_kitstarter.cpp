@@ -132,15 +132,51 @@ TEST_F(kitStarter, ShellErrorsGoToOnErrorWithoutSender) {
     }
 }
 
-TEST_F(kitStarter, DocumentWithoutProcessFinishesAtOnce) {
-    TKitStarter s(nullptr);
+// A starter whose shell start hands the target on and yields no process.
+class NoProcessStarter : public TKitStarter {
+public:
+    using TKitStarter::TKitStarter;
+
+protected:
+    sys::TShellResult Execute(sys::TShellVerb, const std::string&, const std::string&, const std::string&) override {
+        return {0, 0};
+    }
+};
+
+TEST_F(kitStarter, WithoutProcessTheNextExitPollFinishes) {
+    NoProcessStarter s(nullptr);
     Record(s);
     s.SetCommand(dir + "/doc.txt");
     s.Start();
-    EXPECT_EQ(events, (std::vector<std::string>{"before:self", "finished:self", "after:self"}));
-    EXPECT_EQ(s.ExitTimerID(), 0);
+    EXPECT_EQ(events, (std::vector<std::string>{"before:self", "after:self"}));
     EXPECT_EQ(s.ProcessHandle(), nullptr);
-    EXPECT_EQ(WaitForFile(dir + "/opened"), dir + "/doc.txt\n");
+    ASSERT_NE(s.ExitTimerID(), 0);
+    Ticks(10);  // the first poll after 500 ms
+    EXPECT_EQ(events, (std::vector<std::string>{"before:self", "after:self", "finished:self"}));
+    EXPECT_EQ(s.ExitTimerID(), 0);
+    EXPECT_FALSE(s.ExitCode().has_value());
+}
+
+TEST_F(kitStarter, TheOpenerIsWatchedAndItsExitCodeRead) {
+    for (int code : {0, 3}) {
+        SCOPED_TRACE(code);
+        WriteFile(dir + "/opener", "#!/bin/sh\nexit " + std::to_string(code) + "\n", fs::perms::owner_all);
+        TKitStarter s(nullptr);
+        Record(s);
+        events.clear();
+        s.SetCommand(dir + "/doc.txt");
+        s.Start();
+        ASSERT_NE(s.ProcessHandle(), nullptr);
+        s.ProcessHandle()->Wait();
+        EXPECT_FALSE(s.ExitCode().has_value());
+        Ticks(10);
+        EXPECT_EQ(events, (std::vector<std::string>{"before:self", "after:self", "finished:self"}));
+        EXPECT_EQ(s.ExitCode(), code);
+        // The next start forgets how the last one ended.
+        s.OnFinished = nullptr;
+        s.Start();
+        EXPECT_FALSE(s.ExitCode().has_value());
+    }
 }
 
 TEST_F(kitStarter, StartedProgramIsWatchedOnThePool) {

@@ -194,4 +194,25 @@ TEST(kitSysObject, ListingOfStringsNestedObjectsAndCollections) {
     EXPECT_EQ(p.Name(), "Probe.lsi");
 }
 
+// The base answers of a system object, reached through the base class; a descendant's own
+// answers take their place.
+TEST(kitSysObject, BaseAnswersAndOverrides) {
+    class Answering : public TKitSysDriveObject {
+    public:
+        using TKitSysDriveObject::TKitSysDriveObject;
+        bool Available() const override { return false; }
+        std::string Category() const override { return "Laufwerk"; }
+    };
+    TKitSysDriveObject plain(nullptr);
+    Answering own(nullptr);
+    const TKitSysObject& base = plain;
+    EXPECT_TRUE(base.Available());
+    EXPECT_EQ(base.Description(), "");
+    EXPECT_EQ(base.Category(), "");
+    const TKitSysObject& derived = own;
+    EXPECT_FALSE(derived.Available());
+    EXPECT_EQ(derived.Description(), "");
+    EXPECT_EQ(derived.Category(), "Laufwerk");
+}
+
 }  // namespace

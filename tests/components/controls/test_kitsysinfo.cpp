@@ -34,7 +34,7 @@ TEST_F(kitSysInfo, FactsAgainstTheKernel) {
     EXPECT_TRUE(std::regex_match(si.MemoryLoaded(), std::regex("[0-9]{1,3} %")));
     EXPECT_EQ(si.FreeGdiRes(), "0 %");
     EXPECT_EQ(si.FreeSysRes(), "0 %");
-    EXPECT_EQ(si.Platform(), "(Unbekannt)");
+    EXPECT_EQ(si.Platform(), "Linux");
     EXPECT_EQ(si.WinPath(), "(Unbekannt)");
     EXPECT_EQ(si.RegisteredOwner(), "(Unbekannt)");
     EXPECT_TRUE(si.PlusAvailable());
