@@ -107,8 +107,8 @@ struct Files {
         h200 = (dir / "h200.txt").string();
         WriteEznec(e10, {10, 100, 200, 0.5});
         WriteEznec(h10, {10, 100, 200, 0.5}, true);
-        WriteEznec(e200, {200, 40, 25, 0.1});
-        WriteEznec(h200, {200, 40, 25, 0.1}, true);
+        WriteEznec(e200, {200, 40, 25, 0.2});
+        WriteEznec(h200, {200, 40, 25, 0.2}, true);
     }
     ~Files() {
         std::error_code ec;
