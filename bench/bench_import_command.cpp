@@ -5,6 +5,11 @@
 //   planes of 200 x 200 and in 125 planes of 80 x 100 points.
 // The command reads the file, lists the planes, shows the first one and builds the impedance
 // planes (from the reports: 1,000,000 more points).
+// BM_CommandPlanes: the EZNEC command on an electric and a magnetic file of 200,000 points each
+// (400,000 points), in 10 planes of 100 x 200 and in 200 planes of 40 x 25 points, with debug
+// mode on and the script window shown, as the program starts: every trace line of the planes
+// and of the impedance planes goes into the shown window. 200 planes should cost about what 10
+// planes cost.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -13,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/support/HeadlessViewer.h"
 #include "viewer/FeldorU.h"
@@ -38,17 +44,21 @@ void Point(const Grid& g, int i, double& x, double& y, double& z) {
     z = 0.5 + p * g.dz;
 }
 
-void WriteEznec(const std::string& path, const Grid& g) {
+void WriteEznec(const std::string& path, const Grid& g, bool magnetic = false) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) std::abort();
-    std::fprintf(f, "Feldor benchmark file\n\nFrequency = 14.15 MHz\nPower = 100 watts\n\n"
-                    "Electric Field (V/m, RMS)\n\n"
-                    "X (m)     Y (m)     Z (m)       Ex           Ey           Ez           E total\n");
+    std::fprintf(f, magnetic ? "Feldor benchmark file\n\nFrequency = 14.15 MHz\nPower = 100 watts\n\n"
+                               "Magnetic Field (A/m, RMS)\n\n"
+                               "X (m)     Y (m)     Z (m)       Hx           Hy           Hz           H total\n"
+                             : "Feldor benchmark file\n\nFrequency = 14.15 MHz\nPower = 100 watts\n\n"
+                               "Electric Field (V/m, RMS)\n\n"
+                               "X (m)     Y (m)     Z (m)       Ex           Ey           Ez           E total\n");
     for (int i = 0; i < g.planes * g.nx * g.ny; ++i) {
         double x, y, z;
         Point(g, i, x, y, z);
         const double r = std::sqrt(x * x + y * y + (10 - z) * (10 - z)) + 0.25;
-        const double a = 50 / r, b = 20 * std::fabs(x) / (r * r) + 1e-3, c = 5 / r;
+        const double s = magnetic ? 0.004 : 1;
+        const double a = s * 50 / r, b = s * (20 * std::fabs(x) / (r * r) + 1e-3), c = s * 5 / r;
         std::fprintf(f, "%9.3f %9.3f %9.3f   %10.4E   %10.4E   %10.4E   %10.4E\n", x, y, z, a, b, c,
                      std::sqrt(a * a + b * b + c * c));
     }
@@ -79,6 +89,7 @@ void Write4nec2(const std::string& path, const Grid& g) {
 struct Files {
     std::filesystem::path dir;
     std::string eznec, nec25, nec125;
+    std::string e10, h10, e200, h200;  // 200,000 points each
     Files() {
         char pattern[] = "/tmp/feldor-bench-import-XXXXXX";
         const char* d = mkdtemp(pattern);
@@ -90,6 +101,14 @@ struct Files {
         WriteEznec(eznec, {100, 100, 100, 0.5});
         Write4nec2(nec25, {25, 200, 200, 0.5});
         Write4nec2(nec125, {125, 80, 100, 0.4});
+        e10 = (dir / "e10.txt").string();
+        h10 = (dir / "h10.txt").string();
+        e200 = (dir / "e200.txt").string();
+        h200 = (dir / "h200.txt").string();
+        WriteEznec(e10, {10, 100, 200, 0.5});
+        WriteEznec(h10, {10, 100, 200, 0.5}, true);
+        WriteEznec(e200, {200, 40, 25, 0.2});
+        WriteEznec(h200, {200, 40, 25, 0.2}, true);
     }
     ~Files() {
         std::error_code ec;
@@ -151,12 +170,49 @@ void BM_Command(benchmark::State& state) {
     state.counters["planes"] = PlaneList.Length();
 }
 
+// The EZNEC command on an E and an H file of equal points in state.range(0) planes, debug mode
+// on and the script window shown.
+void BM_CommandPlanes(benchmark::State& state) {
+    const int planes = static_cast<int>(state.range(0));
+    const Files& f = BenchFiles();
+    const std::vector<std::string> files = planes == 10 ? std::vector<std::string>{f.e10, f.h10}
+                                                        : std::vector<std::string>{f.e200, f.h200};
+    form->MIDebugMode->SetChecked(true);
+    DebugMode = true;
+    FormProgInfo->Show();
+    int lines = 0;
+    for (auto _ : state) {
+        gui::FileDialogResult r;
+        r.accepted = true;
+        r.files = files;
+        r.filterIndex = 2;
+        presenter->fileAnswers.push_back(r);
+        form->MIEZNECOpen->Click();
+        // The window shows what came in, as the next turn of the event loop draws it.
+        gui::Application->ProcessMessages();
+        state.PauseTiming();
+        lines = FormProgInfo->MeInfo->Lines()->Count();
+        presenter->boxes.clear();
+        FormProgInfo->clear(nullptr);
+        gui::Application->ProcessMessages();
+        state.ResumeTiming();
+    }
+    form->MIDebugMode->SetChecked(false);
+    DebugMode = false;
+    FormProgInfo->Hide();
+    state.counters["points"] = PointCount();
+    state.counters["planes"] = PlaneList.Length();
+    state.counters["lines"] = lines;
+}
+
 #define FELDOR_IMPORT(f)                                                                       \
     BENCHMARK(f)->Arg(Eznec)->Arg(Nec25)->Arg(Nec125)->Unit(benchmark::kMillisecond)->UseRealTime() \
         ->Repetitions(5)->ReportAggregatesOnly(true)
 
 FELDOR_IMPORT(BM_Reader);
 FELDOR_IMPORT(BM_Command);
+BENCHMARK(BM_CommandPlanes)->Arg(10)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

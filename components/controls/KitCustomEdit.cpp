@@ -1,6 +1,8 @@
 #include "components/controls/KitCustomEdit.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
 
 #include "components/base/KitDrawText.h"
 #include "components/base/KitMessages.h"
@@ -81,16 +83,23 @@ void TKitCustomEdit::Notification(rtl::TComponent* AComponent, rtl::TOperation O
 
 // ---- Display text ----------------------------------------------------------------------------
 
-void TKitCustomEdit::GetDisplayText(std::string& S) {
+void TKitCustomEdit::GetDisplayText(std::u32string& S) {
     if (passwordChar_ != 0)
-        S = KitUtf32ToUtf8(std::u32string(static_cast<std::size_t>(TextLength()), passwordChar_));
+        S.assign(static_cast<std::size_t>(TextLength()), passwordChar_);
     else
-        S = KitUtf32ToUtf8(TextChars());
+        S = TextChars();
+}
+
+const std::string& TKitCustomEdit::DisplayText() const {
+    if (displayTextStale_) {
+        displayText_ = KitUtf32ToUtf8(displayChars_);
+        displayTextStale_ = false;
+    }
+    return displayText_;
 }
 
 void TKitCustomEdit::TextChanged(int At) {
-    GetDisplayText(displayText_);
-    displayChars_ = KitUtf8ToUtf32(displayText_);
+    DisplayChanged();
     TKitBaseEdit::TextChanged(At);
 }
 
@@ -157,15 +166,141 @@ void TKitCustomEdit::Loaded() {
 
 // ---- Text geometry ---------------------------------------------------------------------------
 
-int TKitCustomEdit::PrefixWidth(TCanvas& C, int n) const {
+namespace {
+
+// Characters measured only in their context: control characters (tab stops, line ends),
+// combining and invisible formatting characters, and scripts whose letters join or reorder.
+bool Summable(char32_t c) {
+    if (c < 0x20) return false;
+    if (c < 0x7F) return true;
+    if (c < 0xA0 || c == 0xAD) return false;
+    if (c < 0x300) return true;                  // Latin-1, Latin extended, IPA, modifier letters
+    if (c < 0x370) return false;                 // combining diacritics
+    if (c < 0x483) return true;                  // Greek, Cyrillic
+    if (c < 0x48A) return false;                 // Cyrillic combining marks
+    if (c < 0x530) return true;                  // Cyrillic supplement
+    if (c >= 0x1E00 && c < 0x2000) return true;  // Latin extended additional, Greek extended
+    if (c >= 0x2010 && c < 0x2028) return true;  // dashes, quotes, bullets
+    if (c >= 0x2030 && c < 0x205F) return true;  // per mille ... punctuation
+    if (c >= 0x2070 && c < 0x20D0) return true;  // super- and subscripts, currency
+    if (c >= 0x2100 && c < 0x2C00) return true;  // letterlike symbols, arrows, maths, boxes, shapes
+    if (c >= 0x3000 && c < 0x302A) return true;  // CJK punctuation
+    if (c >= 0x3041 && c < 0x3097) return true;  // Hiragana
+    if (c >= 0x30A0 && c < 0x3100) return true;  // Katakana
+    if (c >= 0x4E00 && c < 0xA000) return true;  // CJK ideographs
+    if (c >= 0xFF01 && c < 0xFF61) return true;  // full-width forms
+    return false;
+}
+
+std::uint64_t Key2(char32_t a, char32_t b) { return (std::uint64_t{a} << 21) | b; }
+std::uint64_t Key3(char32_t a, char32_t b, char32_t c) { return (std::uint64_t{a} << 42) | (std::uint64_t{b} << 21) | c; }
+
+}  // namespace
+
+void TKitCustomEdit::DisplayChanged() {
+    std::u32string d;
+    GetDisplayText(d);
+    // The sums stay valid up to the first character that changed.
+    const std::size_t common = std::min(d.size(), displayChars_.size());
+    std::size_t same = 0;
+    constexpr std::size_t block = 1024;
+    while (same + block <= common &&
+           std::memcmp(d.data() + same, displayChars_.data() + same, block * sizeof(char32_t)) == 0)
+        same += block;
+    while (same < common && d[same] == displayChars_[same]) ++same;
+    if (prefix_.size() > same + 1) {
+        prefix_.resize(same + 1);
+        middle_.resize(same + 1);
+    }
+    displayChars_ = std::move(d);
+    displayTextStale_ = true;
+}
+
+void TKitCustomEdit::SyncWidths(TCanvas& C) {
+    const TFont& f = *C.Font();
+    std::string key = f.Name();
+    for (int v : {f.Height(), static_cast<int>(f.Style()), static_cast<int>(f.Pitch()), f.Charset(), f.Orientation(),
+                  C.TextCharacterExtra(), TFont::PixelsPerInch})
+        key += '|' + std::to_string(v);
+    if (key == widthFont_) return;
+    widthFont_ = std::move(key);
+    lowWidths_.assign(0x3000, 0);
+    highWidths_.clear();
+    pairs_.clear();
+    triples_.clear();
+    prefix_.assign(1, 0);
+    middle_.assign(1, INT_MIN);
+}
+
+int TKitCustomEdit::MeasureChar(TCanvas& C, char32_t Ch) {
+    if (Ch < lowWidths_.size()) {
+        int& w = lowWidths_[Ch];
+        if (w == 0) w = C.TextWidth(KitUtf32ToUtf8(std::u32string_view(&Ch, 1))) + 1;
+        return w - 1;
+    }
+    auto it = highWidths_.find(Ch);
+    if (it == highWidths_.end())
+        it = highWidths_.emplace(Ch, C.TextWidth(KitUtf32ToUtf8(std::u32string_view(&Ch, 1)))).first;
+    return it->second;
+}
+
+int TKitCustomEdit::PairJoin(TCanvas& C, char32_t A, char32_t B) {
+    const auto [it, added] = pairs_.try_emplace(Key2(A, B), 0);
+    if (added) {
+        const char32_t ab[2] = {A, B};
+        it->second = C.TextWidth(KitUtf32ToUtf8(std::u32string_view(ab, 2))) - MeasureChar(C, A) - MeasureChar(C, B);
+    }
+    return it->second;
+}
+
+bool TKitCustomEdit::TripleFits(TCanvas& C, char32_t A, char32_t B, char32_t Cc) {
+    const auto [it, added] = triples_.try_emplace(Key3(A, B, Cc), true);
+    if (added) {
+        const char32_t abc[3] = {A, B, Cc};
+        const int summed = MeasureChar(C, A) + MeasureChar(C, B) + MeasureChar(C, Cc) + PairJoin(C, A, B) + PairJoin(C, B, Cc);
+        it->second = C.TextWidth(KitUtf32ToUtf8(std::u32string_view(abc, 3))) == summed;
+    }
+    return it->second;
+}
+
+int TKitCustomEdit::SummedPrefix(TCanvas& C, int n) {
+    SyncWidths(C);
+    n = std::clamp(n, 0, static_cast<int>(displayChars_.size()));
+    while (static_cast<int>(prefix_.size()) <= n) {
+        const std::size_t i = prefix_.size();  // 1-based index of the next character
+        const char32_t ch = displayChars_[i - 1];
+        if (!Summable(ch)) break;
+        int step = MeasureChar(C, ch);
+        if (i >= 2) {
+            const char32_t before = displayChars_[i - 2];
+            step += PairJoin(C, before, ch);
+            // Three characters must measure as their pairs say (no longer ligature).
+            if (i >= 3 && !TripleFits(C, displayChars_[i - 3], before, ch)) break;
+        }
+        if (step < 0) break;
+        prefix_.push_back(prefix_.back() + step);
+        middle_.push_back(std::max(middle_.back(), prefix_.back() - MeasureChar(C, ch) / 2));
+    }
+    return std::min(n, static_cast<int>(prefix_.size()) - 1);
+}
+
+int TKitCustomEdit::FirstCharEndingAfter(int X, int Limit) const {
+    // prefix_ never decreases: the first i with prefix_[i] > X.
+    const auto end = prefix_.begin() + Limit + 1;
+    return static_cast<int>(std::upper_bound(prefix_.begin() + 1, end, X) - prefix_.begin());
+}
+
+int TKitCustomEdit::PrefixWidth(TCanvas& C, int n) {
     n = std::clamp(n, 0, static_cast<int>(displayChars_.size()));
     if (n == 0) return 0;
+    if (SummedPrefix(C, n) == n) return prefix_[static_cast<std::size_t>(n)];
     return C.TextWidth(KitUtf32ToUtf8(std::u32string_view(displayChars_).substr(0, static_cast<std::size_t>(n))));
 }
 
-int TKitCustomEdit::CharWidth(TCanvas& C, int i) const {
+int TKitCustomEdit::CharWidth(TCanvas& C, int i) {
     if (i < 1 || i > static_cast<int>(displayChars_.size())) return 0;
-    return C.TextWidth(KitUtf32ToUtf8(std::u32string_view(displayChars_).substr(static_cast<std::size_t>(i - 1), 1)));
+    SyncWidths(C);
+    return MeasureChar(C, displayChars_[static_cast<std::size_t>(i - 1)]);
 }
 
 int TKitCustomEdit::AlignedTextLeft(int TextWidth) const {
@@ -186,7 +321,12 @@ int TKitCustomEdit::CharIndexAt(int X) {
     TCharExtraScope extra(C, Font3D()->Tracing());
     const int n = static_cast<int>(displayChars_.size());
     const int x0 = AlignedTextLeft(PrefixWidth(C, n)) - ScrollOffset();
-    int i = 1;
+    // The first character whose middle lies at or right of X. Over the summed prefix the
+    // running maximum of the middles reaches X first at that character: a binary search.
+    const int summed = SummedPrefix(C, n);
+    const auto hit = std::lower_bound(middle_.begin() + 1, middle_.begin() + summed + 1, X - x0);
+    if (hit != middle_.begin() + summed + 1) return static_cast<int>(hit - middle_.begin());
+    int i = summed + 1;
     for (; i <= n; ++i)
         if (PrefixWidth(C, i) - CharWidth(C, i) / 2 + x0 >= X) break;
     return i;
@@ -248,10 +388,10 @@ void TKitCustomEdit::Paint() {
 
 void TKitCustomEdit::RepaintText(int Pos) {
     if (UpdateCount() >= 1 || Loading()) return;
-    PaintText(Pos, displayText_);
+    PaintText(Pos, displayChars_);
 }
 
-void TKitCustomEdit::PaintText(int Pos, const std::string& D) {
+void TKitCustomEdit::PaintText(int Pos, const std::u32string& D) {
     (void)Pos;
     const bool caretWasVisible = Caret()->Visible();
     Caret()->Hide();
@@ -266,11 +406,17 @@ void TKitCustomEdit::PaintText(int Pos, const std::string& D) {
         const TRect tr = TextRect();
         C.IntersectClipRect(tr);
         TCharExtraScope extra(C, Font3D()->Tracing());
-        const int n = static_cast<int>(displayChars_.size());
-        const int x0 = AlignedTextLeft(PrefixWidth(C, n)) - ScrollOffset();
+        const bool own = &D == &displayChars_;
+        const int n = static_cast<int>(D.size());
+        auto width = [&](int i) {
+            if (own) return PrefixWidth(C, i);
+            return i <= 0 ? 0 : C.TextWidth(KitUtf32ToUtf8(std::u32string_view(D).substr(0, static_cast<std::size_t>(i))));
+        };
+        const int total = width(n);
+        const int x0 = AlignedTextLeft(total) - ScrollOffset();
         TRect r = tr;
         r.Left = x0;
-        r.Right = std::max(tr.Right, x0 + PrefixWidth(C, n) + 1);
+        r.Right = std::max(tr.Right, x0 + total + 1);
 
         const TKit3DCaption* f = Font3D();
         int a = 0, b = 0;
@@ -283,16 +429,39 @@ void TKitCustomEdit::PaintText(int Pos, const std::string& D) {
         case tdExtrude: a = f->ShadowDepth(); break;
         default: break;
         }
+
+        // The characters drawn: all of them, or, when the text is summed, those that reach into
+        // the text area with a margin of characters and pixels for overhangs and 3D offsets. The
+        // part starts where its first character does not join its predecessor, so drawn from
+        // that character's position it puts every glyph where the whole text puts it.
+        int first = 1, last = n;
+        if (own && n > 0 && SummedPrefix(C, n) == n) {
+            const int margin = 64 + 2 * (std::abs(f->LightDepth()) + std::abs(f->ShadowDepth()));
+            first = std::max(1, FirstCharEndingAfter(tr.Left - x0 - margin, n) - 2);
+            while (first > 1 && PairJoin(C, D[static_cast<std::size_t>(first - 2)], D[static_cast<std::size_t>(first - 1)]) != 0)
+                --first;
+            last = std::min(n, FirstCharEndingAfter(tr.Right - x0 + margin, n) + 2);
+            if (last < first) last = first;
+        }
+        auto part = [&](int from, int to) {
+            if (to < from) return std::string();
+            return KitUtf32ToUtf8(std::u32string_view(D).substr(static_cast<std::size_t>(from - 1),
+                                                                static_cast<std::size_t>(to - from + 1)));
+        };
+        const std::string shown = part(first, last);
+        TRect rs = r;
+        rs.Left = x0 + width(first - 1);
+
         const bool highlight = SelLength() != 0 && !SelectionHidden();
         int l = 0, rx = 0;
         if (highlight) {
             const int s = std::clamp(SelStart(), 1, n + 1);
             const int e = std::clamp(SelStart() + SelLength() - 1, 0, n);
-            l = x0 + PrefixWidth(C, s - 1);
-            rx = std::min(x0 + PrefixWidth(C, e), tr.Right);
+            l = x0 + width(s - 1);
+            rx = std::min(x0 + width(e), tr.Right);
             const int o = f->Style() == tdExtrudeEnh && (f->Orientation() == toBottomLeft || f->Orientation() == toTopLeft)
                               ? a + b : a;
-            const int bottom = std::min(tr.Top + GetTextHeight(D) + a + b, tr.Bottom);
+            const int bottom = std::min(tr.Top + GetTextHeight(shown) + a + b, tr.Bottom);
             C.Brush()->SetStyle(bsSolid);
             C.Brush()->SetColor(HighlightBack());
             C.Pen()->SetColor(HighlightBack());
@@ -302,15 +471,17 @@ void TKitCustomEdit::PaintText(int Pos, const std::string& D) {
         const unsigned format = DT_SINGLELINE | DT_NOPREFIX;
         const unsigned options = Enabled() ? kftEnabled : 0;
         C.Brush()->SetStyle(bsClear);
-        KitDrawFxText(C, D, Font3D(), r, format, options, nullptr);
+        KitDrawFxText(C, shown, Font3D(), rs, format, options, nullptr);
         if (highlight) {
             const TColor saved = C.Font()->Color();
             C.Font()->SetColor(HighlightText());
             const int s = std::clamp(SelStart(), 1, n + 1);
             const int len = std::clamp(SelLength(), 0, n + 1 - s);
-            const std::string sel = KitUtf32ToUtf8(std::u32string_view(displayChars_).substr(static_cast<std::size_t>(s - 1),
-                                                                                              static_cast<std::size_t>(len)));
-            KitDrawFxText(C, sel, Font3D(), Rect(l, tr.Top, rx + a + b, r.Bottom), format, options, nullptr);
+            // The selected characters inside the drawn part; a selection that starts left of
+            // it is drawn from the part's first character, its start lying outside the area.
+            const int from = std::max(s, first), to = std::min(s + len - 1, last);
+            const int left = from == s ? l : x0 + width(from - 1);
+            KitDrawFxText(C, part(from, to), Font3D(), Rect(left, tr.Top, rx + a + b, r.Bottom), format, options, nullptr);
             C.Font()->SetColor(saved);
         }
         C.Brush()->SetStyle(bsSolid);

@@ -21,6 +21,7 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/QtSupport.h"
@@ -319,27 +320,31 @@ void TCustomEdit::DoEnter() {
 
 // The lines of a memo, read from and written to its document. A trailing empty block is not
 // a line (the text "a" CR LF has one line).
+//
+// Lines added at the end are collected and put into the document together once per turn of the
+// event loop, in one edit: the layout, the scroll bars and the scroll to the last line then cost
+// once per turn however many lines come and however many the memo holds. Every read and every
+// other change puts the collected lines in first, so the lines are always all there to read.
+// OnChange still runs for each added line when it is added.
 class MemoStrings : public rtl::TStrings {
 public:
-    explicit MemoStrings(QPlainTextEdit* edit) : edit_(edit) {}
+    MemoStrings(QPlainTextEdit* edit, std::function<void()> changed) : edit_(edit), changed_(std::move(changed)) {}
 
-    int Count() const override {
-        const QTextDocument* d = edit_->document();
-        int n = d->blockCount();
-        if (n > 0 && d->lastBlock().length() <= 1) --n;  // length counts the block separator
-        return n;
-    }
+    int Count() const override { return DocumentCount() + static_cast<int>(pending_.size()); }
     std::string Get(int index) const override {
+        Flush();
         if (index < 0 || index >= Count()) ListIndexError(index);
         return SS(edit_->document()->findBlockByNumber(index).text());
     }
     void Put(int index, const std::string& s) override {
+        Flush();
         if (index < 0 || index >= Count()) ListIndexError(index);
         QTextCursor c(edit_->document()->findBlockByNumber(index));
         c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
         c.insertText(DisplayText(s));
     }
     void Insert(int index, const std::string& s) override {
+        Flush();
         const int count = Count();
         if (index < 0 || index > count) ListIndexError(index);
         QTextDocument* d = edit_->document();
@@ -358,6 +363,7 @@ public:
         edit_->ensureCursorVisible();
     }
     void Delete(int index) override {
+        Flush();
         if (index < 0 || index >= Count()) ListIndexError(index);
         QTextDocument* d = edit_->document();
         const QTextBlock b = d->findBlockByNumber(index);
@@ -373,15 +379,61 @@ public:
         }
         c.removeSelectedText();
     }
-    void Clear() override { edit_->clear(); }
+    void Clear() override {
+        pending_.clear();
+        edit_->clear();
+    }
     int Add(const std::string& s) override {
         const int index = Count();
-        Insert(index, s);
+        if (pending_.empty())
+            QMetaObject::invokeMethod(&flushContext_, [this] { Flush(); }, Qt::QueuedConnection);
+        pending_.push_back(DisplayText(s));
+        if (changed_) changed_();
         return index;
     }
 
+    // Puts the collected lines into the document: appended after the last line, the caret on
+    // the last of them and the memo scrolled to it, as one line added alone leaves it.
+    void Flush() const {
+        if (pending_.empty()) return;
+        QStringList lines;
+        lines.swap(pending_);
+        QTextDocument* d = edit_->document();
+        QTextCursor c(d);
+        c.movePosition(QTextCursor::End);
+        // An empty last block takes the lines, and a new empty block follows them; after a
+        // last line of text they start a new block.
+        const bool intoEmptyBlock = DocumentCount() < d->blockCount();
+        const QString text = intoEmptyBlock ? lines.join(QChar('\n')) + QChar('\n') : QChar('\n') + lines.join(QChar('\n'));
+        flushing_ = true;
+        c.beginEditBlock();
+        c.insertText(text);
+        c.endEditBlock();
+        flushing_ = false;
+        c.movePosition(intoEmptyBlock ? QTextCursor::PreviousBlock : QTextCursor::StartOfBlock);
+        // The caret moves to the last new line and the memo scrolls to it.
+        edit_->setTextCursor(c);
+        edit_->ensureCursorVisible();
+    }
+    // Forgets the collected lines (the whole text is replaced).
+    void Discard() { pending_.clear(); }
+    // The document changes because collected lines go in; their OnChange has run.
+    bool Flushing() const { return flushing_; }
+
 private:
+    int DocumentCount() const {
+        const QTextDocument* d = edit_->document();
+        int n = d->blockCount();
+        if (n > 0 && d->lastBlock().length() <= 1) --n;  // length counts the block separator
+        return n;
+    }
+
     QPlainTextEdit* edit_;
+    std::function<void()> changed_;
+    mutable QStringList pending_;
+    mutable bool flushing_ = false;
+    // Owns the queued flush: it is dropped with the lines.
+    QObject flushContext_;
 };
 
 TMemo::TMemo(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QPlainTextEdit>) {
@@ -391,9 +443,14 @@ TMemo::TMemo(rtl::TComponent* owner) : TWinControl(owner, new Hooked<QPlainTextE
     e->viewport()->setMouseTracking(true);
     e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     e->setUndoRedoEnabled(false);
-    lines_ = std::make_unique<MemoStrings>(e);
-    QObject::connect(e, &QPlainTextEdit::textChanged, [this] {
+    auto changed = [this] {
         if (!Destroying()) InvokeHandler(this, [this] { Change(); });
+    };
+    auto lines = std::make_unique<MemoStrings>(e, changed);
+    MemoStrings* l = lines.get();
+    lines_ = std::move(lines);
+    QObject::connect(e, &QPlainTextEdit::textChanged, [l, changed] {
+        if (!l->Flushing()) changed();
     });
     SetScrollBars(ssNone);
     SetBounds(0, 0, 185, 89);
@@ -422,15 +479,19 @@ void TMemo::SetWordWrap(bool v) {
     PlainEdit(this)->setLineWrapMode(v ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
-void TMemo::Clear() { PlainEdit(this)->clear(); }
+void TMemo::Clear() { lines_->Clear(); }
 
 std::string TMemo::GetTextValue() const {
+    static_cast<const MemoStrings*>(lines_.get())->Flush();
     QString t = PlainEdit(this)->toPlainText();
     t.replace(QChar('\n'), QStringLiteral("\r\n"));
     return SS(t);
 }
 
-void TMemo::SetTextValue(const std::string& s) { PlainEdit(this)->setPlainText(DisplayText(s)); }
+void TMemo::SetTextValue(const std::string& s) {
+    static_cast<MemoStrings*>(lines_.get())->Discard();
+    PlainEdit(this)->setPlainText(DisplayText(s));
+}
 
 void TMemo::Change() {
     if (OnChange) OnChange(this);

@@ -53,17 +53,71 @@ TEST_F(guiTextShown, MemoScrollsToTheLineItAdds) {
     auto* edit = static_cast<QPlainTextEdit*>(memo->Widget());
     QScrollBar* bar = edit->verticalScrollBar();
     const auto lineOnView = [edit] { return edit->viewport()->rect().contains(edit->cursorRect()); };
+    // One line per turn of the event loop: each is scrolled to when the turn ends.
     for (int i = 1; i <= 60; ++i) {
         memo->Lines()->Add("Zeile " + std::to_string(i));
+        QCoreApplication::processEvents();
         EXPECT_EQ(edit->textCursor().block().text(), QString::fromStdString("Zeile " + std::to_string(i)));
         EXPECT_TRUE(lineOnView()) << i;
     }
     EXPECT_GT(bar->value(), 40);
-    // A line inserted near the top is scrolled to as well.
+    // A line inserted near the top is scrolled to at once.
     memo->Lines()->Insert(1, "eingefügt");
     EXPECT_EQ(edit->textCursor().block().text(), QStringLiteral("eingefügt"));
     EXPECT_TRUE(lineOnView());
     EXPECT_LE(bar->value(), 1);
+}
+
+TEST_F(guiTextShown, MemoTakesTheLinesOfOneTurnInOneEdit) {
+    auto* memo = new TMemo(form);
+    memo->SetParent(form);
+    memo->SetBounds(0, 0, 200, 80);
+    memo->SetScrollBars(ssBoth);
+    memo->SetWordWrap(false);
+    memo->Show();
+    int changes = 0;
+    memo->OnChange = [&](rtl::TObject*) { ++changes; };
+    auto* edit = static_cast<QPlainTextEdit*>(memo->Widget());
+    int edits = 0;
+    QObject::connect(edit->document(), &QTextDocument::contentsChanged, [&] { ++edits; });
+    rtl::TStrings* lines = memo->Lines();
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        edits = 0;
+        changes = 0;
+        for (int i = 0; i < 500; ++i) lines->Add("Zeile " + std::to_string(round) + "." + std::to_string(i));
+        // Every line can be read at once, and OnChange ran for each.
+        EXPECT_EQ(changes, 500);
+        ASSERT_EQ(lines->Count(), 500 * round);
+        EXPECT_EQ(lines->Get(500 * round - 1), "Zeile " + std::to_string(round) + ".499");
+        EXPECT_EQ(lines->Get(500 * (round - 1)), "Zeile " + std::to_string(round) + ".0");
+        EXPECT_EQ(edits, 1);
+        lines->Add("nach dem Lesen");
+        lines->Delete(lines->Count() - 1);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(edits, 3);  // the line added after the read went in before the deletion
+        EXPECT_EQ(changes, 502);
+    }
+    // Lines of one turn go in together when the turn ends; the memo then shows the last one.
+    edits = 0;
+    for (int i = 0; i < 300; ++i) lines->Add("Ende " + std::to_string(i));
+    EXPECT_EQ(edits, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edits, 1);
+    EXPECT_EQ(edit->textCursor().block().text(), QStringLiteral("Ende 299"));
+    EXPECT_TRUE(edit->viewport()->rect().contains(edit->cursorRect()));
+    EXPECT_GT(edit->verticalScrollBar()->value(), 1000);
+    EXPECT_EQ(memo->Text().substr(memo->Text().size() - 10), "Ende 299\r\n");
+    // Lines waiting for the turn's end go with a new text or a clearing.
+    lines->Add("verworfen");
+    memo->SetText("neu\r\n");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(memo->Text(), "neu\r\n");
+    lines->Add("auch verworfen");
+    lines->Clear();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lines->Count(), 0);
+    EXPECT_EQ(memo->Text(), "");
 }
 
 TEST_F(guiTextShown, ReadOnlyEditShowsAValueFromItsStart) {

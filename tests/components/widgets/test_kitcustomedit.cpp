@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "components/base/KitDrawText.h"
 #include "components/base/kitapp.h"
 #include "components/controls/KitEdit.h"
 #include "components/controls/KitSpeedButton.h"
@@ -392,6 +393,185 @@ TEST_F(kitCustomEdit, RandomTypingIsUndoneStepByStep) {
         }
         KitApplication->SetKeyState(1);
     }
+}
+
+// ---- Character geometry of long and varied texts ----------------------------------------------
+
+// The positions as the edit's rules state them, every width measured on the canvas as the
+// string it is: the width of the first i characters and of character i alone, and where the
+// unscrolled display text starts (its alignment; a text wider than the area starts at the left).
+struct MeasuredText {
+    std::vector<int> prefix{0};
+    std::vector<int> single{0};
+    int x0 = 0;
+
+    explicit MeasuredText(TKitEdit* e) {
+        gdi::TCanvas* c = e->Canvas();
+        c->Font()->Assign(*e->Font());
+        const int old = c->SetTextCharacterExtra(e->Font3D()->Tracing());
+        const std::u32string d = KitUtf8ToUtf32(e->DisplayText());
+        for (std::size_t i = 1; i <= d.size(); ++i) {
+            prefix.push_back(c->TextWidth(KitUtf32ToUtf8(d.substr(0, i))));
+            single.push_back(c->TextWidth(KitUtf32ToUtf8(d.substr(i - 1, 1))));
+        }
+        c->SetTextCharacterExtra(old);
+        const gdi::TRect tr = e->TextRect();
+        const int w = prefix.back(), room = tr.Right - tr.Left;
+        int left = tr.Left;
+        if (w <= room && e->Alignment() == gui::taRightJustify) left = tr.Right - w;
+        if (w <= room && e->Alignment() == gui::taCenter) left = tr.Left + (room - w) / 2;
+        x0 = left - e->ScrollOffset();
+    }
+    int Count() const { return static_cast<int>(prefix.size()) - 1; }
+    // The first character whose middle lies at or right of X, one by one.
+    int Hit(int X) const {
+        int i = 1;
+        for (; i <= Count(); ++i)
+            if (prefix[static_cast<std::size_t>(i)] - single[static_cast<std::size_t>(i)] / 2 + x0 >= X) break;
+        return i;
+    }
+};
+
+class kitCustomEditGeometry : public kitCustomEdit {
+protected:
+    // The hit test for every x across the area and beyond, the point of every character and
+    // the caret agree with the measured positions.
+    void ExpectMeasuredGeometry(const std::string& what) {
+        const MeasuredText m(edit);
+        const gdi::TRect tr = edit->TextRect();
+        for (int x = tr.Left - 30; x <= tr.Right + 30; ++x)
+            ASSERT_EQ(edit->CharIndexAt(x), m.Hit(x)) << what << ": click at " << x;
+        for (int i = 0; i <= m.Count(); ++i)
+            ASSERT_EQ(gui::EditPosFromChar(edit, i).X, m.x0 + m.prefix[static_cast<std::size_t>(i)]) << what << ": char " << i;
+        if (m.Count() > 0) {
+            ASSERT_EQ(gui::GetCaretPos().X, m.x0 + m.prefix[static_cast<std::size_t>(edit->CursorPos() - 1)]) << what;
+        }
+    }
+    // The same at the text's end (scrolled when it is long), its start and its middle.
+    void ExpectMeasuredGeometryAlong(const std::string& what) {
+        Key(Qt::Key_End);
+        ExpectMeasuredGeometry(what + " (end)");
+        edit->SetCursorPos(edit->TextLength() / 2);
+        ExpectMeasuredGeometry(what + " (middle)");
+        Key(Qt::Key_Home);
+        ExpectMeasuredGeometry(what + " (start)");
+    }
+};
+
+TEST_F(kitCustomEditGeometry, HitTestCaretAndPointsFollowTheMeasuredText) {
+    const char* texts[] = {
+        "Wellenwiderstand 50 Ohm und Verkürzungsfaktor 0,66 – Dämpfung ÄÖÜß je 100 m",
+        "Ωμέγα Привет ½ € “Zitat” … 日本語 ﬁ fi fl ff AVAWTo Te Wa LT, ein langer Rest",
+        "Spalte\tSpalte\tSpalte\tmit Tabulatoren zwischen den Spalten",
+        "Zeile eins\r\nZeile zwei nach dem Umbruch, lang genug zum Rollen",
+        "Cafe\u0301 mit Akzentzeichen, danach noch viel mehr Text zum Rollen",
+        "Ohm",
+        "",
+    };
+    for (gui::TAlignment a : {gui::taLeftJustify, gui::taRightJustify, gui::taCenter}) {
+        edit->SetAlignment(a);
+        for (const char* t : texts) {
+            edit->SetText(t);
+            ExpectMeasuredGeometryAlong(std::string(t) + " / alignment " + std::to_string(static_cast<int>(a)));
+        }
+    }
+    const std::string t = texts[0];
+    edit->SetAlignment(gui::taLeftJustify);
+    edit->SetText(t);
+    Key(Qt::Key_End);
+    ExpectMeasuredGeometry("measured once");
+    // A change of font, letter spacing or display text after measuring.
+    edit->Font()->SetStyle(gdi::fsBold);
+    ExpectMeasuredGeometryAlong("bold");
+    edit->Font()->SetHeight(-17);
+    ExpectMeasuredGeometryAlong("17 pixels");
+    edit->Font3D()->SetTracing(2);
+    ExpectMeasuredGeometryAlong("spaced");
+    edit->Font3D()->SetTracing(0);
+    edit->SetPasswordChar(U'•');
+    ExpectMeasuredGeometryAlong("password");
+    edit->SetPasswordChar(0);
+    // Typing and deleting inside the text, and text put in by paste.
+    edit->SetCursorPos(10);
+    Type("Wim");
+    ExpectMeasuredGeometry("typed in the middle");
+    edit->SetCursorPos(5);
+    for (int i = 0; i < 4; ++i) Key(Qt::Key_Backspace);
+    ExpectMeasuredGeometry("deleted near the start");
+    gui::Clipboard()->SetAsText("\tTab");
+    edit->SetCursorPos(20);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    ExpectMeasuredGeometry("tab pasted");
+    edit->SetCursorPos(20);
+    for (int i = 0; i < 4; ++i) Key(Qt::Key_Delete);
+    Key(Qt::Key_End);
+    ExpectMeasuredGeometry("tab deleted");
+}
+
+TEST_F(kitCustomEditGeometry, LongTextIsDrawnAsTheWholeTextDrawsIt) {
+    edit->SetHighlightBack(gdi::TColor(0x800000));
+    edit->SetHighlightText(gdi::clWhite);
+    std::string text;
+    while (KitUtf8ToUtf32(text).size() < 400) text += "Verkürzungsfaktor 0,66 – Wellenwiderstand 50 Ω; ";
+    edit->SetText(text);
+    const gdi::TRect tr = edit->TextRect();
+    // The whole display text drawn into the text area as the edit's rules say, with the
+    // highlight under the selected characters.
+    auto reference = [&] {
+        const MeasuredText m(edit);
+        gdi::TBitmap bmp(edit->ClientWidth(), edit->ClientHeight());
+        gdi::TCanvas& c = *bmp.Canvas();
+        c.Brush()->SetColor(gdi::clWhite);
+        c.FillRect(gdi::Rect(0, 0, edit->ClientWidth(), edit->ClientHeight()));
+        c.Font()->Assign(*edit->Font());
+        c.IntersectClipRect(tr);
+        gdi::TRect r = tr;
+        r.Left = m.x0;
+        r.Right = std::max(tr.Right, m.x0 + m.prefix.back() + 1);
+        int l = 0, rx = 0;
+        const bool selected = edit->SelLength() > 0;
+        if (selected) {
+            l = m.x0 + m.prefix[static_cast<std::size_t>(edit->SelStart() - 1)];
+            rx = std::min(m.x0 + m.prefix[static_cast<std::size_t>(edit->SelStart() + edit->SelLength() - 1)], tr.Right);
+            c.Brush()->SetColor(edit->HighlightBack());
+            c.Pen()->SetColor(edit->HighlightBack());
+            c.Rectangle(l, tr.Top, rx, std::min(tr.Top + c.TextHeight("Qp"), tr.Bottom));
+        }
+        c.Brush()->SetStyle(gdi::bsClear);
+        KitDrawFxText(c, edit->DisplayText(), edit->Font3D(), r, gdi::DT_SINGLELINE | gdi::DT_NOPREFIX, kftEnabled, nullptr);
+        if (selected) {
+            c.Font()->SetColor(edit->HighlightText());
+            KitDrawFxText(c, edit->GetSelText(), edit->Font3D(), gdi::Rect(l, tr.Top, rx, r.Bottom),
+                          gdi::DT_SINGLELINE | gdi::DT_NOPREFIX, kftEnabled, nullptr);
+        }
+        return bmp.ToQImage().convertToFormat(QImage::Format_RGB32);
+    };
+    auto expectDrawnAsReference = [&](const std::string& what) {
+        const QImage shown = ShotWithoutCaret();
+        const QImage want = reference();
+        int ink = 0;
+        for (int y = tr.Top; y < tr.Bottom; ++y)
+            for (int x = tr.Left; x < tr.Right; ++x) {
+                ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF, want.pixel(x, y) & 0xFFFFFF) << what << " at " << x << "," << y;
+                ink += (want.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+            }
+        EXPECT_GT(ink, 50) << what;
+    };
+    Key(Qt::Key_End);
+    ASSERT_GT(edit->ScrollOffset(), 1000);
+    expectDrawnAsReference("end");
+    edit->SetCursorPos(200);
+    Key(Qt::Key_Left);
+    expectDrawnAsReference("middle");
+    // A selection from far left of the area into it, and one inside it.
+    edit->SetCursorPos(20);
+    Key(Qt::Key_End, Qt::ShiftModifier);
+    ASSERT_EQ(edit->SelStart(), 20);
+    expectDrawnAsReference("selected from far left");
+    const int n = edit->TextLength();
+    gui::EditSetSel(edit, n - 8, n - 3);
+    ASSERT_EQ(edit->SelLength(), 5);
+    expectDrawnAsReference("selected inside");
 }
 
 }  // namespace
