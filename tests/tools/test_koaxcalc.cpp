@@ -94,8 +94,7 @@ TEST_F(KoaxCalc, NoBandGivesNoValuesWithoutFailing) {
 }
 
 TEST_F(KoaxCalc, FrequencyOutsideTheCableTableGivesNoCableLoss) {
-    // Below the table (0.1 MHz) there is no loss per 100 m, so none for any length either; the
-    // connector table still has a value there.
+    // Below the cable table (0.1 MHz) there is no loss per 100 m, so none for any length either.
     for (const char* length : {"-3", "10,00", "0"}) {
         SCOPED_TRACE(length);
         f->EditFrequenz->SetText("0,05");
