@@ -35,7 +35,8 @@
 #endif
 #endif
 #ifdef FELDOR_TEST_ASAN
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's count of the bytes its allocator has handed out and not taken back.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
