@@ -156,7 +156,9 @@ void TFormKoaxCalc::CalcCable(rtl::TObject*) {
         return;
     }
     const double a100 = CableAtt(cable, f);
-    const double a = a100 / 100 * length;
+    // A frequency outside the cable table has no loss per 100 m, and so no loss of the length
+    // either (the no-value times a negative length would read as a positive loss).
+    const double a = a100 > 0 ? a100 / 100 * length : NoValue;
     const int16_t band = AfuBandOfFreq(f);
     CBBands->SetItemIndex(band >= 0 ? band : 0);
     EditAtt100->SetText(FormatPositive("%5.2f", a100));

@@ -624,7 +624,9 @@ TControl::~TControl() {
     parent_ = nullptr;
     if (widget_) {
         if (HookBase* h = HookOf(widget_)) h->control = nullptr;
-        widget_->disconnect();
+        // Only the control's own connections (made without a context, so the widget is their
+        // receiver): Qt's own, such as the accessibility cache's destroyed() link, must stay.
+        QObject::disconnect(widget_, nullptr, widget_, nullptr);
         delete widget_;
         widget_ = nullptr;
     }

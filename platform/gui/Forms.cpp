@@ -815,11 +815,64 @@ void TCustomForm::SetVisible(bool v) {
     }
 }
 
-void TCustomForm::ActivationChanged(bool active) {
-    InvokeHandler(this, [this, active] {
-        if (active && OnActivate) OnActivate(this);
-        if (!active && OnDeactivate) OnDeactivate(this);
+namespace {
+
+// The application's active form: the last of the program's forms that was the active window,
+// whether its OnDeactivate has run, and whether the application has lost the activation since.
+// A window that is not a form (a message box, a file or colour dialog) changes none of them.
+struct ActiveFormState {
+    QPointer<QWidget> form;
+    bool deactivated = false;
+    bool applicationLeft = false;
+};
+
+ActiveFormState& ActiveForm() {
+    static ActiveFormState state;
+    return state;
+}
+
+// The application can be left while a box is up; the form under it then counts as activated
+// again when the box has closed.
+void WatchApplicationState() {
+    static QPointer<QGuiApplication> watched;
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || watched == app) return;
+    watched = app;
+    QObject::connect(app, &QGuiApplication::applicationStateChanged, app, [](Qt::ApplicationState s) {
+        if (s != Qt::ApplicationActive) ActiveForm().applicationLeft = true;
     });
+}
+
+}  // namespace
+
+// The window system may report the new form's activation before the old one's loss, so the
+// old form's OnDeactivate runs when the new one becomes active; on its own loss only when no
+// window of the program is active any more.
+void TCustomForm::ActivationChanged(bool active) {
+    ActiveFormState& state = ActiveForm();
+    WatchApplicationState();
+    auto deactivate = [&state](TCustomForm* f) {
+        state.deactivated = true;
+        InvokeHandler(f, [f] {
+            if (f->OnDeactivate) f->OnDeactivate(f);
+        });
+    };
+    if (active) {
+        if (state.form == frame_ && !state.applicationLeft) return;  // back from a box over it
+        if (state.form && state.form != frame_ && !state.deactivated)
+            if (TCustomForm* previous = static_cast<FormWidget*>(state.form.data())->form)
+                if (!previous->Destroying()) deactivate(previous);
+        state.form = frame_;
+        state.deactivated = false;
+        state.applicationLeft = false;
+        InvokeHandler(this, [this] {
+            if (OnActivate) OnActivate(this);
+        });
+        return;
+    }
+    if (state.form != frame_ || state.deactivated || QApplication::activeWindow()) return;
+    state.applicationLeft = true;
+    deactivate(this);
 }
 
 namespace {
@@ -927,16 +980,24 @@ int TCustomForm::ShowModal() {
     modal_ = true;
     modalResult_ = mrNone;
     releaseAfterModal_ = false;
+    // The window that was active gets the activation back, as the window system gives it back
+    // to the owner of a modal window.
+    const QPointer<QWidget> previous = QApplication::activeWindow();
+    auto giveBack = [&previous] {
+        if (previous && previous->isVisible() && !previous->isActiveWindow()) previous->activateWindow();
+    };
     int result = mrNone;
     try {
         result = CurrentPresenter().ShowModalForm(*this);
     } catch (...) {
         modal_ = false;
         EndModalShow();
+        giveBack();
         throw;
     }
     modal_ = false;
     EndModalShow();
+    giveBack();
     if (releaseAfterModal_) Release();
     return result;
 }

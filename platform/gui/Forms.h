@@ -145,6 +145,10 @@ public:
     TNotifyEvent OnPaint;
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
+    // OnActivate runs when the form becomes the application's active form: another of the
+    // program's forms (or none) was active before, or the application is reactivated. The return
+    // from a message box or another box opened over the form is no activation; OnDeactivate
+    // runs when another form or another application takes the activation from the form.
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
     TCloseEvent OnClose;

@@ -126,7 +126,7 @@ TMenuItem::~TMenuItem() {
         c->parent_ = nullptr;
         delete c;
     }
-    action_->disconnect();
+    QObject::disconnect(action_, nullptr, action_, nullptr);  // keeps Qt's destroyed() links
     delete action_;
     delete submenu_;
 }

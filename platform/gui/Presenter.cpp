@@ -64,6 +64,19 @@ QStringList NameFilters(const std::string& filter) {
 
 }  // namespace
 
+// The window that was active before a box opened gets the activation back when the box has
+// closed, as the window system gives it back to a box's owner.
+class ActivationReturn {
+public:
+    ActivationReturn() : previous_(QApplication::activeWindow()) {}
+    ~ActivationReturn() {
+        if (previous_ && previous_->isVisible() && !previous_->isActiveWindow()) previous_->activateWindow();
+    }
+
+private:
+    QPointer<QWidget> previous_;
+};
+
 class QtPresenter : public Presenter {
 public:
     int ShowMessageBox(const MessageBoxRequest& request) override {
@@ -93,6 +106,7 @@ public:
         if (!escape && map.size() == 1) escape = first;
         if (auto* pb = qobject_cast<QPushButton*>(first)) box.setDefaultButton(pb);
         if (escape) box.setEscapeButton(escape);
+        ActivationReturn activation;
         ModalWindowGuard guard(&box);
         box.exec();
         QAbstractButton* clicked = box.clickedButton();
@@ -127,6 +141,7 @@ public:
         if (!ext.isEmpty() && !ext.contains(QChar('*'))) dlg.setDefaultSuffix(ext);
         if (!request.initialDir.empty()) dlg.setDirectory(QS(request.initialDir));
         if (!request.fileName.empty()) dlg.selectFile(QS(request.fileName));
+        ActivationReturn activation;
         ModalWindowGuard guard(&dlg);
         if (dlg.exec() != QDialog::Accepted) return result;
         result.accepted = true;
@@ -149,6 +164,7 @@ public:
         QColorDialog dlg;
         dlg.setOption(QColorDialog::DontUseNativeDialog, true);
         dlg.setCurrentColor(toQ(request.color));
+        ActivationReturn activation;
         ModalWindowGuard guard(&dlg);
         ColorDialogResult result;
         if (dlg.exec() != QDialog::Accepted) return result;

@@ -1,4 +1,5 @@
 // Standard controls: which changes run handlers, lists bound to widgets, layout, timer.
+#include <QAccessible>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -310,4 +311,22 @@ TEST_F(guiControls, TimerFiresAndKeepsGoingAfterAnError) {
     const int stopped = ticks;
     ProcessFor(40);
     EXPECT_EQ(ticks, stopped);
+}
+
+TEST_F(guiControls, FreedControlTakesItsAccessibleInterfaceAlong) {
+    // An assistive client asks for the interfaces of the controls; freeing a control must
+    // release them too (Qt drops them on the widget's destroyed()).
+    std::vector<QAccessible::Id> ids;
+    auto* edit = Make<TEdit>();
+    auto* combo = Make<TComboBox>();
+    auto* button = Make<TButton>();
+    for (TControl* c : {static_cast<TControl*>(edit), static_cast<TControl*>(combo), static_cast<TControl*>(button)}) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(c->Widget());
+        ASSERT_NE(iface, nullptr);
+        ids.push_back(QAccessible::uniqueId(iface));
+    }
+    delete edit;
+    delete combo;
+    delete button;
+    for (QAccessible::Id id : ids) EXPECT_EQ(QAccessible::accessibleInterface(id), nullptr) << id;
 }

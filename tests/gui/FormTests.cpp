@@ -2,12 +2,15 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
 #include <memory>
 
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
@@ -335,3 +338,50 @@ TEST_F(guiForms, CascadePlacesEachNewWindowBelowAndRightOfTheLast) {
 }
 
 }  // namespace
+
+TEST_F(guiForms, ActivateRunsWhenAnotherFormWasActiveNotAfterABox) {
+    SetPresenter(nullptr);  // real boxes and a real modal loop; timers play the user
+    auto* f = CreateForm<TForm>(&app);
+    int activations = 0, deactivations = 0;
+    f->OnActivate = [&](rtl::TObject*) { ++activations; };
+    f->OnDeactivate = [&](rtl::TObject*) { ++deactivations; };
+    auto settle = [&] {
+        EXPECT_TRUE(ProcessUntil([&] { return f->Active(); }));
+        ProcessFor(30);
+    };
+    f->Show();
+    settle();
+    EXPECT_EQ(activations, 1);
+
+    // A message box over the form, answered once it has the activation: no events.
+    bool answered = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isActiveWindow()) return;
+        answered = true;
+        box->defaultButton()->click();
+    });
+    answer.start(20);
+    ShowMessage("Hinweis");
+    answer.stop();
+    EXPECT_TRUE(answered);
+    settle();
+    EXPECT_EQ(activations, 1);
+    EXPECT_EQ(deactivations, 0);
+
+    // Another of the program's forms, modal, and back: one event each way.
+    auto* other = CreateForm<TForm>(&app);
+    int otherActivations = 0;
+    other->OnActivate = [&](rtl::TObject*) { ++otherActivations; };
+    QTimer::singleShot(0, [&] {
+        ProcessUntil([&] { return other->Active(); });
+        other->SetModalResult(mrOk);
+    });
+    EXPECT_EQ(other->ShowModal(), mrOk);
+    settle();
+    EXPECT_EQ(otherActivations, 1);
+    EXPECT_EQ(deactivations, 1);
+    EXPECT_EQ(activations, 2);
+    SetPresenter(&presenter);
+}

@@ -3,7 +3,17 @@
 // while the window is being built.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+
+#include <functional>
 
 #include <memory>
 #include <string>
@@ -16,6 +26,100 @@
 #include "tools/Zweidrahtleitung.h"
 
 class Calculators : public ToolFixture {};
+
+namespace {
+
+template <class Pred>
+bool ProcessUntil(Pred pred, int deadlineMs = 3000) {
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > deadlineMs) return pred();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+void TypeKey(int key, const QString& text) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+// Runs a calculator window modally with the real boxes, types "6." into `field` (after
+// `start`), answers every warning once it has the activation, then finishes the number as "6,5"
+// and closes the window with the window manager's button. Returns the number of boxes shown.
+int TypeSixPointIntoModalWindow(gui::TForm& form, gui::TEdit& field, const std::string& start,
+                                std::string& finished, std::string& result, gui::TEdit& resultField) {
+    gui::SetPresenter(nullptr);
+    int boxes = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isActiveWindow()) return;
+        // A box that keeps coming back is ended by giving the field a number.
+        if (++boxes == 5) field.SetText(start);
+        box->defaultButton()->click();
+    });
+    answer.start(20);
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(ProcessUntil([&] { return form.Active(); }));
+        field.SetText(start);
+        field.SetFocus();
+        EXPECT_TRUE(ProcessUntil([&] { return field.Focused(); }));
+        field.SelectAll();
+        TypeKey(Qt::Key_6, QStringLiteral("6"));
+        TypeKey(Qt::Key_Period, QStringLiteral("."));
+        // The warning has been answered and the window is active again for a while.
+        EXPECT_TRUE(ProcessUntil([&] { return boxes > 0 && form.Active() && field.Focused(); }));
+        ProcessUntil([] { return false; }, 300);
+        TypeKey(Qt::Key_Backspace, QString());
+        TypeKey(Qt::Key_Comma, QStringLiteral(","));
+        TypeKey(Qt::Key_5, QStringLiteral("5"));
+        finished = field.Text();
+        result = resultField.Text();
+        QCloseEvent close;
+        QApplication::sendEvent(form.Widget(), &close);
+        closed = true;
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] { form.SetModalResult(gui::mrAbort); });
+    watchdog.start(20000);
+    const int r = form.ShowModal();
+    watchdog.stop();
+    answer.stop();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(r, gui::mrCancel);  // closed by the user, not by the watchdog
+    return boxes;
+}
+
+}  // namespace
+
+TEST_F(Calculators, NotANumberWarnsOnceAndTheFieldCanBeCorrected) {
+    std::string finished, result;
+    {
+        SCOPED_TRACE("Zweidrahtleitung");
+        std::unique_ptr<TFormZweidrahtleitung> f(gui::CreateForm<TFormZweidrahtleitung>(nullptr));
+        EXPECT_EQ(TypeSixPointIntoModalWindow(*f, *f->EditAbstand, "60", finished, result, *f->EditImpedanz), 1);
+        EXPECT_EQ(finished, "6,5");
+        EXPECT_EQ(result, " 141,4 Ohm");
+    }
+    {
+        SCOPED_TRACE("Schwingkreis");
+        std::unique_ptr<TFormSchwingkreis> f(gui::CreateForm<TFormSchwingkreis>(nullptr));
+        f->EditC1->SetText("100");
+        EXPECT_EQ(TypeSixPointIntoModalWindow(*f, *f->EditL1, "10", finished, result, *f->EditF1), 1);
+        EXPECT_EQ(finished, "6,5");
+        EXPECT_EQ(result, " 6,243 MHz");
+    }
+    gui::SetPresenter(&presenter);
+}
 
 TEST_F(Calculators, ResonantCircuitSolvesAllThreeWays) {
     std::unique_ptr<TFormSchwingkreis> f(gui::CreateForm<TFormSchwingkreis>(nullptr));

@@ -93,6 +93,24 @@ TEST_F(KoaxCalc, NoBandGivesNoValuesWithoutFailing) {
     ExpectOutputs("---", "---", "---");
 }
 
+TEST_F(KoaxCalc, FrequencyOutsideTheCableTableGivesNoCableLoss) {
+    // Below the cable table (0.1 MHz) there is no loss per 100 m, so none for any length either.
+    for (const char* length : {"-3", "10,00", "0"}) {
+        SCOPED_TRACE(length);
+        f->EditFrequenz->SetText("0,05");
+        f->EditCableLength->SetText(length);
+        f->CalcCable(nullptr);
+        EXPECT_EQ(f->EditAtt100->Text(), "---");
+        EXPECT_EQ(f->EditAtt->Text(), "---");
+    }
+    // Inside the table a negative length gives no loss either.
+    f->EditFrequenz->SetText("10,0");
+    f->EditCableLength->SetText("-3");
+    f->CalcCable(nullptr);
+    ExpectOutputs(" 4,70", "---", " 0,30");
+    EXPECT_TRUE(presenter.boxes.empty());
+}
+
 TEST_F(KoaxCalc, FrequencyLimitWarnsAndKeepsTheOutputs) {
     f->EditFrequenz->SetText("20000");
     f->CalcCable(nullptr);

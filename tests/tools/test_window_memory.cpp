@@ -1,0 +1,154 @@
+// A long session: every tool window opened and closed many times, as its menu item does it,
+// leaves the heap as it found it. An assistive client asks for the accessibility interface of
+// every widget while the window is up, so the interfaces Qt keeps per widget are counted too.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPixmapCache>
+#include <QPointer>
+#include <QThread>
+#include <QWidget>
+
+#include <malloc.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "platform/gui/Forms.h"
+#include "platform/gui/Presenter.h"
+#include "tests/tools/ToolFixture.h"
+#include "tools/BooleanDialog.h"
+#include "tools/CopyRight.h"
+#include "tools/FormLib.h"
+#include "tools/KoaxCalc.h"
+#include "tools/SysInfo.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define FELDOR_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define FELDOR_TEST_ASAN 1
+#endif
+#endif
+#ifdef FELDOR_TEST_ASAN
+// The sanitizer runtime's count of the bytes its allocator has handed out and not taken back.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+namespace {
+
+// Bytes handed out by the allocator and not yet given back.
+std::size_t HeapInUse() {
+#ifdef FELDOR_TEST_ASAN
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
+#endif
+}
+
+// The sanitizer's allocator is slow; its own leak check runs at the end of the program.
+#ifdef FELDOR_TEST_ASAN
+constexpr int kCycles = 60;
+#else
+constexpr int kCycles = 500;
+#endif
+constexpr int kWarmUp = 30;  // fonts, glyphs and style caches fill during the first openings
+// Windows that measure the processor's clock (half a second) each time they open.
+constexpr int kSlowCycles = 20;
+constexpr int kSlowWarmUp = 5;
+
+void Settle() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// What an assistive client does with a shown window: asks for every widget's interface.
+void QueryAccessibility(gui::TCustomForm& form) {
+    QAccessible::queryAccessibleInterface(form.Widget());
+    for (QWidget* w : form.Widget()->findChildren<QWidget*>()) QAccessible::queryAccessibleInterface(w);
+}
+
+class WindowMemory : public ToolFixture {
+protected:
+    void SetUp() override {
+        ToolFixture::SetUp();
+        // A modal window is shown, used and closed with "Abbrechen".
+        presenter.formHandler = [this](gui::TCustomForm& form) {
+            presenter.modalForms.clear();  // the presenter's record of each run
+            Settle();
+            QueryAccessibility(form);
+            return gui::mrCancel;
+        };
+    }
+
+    // A window shown without a modal loop, closed by the user; it releases itself.
+    template <class Form>
+    static void OpenAndCloseModeless() {
+        Form* form = gui::CreateForm<Form>(nullptr);
+        form->Show();
+        Settle();
+        QueryAccessibility(*form);
+        QPointer<QWidget> window = form->Widget();
+        form->Close();
+        QElapsedTimer t;
+        t.start();
+        while (window && t.elapsed() < 2000) Settle();
+        ASSERT_TRUE(window.isNull()) << "the window was not released";
+    }
+
+    // Heap growth per cycle over `cycles` cycles, after a warm-up. Qt's pixmap cache is kept
+    // empty meanwhile: the style caches its pictures there under keys that change with every
+    // new widget, up to the cache's limit, and drops stale keys only on a timer.
+    static double GrowthPerCycle(const std::function<void()>& cycle, int cycles, int warmUp) {
+        const int limit = QPixmapCache::cacheLimit();
+        QPixmapCache::clear();
+        QPixmapCache::setCacheLimit(0);
+        for (int i = 0; i < warmUp; ++i) cycle();
+        Settle();
+        const std::size_t before = HeapInUse();
+        for (int i = 0; i < cycles; ++i) cycle();
+        Settle();
+        const std::size_t after = HeapInUse();
+        QPixmapCache::setCacheLimit(limit);
+        return (static_cast<double>(after) - static_cast<double>(before)) / cycles;
+    }
+};
+
+TEST_F(WindowMemory, OpeningAndClosingEveryToolWindowKeepsTheHeap) {
+    const struct {
+        const char* name;
+        std::function<void()> cycle;
+        int cycles = kCycles;
+        int warmUp = kWarmUp;
+    } windows[] = {
+        {"Schwingkreis", [] { ShowSchwingkreis(); }},
+        {"Zweidrahtleitung", [] { ShowZweidrahtleitung(); }},
+        {"Grenzwerttabelle", [] { ShowGrenzwerttabelle(); }},
+        {"Dezimaltrennzeichen", [] { ShowDecimalSeperator(); }, kSlowCycles, kSlowWarmUp},
+        {"Frage", [] { AskYesNo("", "Weiter?"); }},
+        {"Nutzungsbedingungen",
+         [] {
+             auto* form = new TFormCopyRight(nullptr);
+             form->CaptionText = "Nutzungsbedingungen";
+             form->Execute();  // modal, then released
+         }},
+        {"Koax-Rechner", [] { OpenAndCloseModeless<TFormKoaxCalc>(); }},
+        {"SysInfo", [] { OpenAndCloseModeless<TFormSysInfo>(); }, kSlowCycles, kSlowWarmUp},
+    };
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.name);
+        const double growth = GrowthPerCycle(w.cycle, w.cycles, w.warmUp);
+        std::printf("%-20s heap growth per cycle: %.1f bytes\n", w.name, growth);
+        RecordProperty(std::string(w.name) + "_bytes_per_cycle", std::to_string(growth));
+        // One accessibility interface left per edit, as freed controls once left them, costs
+        // several hundred bytes per cycle; what remains is the slow fill of Qt's own tables.
+        EXPECT_LT(growth, 256.0);
+    }
+}
+
+}  // namespace
