@@ -439,7 +439,7 @@ TEST_F(FieldFileTest, FailedOpenNeverLeadsToAnOverwrittenFile) {
     presenter->boxes.clear();
     presenter->fileAnswers.push_back({true, {b}, 2});
     AsMenuCommand([&] { form->MIOeffnen->Click(); });
-    EXPECT_EQ(LastBoxText(), "Stream-Lesefehler.");
+    EXPECT_EQ(LastBoxText(), "Datei " + b + ": Stream-Lesefehler.");
     EXPECT_EQ(PointCount(), 0);
     EXPECT_EQ(SaveTarget, "");
 
