@@ -11,35 +11,13 @@
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/Presenter.h"
+#include "tests/support/EventLoop.h"
 
 class GuiFixture : public ::testing::Test {
 protected:
     gui::ScriptedPresenter presenter;
     gui::TApplication app;
 };
-
-// Processes events until pred() holds or the deadline passes; returns pred().
-template <class Pred>
-bool ProcessUntil(Pred pred, int deadlineMs = 3000) {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > deadlineMs) return pred();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QThread::msleep(1);
-    }
-    return true;
-}
-
-// Processes the events for a while (to show that something does NOT happen).
-inline void ProcessFor(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QThread::msleep(1);
-    }
-}
 
 // A left click as the window system delivers it: press and release at `p`.
 inline void SendClick(QWidget* w, QPoint p) {

@@ -21,6 +21,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Presenter.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/support/EventLoop.h"
 #include "tests/tools/ToolFixture.h"
 #include "tools/Schwingkreis.h"
 #include "tools/Zweidrahtleitung.h"
@@ -28,18 +29,6 @@
 class Calculators : public ToolFixture {};
 
 namespace {
-
-template <class Pred>
-bool ProcessUntil(Pred pred, int deadlineMs = 3000) {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > deadlineMs) return pred();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QThread::msleep(1);
-    }
-    return true;
-}
 
 void TypeKey(int key, const QString& text) {
     QWidget* target = QApplication::focusWidget();
