@@ -46,7 +46,6 @@ public:
         rtl::SetCommandLine(1, argv);
         StartUp();
     }
-    void ShutDown() { CloseWindows(); }
 
     TFormFeldor& Form() { return *form; }
     gui::ScriptedPresenter& Presenter() { return *presenter; }
@@ -126,17 +125,24 @@ inline void FeedFieldFile(HeadlessViewer& v, std::string_view bytes) {
     v.Form().ButZeigenClick(nullptr);
 }
 
-// The settings file read at start-up: the windows are created anew on it.
-// A start-up that fails leaves the windows freed and made anew without the file.
+// The settings file read at start-up: the main window's start-up (FormCreate, which reads it,
+// and afterAllCreated, which places and shows the windows by it) runs again on the windows that
+// exist; building them anew for every input would make this the slowest target by far. The
+// splash closes itself, and is freed, on the events processed afterwards. A start-up that fails
+// runs once more without the file, so that the next input finds the windows as at a normal start.
+inline void StartUpOnSettings(HeadlessViewer& v) {
+    v.Form().FormCreate(nullptr);
+    v.Form().afterAllCreated();
+    gui::Application->ProcessMessages();
+}
+
 inline void FeedIni(HeadlessViewer& v, std::string_view bytes) {
-    v.ShutDown();
     WriteFile(v.IniPath(), bytes);
     try {
-        v.StartUp();
+        StartUpOnSettings(v);
     } catch (...) {
-        v.ShutDown();
         std::filesystem::remove(v.IniPath());
-        v.StartUp();
+        StartUpOnSettings(v);
         throw;
     }
     std::filesystem::remove(v.IniPath());
