@@ -22,11 +22,11 @@ cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 seeds() {
   case $1 in
-    eznec) echo tests/data/eznec ;;
+    eznec) echo tests/data/eznec fuzz/seeds/eznec ;;
     necwin) echo tests/data/nwp ;;
-    4nec2) echo tests/data/4nec2 samples/dipol20m.out ;;
+    4nec2) echo tests/data/4nec2 fuzz/seeds/4nec2 samples/dipol20m.out ;;
     mmana) echo tests/data/mmana ;;
-    geometry) echo tests/data/geometry samples/Antenne.txt samples/Boden.txt ;;
+    geometry) echo tests/data/geometry fuzz/seeds/geometry samples/Antenne.txt samples/Boden.txt ;;
     fdr) echo fuzz/seeds/fdr samples/Beispiel.fdr ;;
     ini) echo fuzz/seeds/ini ;;
     lzrw) echo fuzz/seeds/lzrw ;;
