@@ -125,13 +125,12 @@ inline void FeedFieldFile(HeadlessViewer& v, std::string_view bytes) {
     v.Form().ButZeigenClick(nullptr);
 }
 
-// The settings file read at start-up: the main window's start-up (FormCreate, which reads it,
-// and afterAllCreated, which places and shows the windows by it) runs again on the windows that
-// exist; building them anew for every input would make this the slowest target by far. The
-// splash closes itself, and is freed, on the events processed afterwards. A start-up that fails
-// runs once more without the file, so that the next input finds the windows as at a normal start.
+// The settings file read at start-up, on the windows that exist (building them anew for every
+// input made this the slowest target by far): the main window reads it as its FormCreate does,
+// and afterAllCreated places and shows the windows by it. A start-up that fails runs once more
+// without the file, so that the next input finds the windows as at a normal start.
 inline void StartUpOnSettings(HeadlessViewer& v) {
-    v.Form().FormCreate(nullptr);
+    v.Form().ReadSettings();
     v.Form().afterAllCreated();
     gui::Application->ProcessMessages();
 }
