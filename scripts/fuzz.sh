@@ -3,7 +3,10 @@
 # Usage: scripts/fuzz.sh [seconds per target, default 600] [target...]
 # Targets: eznec necwin 4nec2 mmana geometry fdr ini lzrw kitcont imagelist (default: all, run in
 # parallel, at most one per core). Each target's corpus grows in <dir>/corpus/<target>, seeded
-# from the test data and samples; crashes, hangs and leaks land in <dir>/findings/<target>/. A
+# from the test data, the samples and fuzz/seeds/<target> (complete files below the 64 kB input
+# limit: multi-plane near-field files and reports, small field files, antenna and ground files of
+# hundreds of lines; the two large samples enter cut to the limit); crashes, hangs and leaks land
+# in <dir>/findings/<target>/. A
 # finding belongs, once fixed, in tests/data/fuzz/<target>/ (the regression test feeds every file
 # there).
 set -euo pipefail
