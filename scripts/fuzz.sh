@@ -3,7 +3,10 @@
 # Usage: scripts/fuzz.sh [seconds per target, default 600] [target...]
 # Targets: eznec necwin 4nec2 mmana geometry fdr ini lzrw kitcont imagelist (default: all, run in
 # parallel, at most one per core). Each target's corpus grows in <dir>/corpus/<target>, seeded
-# from the test data and samples; crashes, hangs and leaks land in <dir>/findings/<target>/. A
+# from the test data, the samples and fuzz/seeds/<target> (complete files below the 64 kB input
+# limit: multi-plane near-field files and reports, small field files, antenna and ground files of
+# hundreds of lines; the two large samples enter cut to the limit); crashes, hangs and leaks land
+# in <dir>/findings/<target>/. A
 # finding belongs, once fixed, in tests/data/fuzz/<target>/ (the regression test feeds every file
 # there).
 set -euo pipefail
@@ -22,11 +25,11 @@ cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 seeds() {
   case $1 in
-    eznec) echo tests/data/eznec ;;
+    eznec) echo tests/data/eznec fuzz/seeds/eznec ;;
     necwin) echo tests/data/nwp ;;
-    4nec2) echo tests/data/4nec2 samples/dipol20m.out ;;
+    4nec2) echo tests/data/4nec2 fuzz/seeds/4nec2 samples/dipol20m.out ;;
     mmana) echo tests/data/mmana ;;
-    geometry) echo tests/data/geometry samples/Antenne.txt samples/Boden.txt ;;
+    geometry) echo tests/data/geometry fuzz/seeds/geometry samples/Antenne.txt samples/Boden.txt ;;
     fdr) echo fuzz/seeds/fdr samples/Beispiel.fdr ;;
     ini) echo fuzz/seeds/ini ;;
     lzrw) echo fuzz/seeds/lzrw ;;

@@ -360,27 +360,7 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
     ColorList = std::make_unique<TColorList>();
     ColorList->SetDefaults();
 
-    {
-        rtl::TIniFile ini(SettingsFileName());
-        EZNECDir = ini.ReadString("Verzeichnisse", "EZNECDir", ProgDir);
-        MMANADir = ini.ReadString("Verzeichnisse", "MMANADir", ProgDir);
-        Dir4nec2 = ini.ReadString("Verzeichnisse", "4nec2Dir", ProgDir);
-        NECWinProDir = ini.ReadString("Verzeichnisse", "NECWinProDir", ProgDir);
-        FeldorDir = ini.ReadString("Verzeichnisse", "FeldorDir", ProgDir);
-        SetTop(ini.ReadInteger("Fensterpositionen", "Top", 10));
-        SetLeft(ini.ReadInteger("Fensterpositionen", "Left", 10));
-        MessTop = ini.ReadInteger("Fensterpositionen", "MessTop", 20);
-        MessLeft = ini.ReadInteger("Fensterpositionen", "MessLeft", 20);
-        SkriptTop = ini.ReadInteger("Fensterpositionen", "SkriptTop", 30);
-        SkriptLeft = ini.ReadInteger("Fensterpositionen", "SkriptLeft", 30);
-        const gdi::TRect work = gui::Screen()->WorkAreaRect();
-        SkriptHeight = ClampedSize(ini.ReadInteger("Fensterpositionen", "SkriptHeight", 300),
-                                   kMinSkriptHeight, work.Height());
-        SkriptWidth = ClampedSize(ini.ReadInteger("Fensterpositionen", "SkriptWidth", 300),
-                                  kMinSkriptWidth, work.Width());
-        SkriptVisible = ini.ReadBool("Fenster", "Skript", true);
-        MesswertVisible = ini.ReadBool("Fenster", "Messwert", true);
-    }
+    ReadSettings();
 
     auto* splash = gui::CreateForm<TFormSplash>(this);
     splash->TitleText = ProgTitle;
@@ -411,6 +391,29 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
         // The locale stays as the user has it; the next start asks again.
         UseGermanNumberFormatInProgram();
     }
+}
+
+// The directories, window places and window choices of the settings file.
+void TFormFeldor::ReadSettings() {
+    rtl::TIniFile ini(SettingsFileName());
+    EZNECDir = ini.ReadString("Verzeichnisse", "EZNECDir", ProgDir);
+    MMANADir = ini.ReadString("Verzeichnisse", "MMANADir", ProgDir);
+    Dir4nec2 = ini.ReadString("Verzeichnisse", "4nec2Dir", ProgDir);
+    NECWinProDir = ini.ReadString("Verzeichnisse", "NECWinProDir", ProgDir);
+    FeldorDir = ini.ReadString("Verzeichnisse", "FeldorDir", ProgDir);
+    SetTop(ini.ReadInteger("Fensterpositionen", "Top", 10));
+    SetLeft(ini.ReadInteger("Fensterpositionen", "Left", 10));
+    MessTop = ini.ReadInteger("Fensterpositionen", "MessTop", 20);
+    MessLeft = ini.ReadInteger("Fensterpositionen", "MessLeft", 20);
+    SkriptTop = ini.ReadInteger("Fensterpositionen", "SkriptTop", 30);
+    SkriptLeft = ini.ReadInteger("Fensterpositionen", "SkriptLeft", 30);
+    const gdi::TRect work = gui::Screen()->WorkAreaRect();
+    SkriptHeight = ClampedSize(ini.ReadInteger("Fensterpositionen", "SkriptHeight", 300),
+                               kMinSkriptHeight, work.Height());
+    SkriptWidth = ClampedSize(ini.ReadInteger("Fensterpositionen", "SkriptWidth", 300),
+                              kMinSkriptWidth, work.Width());
+    SkriptVisible = ini.ReadBool("Fenster", "Skript", true);
+    MesswertVisible = ini.ReadBool("Fenster", "Messwert", true);
 }
 
 void TFormFeldor::afterAllCreated() {

@@ -87,6 +87,7 @@ public:
 
     // ---- Start-up, settings, window commands ------------------------------------------------
     void FormCreate(rtl::TObject* Sender);
+    void ReadSettings();
     void afterAllCreated();
     void FormClose(rtl::TObject* Sender, gui::TCloseAction& Action);
     void TimerTimer(rtl::TObject* Sender);
