@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -23,6 +24,8 @@ protected:
         // The edit's text cursor stays on (it is on in the reference), however long start-up takes.
         flashTime_ = QApplication::cursorFlashTime();
         QApplication::setCursorFlashTime(0);
+        // The mouse away from the map, whatever an earlier test left: the read-out shows its captions.
+        QCursor::setPos(QPoint(-500, -500));
         StartUp();
         form->LoadFDRDatei(std::string(FELDOR_SOURCE_DIR) + "/samples/Beispiel.fdr");
         form->Show();

@@ -29,6 +29,13 @@ TEST(kitLibrary, StartUpBringsUpEveryUnit) {
         EXPECT_NE(f.format, 0u) << f.name;
         EXPECT_EQ(gui::GetClipboardFormatName(f.format), f.name);
     }
+    // Balanced shut-down, so that the units' own tests later in this process start from nothing.
+    KitThemeLibraryFree();
+    KitAppFinalize();
+    KitXPStylesFinalize();
+    KitContFinalize();
+    KitRichEditFinalize();
+    EXPECT_EQ(KitThemeManagerInstance, nullptr);
 }
 
 }  // namespace
