@@ -38,15 +38,11 @@ function(feldor_use_pch target)
   endif()
 endfunction()
 
-# feldor_library(<name> [DEPS <targets>...]): one static library per folder, built from
-# every .cpp and .h in the folder. Includes are written from the repository root.
-# FELDOR_QT on the target: it uses Qt (directly or through a library below it).
-function(feldor_library name)
-  cmake_parse_arguments(FL "" "" "DEPS" ${ARGN})
-  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  file(GLOB _hdr CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+# feldor_deps_use_qt(<out> <deps>...): ON when one of the dependencies is a Qt module or a
+# library of ours that uses Qt (its FELDOR_QT property).
+function(feldor_deps_use_qt out)
   set(_qt OFF)
-  foreach(_d ${FL_DEPS})
+  foreach(_d ${ARGN})
     if(_d MATCHES "^Qt6::")
       set(_qt ON)
     elseif(TARGET ${_d})
@@ -56,6 +52,17 @@ function(feldor_library name)
       endif()
     endif()
   endforeach()
+  set(${out} ${_qt} PARENT_SCOPE)
+endfunction()
+
+# feldor_library(<name> [DEPS <targets>...]): one static library per folder, built from
+# every .cpp and .h in the folder. Includes are written from the repository root.
+# FELDOR_QT on the target: it uses Qt (directly or through a library below it).
+function(feldor_library name)
+  cmake_parse_arguments(FL "" "" "DEPS" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB _hdr CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  feldor_deps_use_qt(_qt ${FL_DEPS})
   if(_src)
     add_library(${name} STATIC ${_src} ${_hdr})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
@@ -85,15 +92,7 @@ function(feldor_tests name)
     FELDOR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     FELDOR_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   if(FELDOR_PCH)
-    set(_qt OFF)
-    foreach(_d ${FT_DEPS})
-      if(TARGET ${_d})
-        get_target_property(_dq ${_d} FELDOR_QT)
-        if(_dq)
-          set(_qt ON)
-        endif()
-      endif()
-    endforeach()
+    feldor_deps_use_qt(_qt ${FT_DEPS})
     if(_qt)
       if(NOT TARGET feldor_test_pch)
         add_library(feldor_test_pch STATIC ${CMAKE_BINARY_DIR}/feldor_pch.cpp)
