@@ -14,11 +14,6 @@
 
 namespace {
 
-bool IsAddress(const std::string& Target) {
-    return Target.find("://") != std::string::npos || Target.rfind("www.", 0) == 0 ||
-           Target.rfind("mailto:", 0) == 0;
-}
-
 // Runs Work from the event loop, after the timer tick that found the opener ended (at once
 // without an event loop).
 template <class F>
@@ -30,7 +25,7 @@ void Later(F Work) {
 }  // namespace
 
 std::string ShellOpenFailedText(const std::string& Target, const std::string& Reason) {
-    const std::string what = IsAddress(Target)               ? "Die Adresse "
+    const std::string what = sys::IsAddress(Target)         ? "Die Adresse "
                              : rtl::DirectoryExists(Target) ? "Der Ordner "
                                                             : "Die Datei ";
     return what + Target + " konnte nicht geöffnet werden.\r\n" + Reason;

@@ -29,18 +29,6 @@ std::string& OpenerProgram() {
 
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// "scheme:" with a scheme of two or more characters (so "C:" is no address), or "www.".
-bool IsAddress(const std::string& t) {
-    if (t.rfind("www.", 0) == 0) return true;
-    const std::size_t colon = t.find(':');
-    if (colon == std::string::npos || colon < 2) return false;
-    if (!std::isalpha(static_cast<unsigned char>(t[0]))) return false;
-    for (std::size_t i = 1; i < colon; ++i) {
-        const unsigned char c = static_cast<unsigned char>(t[i]);
-        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
-    }
-    return true;
-}
 
 // The opener runs as a child of this process in a session of its own, so that its exit code
 // tells whether it found a program for the target.
@@ -92,6 +80,19 @@ std::string FindInSearchPath(const std::string& name) {
 }
 
 }  // namespace
+
+// "scheme:" with a scheme of two or more characters (so "C:" is no address), or "www.".
+bool IsAddress(const std::string& t) {
+    if (t.rfind("www.", 0) == 0) return true;
+    const std::size_t colon = t.find(':');
+    if (colon == std::string::npos || colon < 2) return false;
+    if (!std::isalpha(static_cast<unsigned char>(t[0]))) return false;
+    for (std::size_t i = 1; i < colon; ++i) {
+        const unsigned char c = static_cast<unsigned char>(t[i]);
+        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+    }
+    return true;
+}
 
 void SetShellOpener(const std::string& Program) {
     std::lock_guard<std::mutex> guard(OpenerLock);

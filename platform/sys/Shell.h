@@ -32,6 +32,10 @@ struct TShellResult {
     long long ProcessId = 0;  // the started program or the opener; 0 when nothing can be watched
 };
 
+// A web or mail address ("scheme:" with a scheme of two or more characters, or "www."),
+// handed to the opener as it stands.
+bool IsAddress(const std::string& Target);
+
 // Runs Verb on Target:
 // - Open: a web address ("http:", "mailto:", "www." ...) or an existing file or folder is handed
 //   to the opener; an executable file is started with Parameters (split at blanks, "..." quoting)
