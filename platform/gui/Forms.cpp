@@ -980,24 +980,19 @@ int TCustomForm::ShowModal() {
     modal_ = true;
     modalResult_ = mrNone;
     releaseAfterModal_ = false;
-    // The window that was active gets the activation back, as the window system gives it back
-    // to the owner of a modal window.
-    const QPointer<QWidget> previous = QApplication::activeWindow();
-    auto giveBack = [&previous] {
-        if (previous && previous->isVisible() && !previous->isActiveWindow()) previous->activateWindow();
-    };
     int result = mrNone;
-    try {
-        result = CurrentPresenter().ShowModalForm(*this);
-    } catch (...) {
+    {
+        const ActivationReturn activation;
+        try {
+            result = CurrentPresenter().ShowModalForm(*this);
+        } catch (...) {
+            modal_ = false;
+            EndModalShow();
+            throw;
+        }
         modal_ = false;
         EndModalShow();
-        giveBack();
-        throw;
     }
-    modal_ = false;
-    EndModalShow();
-    giveBack();
     if (releaseAfterModal_) Release();
     return result;
 }

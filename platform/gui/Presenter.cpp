@@ -64,19 +64,6 @@ QStringList NameFilters(const std::string& filter) {
 
 }  // namespace
 
-// The window that was active before a box opened gets the activation back when the box has
-// closed, as the window system gives it back to a box's owner.
-class ActivationReturn {
-public:
-    ActivationReturn() : previous_(QApplication::activeWindow()) {}
-    ~ActivationReturn() {
-        if (previous_ && previous_->isVisible() && !previous_->isActiveWindow()) previous_->activateWindow();
-    }
-
-private:
-    QPointer<QWidget> previous_;
-};
-
 class QtPresenter : public Presenter {
 public:
     int ShowMessageBox(const MessageBoxRequest& request) override {

@@ -23,6 +23,19 @@
 class QEventLoop;
 
 namespace gui {
+// The window that was active before a box or modal window opened gets the activation back
+// when that window has closed, as the window system gives it back to the owner.
+class ActivationReturn {
+public:
+    ActivationReturn() : previous_(QApplication::activeWindow()) {}
+    ~ActivationReturn() {
+        if (previous_ && previous_->isVisible() && !previous_->isActiveWindow()) previous_->activateWindow();
+    }
+
+private:
+    QPointer<QWidget> previous_;
+};
+
 // Access to the protected parts of controls for the routing code of this folder.
 struct ControlAccess {
     static void MouseDown(TControl* c, TMouseButton b, TShiftState s, int x, int y) { c->MouseDown(b, s, x, y); }
