@@ -226,6 +226,45 @@ TEST_F(MouseTest, LeavingTheMapEmptiesTheLabels) {
     EXPECT_EQ(form->LATest->Caption(), "");
 }
 
+// The reset whitens the map and empties the read-out with it: no coordinates or value of the
+// field before stay beside the white map, and moving over it shows none.
+TEST_F(MouseTest, ResetEmptiesTheReadOutWithTheMap) {
+    const std::string damagedField = dir + "/kaputt.fdr";
+    {
+        std::ofstream f(damagedField, std::ios::binary);
+        f << "kein Feld";
+    }
+    const std::string damagedImport = std::string(FELDOR_TEST_DATA) + "/eznec/truncated.txt";
+    const std::pair<const char*, std::function<void()>> resets[] = {
+        {"clear all", [this] { form->MIClearAll->Click(); }},
+        {"failed import",
+         [&] {
+             presenter->fileAnswers.push_back({true, {damagedImport}, 1});
+             EXPECT_FALSE(gui::InvokeHandler(form, [&] { form->MIEZNECOpen->Click(); }));
+         }},
+        {"failed open",
+         [&] {
+             presenter->fileAnswers.push_back({true, {damagedField}, 1});
+             EXPECT_FALSE(gui::InvokeHandler(form, [&] { form->MIOeffnen->Click(); }));
+         }},
+    };
+    for (const auto& [what, reset] : resets) {
+        SCOPED_TRACE(what);
+        ClearFeld2Dim();
+        LoadExamplePlane();
+        Move(100, 200);
+        ASSERT_EQ(form->LAcoords->Caption(), "Koordinaten   x: -6,5 m   y: 13,0 m");
+        reset();
+        EXPECT_FALSE(FieldShown);
+        for (int pass = 0; pass < 2; ++pass) {
+            EXPECT_EQ(form->LAcoords->Caption(), "") << pass;
+            EXPECT_EQ(form->LAField->Caption(), "") << pass;
+            EXPECT_EQ(form->LATest->Caption(), "") << pass;
+            Move(100, 200);  // over the white map
+        }
+    }
+}
+
 TEST_F(MouseTest, MouseIsIgnoredWhileNothingIsOnTheMap) {
     struct State {
         const char* name;
