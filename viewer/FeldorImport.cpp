@@ -34,6 +34,7 @@ void TFormFeldor::InitApplication() {
     CurrentPlane = std::make_unique<TSkalarFeld2>();  // no read-out from a plane no longer shown
     Power = 1;
     for (gui::TImage* image : {ImageFeld, ImageOvl, ImagePlay}) ClearImage(image);
+    ReadOutAtCursor();  // the read-out goes with the map
     Boden = std::make_unique<TAntPoints>();
     Antenne = std::make_unique<TAntPoints>();
     CBPlanes->Items()->Clear();

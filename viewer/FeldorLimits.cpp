@@ -2,6 +2,7 @@
 // with its arrow, and the display power.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <string>
 
 #include "foundation/ColorLib.h"
@@ -32,6 +33,28 @@ constexpr int kArrowHalfHeight = 3;
 // Redraws the map with the current settings when a plane is shown.
 void ReRender(TFormFeldor& form) {
     if (FieldLoaded || FieldShown) form.FeldShow2();
+}
+
+// Every '.' of S groups thousands: it stands in the whole part (no decimal comma before it),
+// after a group of digits and before exactly three digits that no further digit follows. The
+// group before the first dot has one to three digits and does not begin with 0 ("0.250" and
+// "1234.567" are decimals).
+bool DotsGroupThousands(const std::string& S) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    bool comma = false;
+    for (std::size_t i = 0; i < S.size(); ++i) {
+        if (S[i] == ',') comma = true;
+        if (S[i] != '.') continue;
+        if (comma) return false;
+        std::size_t before = 0;
+        while (before < i && digit(S[i - 1 - before])) ++before;
+        const bool afterGroup = before == 3 && i >= 4 && S[i - 4] == '.';
+        if (!afterGroup && (before < 1 || before > 3 || S[i - before] == '0')) return false;
+        std::size_t after = 0;
+        while (i + 1 + after < S.size() && digit(S[i + 1 + after])) ++after;
+        if (after != 3) return false;
+    }
+    return true;
 }
 
 // Whole watts from 1 to 1000. Values far outside (or not a number) are brought into range
@@ -183,16 +206,14 @@ void TFormFeldor::EditPWRShowDblClick(rtl::TObject*) {
     EditPWRShow->SetText("");
 }
 
-// The filter keeps the characters of a number and drops blanks; any other character it would
-// drop ("1.5", "250 W") makes the entry no number, so that nothing is silently multiplied.
+// The filter keeps the characters of a number and drops the rest: blanks, a unit, a '+' and the
+// dots that group thousands ("1.000 W"). Any other dot would be dropped silently and change the
+// number ("1.5" to 15), so such an entry counts as no number.
 void TFormFeldor::EditPWRShowExit(rtl::TObject*) {
     const std::string typed = EditPWRShow->Text();
     const std::string text = FloatCharsOnly(typed);
-    const bool onlyBlanksDropped =
-        std::count_if(typed.begin(), typed.end(), [](char ch) { return ch != ' '; }) ==
-        static_cast<std::ptrdiff_t>(text.size());
     long double value = 0;
-    if (onlyBlanksDropped && rtl::TryStrToFloat(text, value)) {
+    if (DotsGroupThousands(typed) && rtl::TryStrToFloat(text, value)) {
         PowerShow = static_cast<double>(value);
     } else {
         msgWarning("Die Leistung muss eine Gleitkommazahl sein!\r\nSie wird auf 100 W gesetzt.");

@@ -240,6 +240,10 @@ void TFormFeldor::BuildControls() {
     CBPlanes = Place(new gui::TComboBox(self), GBGeometrie, 8, 86, 120, 22);
     CBPlanes->SetText("-keine-");
     CBPlanes->OnChange = [this](rtl::TObject* s) { CBPlaneshange(s); };
+    CBPlanes->OnKeyDown = [this](rtl::TObject* s, unsigned short& k, gui::TShiftState sh) {
+        CBPlanesKeyDown(s, k, sh);
+    };
+    CBPlanes->OnExit = [this](rtl::TObject* s) { CBPlanesExit(s); };
     ButToggleMinus = MakeButton(self, GBGeometrie, "-", 134, 86, 36, 22,
                                 &TFormFeldor::ButToggleMinusClick);
     ButTooglePlus = MakeButton(self, GBGeometrie, "+", 176, 86, 36, 22,

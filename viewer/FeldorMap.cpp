@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -13,6 +14,7 @@
 
 #include "foundation/ColorLib.h"
 #include "foundation/DebugLib.h"
+#include "foundation/FormatLib.h"
 #include "foundation/MathLib.h"
 #include "foundation/StrUtilsLib.h"
 #include "platform/rtl/SysUtils.h"
@@ -369,6 +371,50 @@ void TFormFeldor::FeldShow2() {
     ReadOutAtCursor();
 }
 
+namespace {
+
+// A height as the plane combo lists it; a height that shows as zero is "0,0" whatever its sign.
+std::string PlaneText(double height) {
+    std::string text = FormatDouble("%2.1f", height);
+    if (!text.empty() && text[0] == '-' && text.find_first_of("123456789") == std::string::npos)
+        text.erase(0, 1);
+    return text;
+}
+
+// The item of the plane combo that a text names: a number that, written as the list writes the
+// heights, is that item ("2" and "2,00" name "2,0"). -1 for any other text.
+int PlaneItemOfText(gui::TComboBox& combo, const std::string& text) {
+    long double value = 0;
+    if (!IsFloatString(text) || !rtl::TryStrToFloat(text, value)) return -1;
+    const std::string key = PlaneText(static_cast<double>(value));
+    rtl::TStrings* items = combo.Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        long double height = 0;
+        if (rtl::TryStrToFloat(items->Get(i), height) &&
+            PlaneText(static_cast<double>(height)) == key)
+            return i;
+    }
+    return -1;
+}
+
+// The plane combo shows the height of the plane on the map again ("-keine-" without planes);
+// the item of that height becomes the selected one (the text selects it). Runs no handler.
+void ShowPlaneTextOfMap(TFormFeldor& form) {
+    gui::TComboBox& combo = *form.CBPlanes;
+    if (combo.Items()->Count() == 0) {
+        combo.SetText("-keine-");
+        return;
+    }
+    double height = CurrentHeight;
+    if (form.RGFeldTyp->ItemIndex() == 1) height -= HOffset;
+    if (form.RGFeldTyp->ItemIndex() == 2) height -= ZOffset;
+    const std::string text = PlaneText(height);
+    const int item = PlaneItemOfText(combo, text);
+    combo.SetText(item >= 0 ? combo.Items()->Get(item) : text);
+}
+
+}  // namespace
+
 void TFormFeldor::UpdatePicture(rtl::TObject*) {
     const std::string text = CBPlanes->Text();
     if (!IsFloatString(text)) {
@@ -382,7 +428,21 @@ void TFormFeldor::UpdatePicture(rtl::TObject*) {
     ShowPlane(CurrentHeight);
 }
 
-void TFormFeldor::CBPlaneshange(rtl::TObject* Sender) { UpdatePicture(Sender); }
+// The user's text in the plane combo (typed or chosen): a text that names no plane, as it does
+// on the way to one ("", "0,", "0,1" before "0,5"), leaves the map as it is.
+void TFormFeldor::CBPlaneshange(rtl::TObject* Sender) {
+    if (PlaneItemOfText(*CBPlanes, CBPlanes->Text()) >= 0) UpdatePicture(Sender);
+}
+
+void TFormFeldor::CBPlanesKeyDown(rtl::TObject*, unsigned short& Key, gui::TShiftState) {
+    if (Key != gui::VK_RETURN || PlaneItemOfText(*CBPlanes, CBPlanes->Text()) >= 0) return;
+    ShowPlaneTextOfMap(*this);
+    Key = 0;
+}
+
+void TFormFeldor::CBPlanesExit(rtl::TObject*) {
+    if (PlaneItemOfText(*CBPlanes, CBPlanes->Text()) < 0) ShowPlaneTextOfMap(*this);
+}
 
 void TFormFeldor::ButTooglePlusClick(rtl::TObject* Sender) {
     const int n = CBPlanes->Items()->Count();

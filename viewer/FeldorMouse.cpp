@@ -150,10 +150,14 @@ void TFormFeldor::ImageOvlMouseDown(rtl::TObject*, gui::TMouseButton, gui::TShif
         label = "Z [Ohm]";
         feld = value;
     }
-    // Without a limit (-99) the percentages come out negative; they are kept as they are.
+    // A limit that does not exist (-99, or its A/m form; every limit of an impedance plane)
+    // gives no percentage.
+    const auto percent = [feld](double limit) {
+        return limit > 0 ? 100 * feld / limit : std::numeric_limits<double>::quiet_NaN();
+    };
     if (FormMessExport)
-        FormMessExport->add(label, w.x, w.y, static_cast<double>(z), feld,
-                            100 * feld / GrenzwertPS, 100 * feld / GrenzwertHSM);
+        FormMessExport->add(label, w.x, w.y, static_cast<double>(z), feld, percent(GrenzwertPS),
+                            percent(GrenzwertHSM));
     MessPktUpdate(this);
 }
 

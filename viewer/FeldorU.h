@@ -143,6 +143,10 @@ public:
     void FeldShow2();
     void UpdatePicture(rtl::TObject* Sender);
     void CBPlaneshange(rtl::TObject* Sender);
+    // Return and leaving the plane combo: a text that names no plane gives way to the height of
+    // the plane shown.
+    void CBPlanesKeyDown(rtl::TObject* Sender, unsigned short& Key, gui::TShiftState Shift);
+    void CBPlanesExit(rtl::TObject* Sender);
     void ButTooglePlusClick(rtl::TObject* Sender);
     void ButToggleMinusClick(rtl::TObject* Sender);
     void UpdateFeldChange(rtl::TObject* Sender);

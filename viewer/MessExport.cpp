@@ -1,5 +1,8 @@
 #include "viewer/MessExport.h"
 
+#include <cmath>
+#include <string>
+
 #include "foundation/MathLib.h"
 #include "foundation/StringGridUtilsLib.h"
 #include "platform/rtl/SysUtils.h"
@@ -19,6 +22,9 @@ gui::TButton* MakeButton(TFormMessExport* form, const std::string& caption, int 
     b->OnClick = [form, handler](rtl::TObject* s) { (form->*handler)(s); };
     return b;
 }
+
+// A percentage of a limit; a point taken where the limit does not exist has none ("---").
+std::string PercentText(double v) { return std::isfinite(v) ? rtl::Format("%5.1f", v) : "---"; }
 
 // The marks on the map follow the list.
 void RedrawMarks(rtl::TObject* Sender) {
@@ -86,8 +92,8 @@ void TFormMessExport::UpdateGrid(rtl::TObject* Sender) {
         SGExport->SetCells(2, i, rtl::Format("%5.1f", y[k]));
         SGExport->SetCells(3, i, rtl::Format("%5.1f", z[k]));
         SGExport->SetCells(4, i, rtl::Format("%5.4f", Feld[k]));
-        SGExport->SetCells(5, i, rtl::Format("%5.1f", gwPS[k]));
-        SGExport->SetCells(6, i, rtl::Format("%5.1f", gwHSM[k]));
+        SGExport->SetCells(5, i, PercentText(gwPS[k]));
+        SGExport->SetCells(6, i, PercentText(gwHSM[k]));
         // A label the arrays lack (Text is not counted by nof) leaves the cell empty.
         SGExport->SetCells(7, i, k < Text.Length() ? rtl::Format("%5s  ", Text[k]) : "");
     }

@@ -25,7 +25,7 @@ public:
     std::string InitialDir;
     // One measuring point per index: clicked position (m), plane height without the field-type
     // offset (m), value at the display power, percentages of the person-protection and the
-    // pacemaker limit, unit label.
+    // pacemaker limit (not a number where the limit does not exist: shown as "---"), unit label.
     DoubleArray x, y, z, Feld, gwPS, gwHSM;
     StringArray Text;
 

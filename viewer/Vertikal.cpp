@@ -138,6 +138,7 @@ TFormVertikal::TFormVertikal(rtl::TComponent* owner) : gui::TForm(owner) {
                                    &TFormVertikal::MIPictureToClipboardClick);
     AddItem(this, MIDatei, "-");
     MISchliessen = AddItem(this, MIDatei, "&Schliessen");
+    MISchliessen->OnClick = [this](rtl::TObject*) { Close(); };
     MIInterpolation = AddItem(this, root, "&Interpolation");
     MIIntPolOnOff =
         AddItem(this, MIInterpolation, "&Ausschalten", &TFormVertikal::MIIntPolOnOffClick);

@@ -238,14 +238,33 @@ TEST_F(LimitsTest, TypedDisplayPower) {
         double watts;
         bool warning;
     } cases[] = {
-        // A character the filter would drop, other than a blank: no number. A dropped dot
-        // must not turn 1.5 W into 15 W.
+        // Blanks, a unit, a '+' and dots that group thousands are dropped.
+        {"250 W", 250, false},
+        {"250W", 250, false},
+        {"+250", 250, false},
+        {" 250 ", 250, false},
+        {"1.000", 1000, false},
+        {"1.000 W", 1000, false},
+        {"1.234,5 W", 1000, false},  // 1234,5 is clipped
+        {"-1.000", 1, false},
+        {"1.000.000", 1000, false},
+        // Any other dot would change the number when dropped: no number.
         {"1.5", 100, true},
         {"250.5", 100, true},
-        {"250 W", 100, true},
-        {"1,5", 2, false},       // rounds to the even 2
+        {"1.5 W", 100, true},
+        {"1.0000", 100, true},
+        {"10.00", 100, true},
+        {".500", 100, true},
+        {"0.250", 100, true},
+        {"1234.567", 100, true},
+        {"1,000.000", 100, true},  // after the decimal comma
+        {"1.000.5", 100, true},
+        {"1.", 100, true},
+        // Rounding to whole watts, halves to even, and clipping to 1..1000 W.
+        {"1,5", 2, false},
+        {"2,5", 2, false},
+        {"2,6", 3, false},
         {"250,5", 250, false},
-        {" 250 ", 250, false},   // blanks are dropped
         {"0,4", 1, false},      // rounds to 0, clipped to 1 W
         {"2000", 1000, false},  // clipped
         {"abc", 100, true},     // no number: warning, 100 W

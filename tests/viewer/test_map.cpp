@@ -3,6 +3,9 @@
 // field-type controls.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -14,6 +17,7 @@
 #include "radio/AfuLib.h"
 #include "viewer/FeldorVars.h"
 #include "viewer/SkalarFeld2.h"
+#include "tests/support/EventLoop.h"
 #include "ViewerFixture.h"
 
 using namespace FeldorU;
@@ -354,6 +358,94 @@ TEST_F(PlaneControlsTest, PlaneTextThatIsNoNumber) {
     // Number characters that are no number: the conversion error reaches the caller.
     form->CBPlanes->SetText("1-2");
     EXPECT_THROW(form->UpdatePicture(nullptr), rtl::EConvertError);
+}
+
+// The plane combo typed into key by key, as the window system delivers the keys: a text on the
+// way to a height leaves the map as it is and shows no box; a height of the list shows its plane
+// at once; Return or leaving the combo brings back the height of the plane shown.
+TEST_F(PlaneControlsTest, TypingIntoThePlaneComboShowsNoBoxPerKey) {
+    Ready(0, 1);
+    for (double z : {0.5, 2.0, 12.5}) AddEPlane(z);
+    HasEPlanes = true;
+    form->afterLoading();
+    FieldShown = true;
+    form->CBPlanes->SetItemIndex(0);
+    form->UpdatePicture(nullptr);
+    ASSERT_DOUBLE_EQ(CurrentHeight, 0.5);
+    form->Show();
+    form->CBPlanes->SetFocus();
+    ASSERT_TRUE(ProcessUntil([this] { return form->CBPlanes->Focused(); }));
+
+    const auto key = [](int k, const QString& text = QString()) {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &release);
+    };
+    const auto type = [&](const char* chars) {
+        for (const char* c = chars; *c; ++c) {
+            const int k = *c == ',' ? Qt::Key_Comma : *c == '-' ? Qt::Key_Minus
+                                                                 : Qt::Key_0 + (*c - '0');
+            key(*c >= 'a' ? Qt::Key_A + (*c - 'a') : k, QString(QChar(*c)));
+        }
+    };
+    const auto erase = [&] {
+        form->CBPlanes->SetSelStart(0);
+        form->CBPlanes->SetSelLength(static_cast<int>(form->CBPlanes->Text().size()));
+        key(Qt::Key_Backspace);
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        const char* text;  // the combo's text afterwards
+        double shown;      // height of the plane on the map
+        bool newPlane;     // the map was drawn anew
+    };
+    const Step steps[] = {
+        {"text deleted", erase, "", 0.5, false},
+        {"1", [&] { type("1"); }, "1", 0.5, false},
+        {"12", [&] { type("2"); }, "12", 0.5, false},
+        {"12,", [&] { type(","); }, "12,", 0.5, false},
+        {"12,5", [&] { type("5"); }, "12,5", 12.5, true},
+        {"deleted again", erase, "", 12.5, false},
+        {"0", [&] { type("0"); }, "0", 12.5, false},
+        {"0,", [&] { type(","); }, "0,", 12.5, false},
+        {"0,1", [&] { type("1"); }, "0,1", 12.5, false},
+        {"0,5", [&] { key(Qt::Key_Backspace); type("5"); }, "0,5", 0.5, true},
+        {"0,57", [&] { type("7"); }, "0,57", 0.5, false},
+        {"Return", [&] { key(Qt::Key_Return); }, "0,5", 0.5, false},
+        {"2", [&] { erase(); type("2"); }, "2", 2.0, true},
+        {"2-x", [&] { type("-x"); }, "2-x", 2.0, false},
+        {"focus left", [&] {
+             form->ButTooglePlus->SetFocus();
+             ProcessUntil([this] { return !form->CBPlanes->Focused(); });
+         }, "2,0", 2.0, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        const TSkalarFeld2* before = CurrentPlane.get();
+        step.act();
+        EXPECT_EQ(form->CBPlanes->Text(), step.text);
+        EXPECT_DOUBLE_EQ(CurrentHeight, step.shown);
+        EXPECT_EQ(CurrentPlane.get() != before, step.newPlane);
+        EXPECT_TRUE(presenter->boxes.empty()) << presenter->boxes.front().text;
+    }
+    // The height brought back is the selected item again: "+" goes on from it.
+    EXPECT_EQ(form->CBPlanes->ItemIndex(), 1);
+    form->ButTooglePlus->Click();
+    EXPECT_DOUBLE_EQ(CurrentHeight, 12.5);
+
+    // Without planes the combo's own text comes back.
+    form->MIClearAllClick(nullptr);
+    form->CBPlanes->SetFocus();
+    ASSERT_TRUE(ProcessUntil([this] { return form->CBPlanes->Focused(); }));
+    erase();
+    type("3");
+    key(Qt::Key_Return);
+    EXPECT_EQ(form->CBPlanes->Text(), "-keine-");
+    EXPECT_TRUE(presenter->boxes.empty());
 }
 
 TEST_F(PlaneControlsTest, ComponentAndFieldTypeChooseThePlane) {

@@ -6,7 +6,10 @@
 #include <QPoint>
 
 #include <cmath>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <limits>
 #include <memory>
 #include <string>
 #include <utility>
@@ -223,6 +226,45 @@ TEST_F(MouseTest, LeavingTheMapEmptiesTheLabels) {
     EXPECT_EQ(form->LATest->Caption(), "");
 }
 
+// The reset whitens the map and empties the read-out with it: no coordinates or value of the
+// field before stay beside the white map, and moving over it shows none.
+TEST_F(MouseTest, ResetEmptiesTheReadOutWithTheMap) {
+    const std::string damagedField = dir + "/kaputt.fdr";
+    {
+        std::ofstream f(damagedField, std::ios::binary);
+        f << "kein Feld";
+    }
+    const std::string damagedImport = std::string(FELDOR_TEST_DATA) + "/eznec/truncated.txt";
+    const std::pair<const char*, std::function<void()>> resets[] = {
+        {"clear all", [this] { form->MIClearAll->Click(); }},
+        {"failed import",
+         [&] {
+             presenter->fileAnswers.push_back({true, {damagedImport}, 1});
+             EXPECT_FALSE(gui::InvokeHandler(form, [&] { form->MIEZNECOpen->Click(); }));
+         }},
+        {"failed open",
+         [&] {
+             presenter->fileAnswers.push_back({true, {damagedField}, 1});
+             EXPECT_FALSE(gui::InvokeHandler(form, [&] { form->MIOeffnen->Click(); }));
+         }},
+    };
+    for (const auto& [what, reset] : resets) {
+        SCOPED_TRACE(what);
+        ClearFeld2Dim();
+        LoadExamplePlane();
+        Move(100, 200);
+        ASSERT_EQ(form->LAcoords->Caption(), "Koordinaten   x: -6,5 m   y: 13,0 m");
+        reset();
+        EXPECT_FALSE(FieldShown);
+        for (int pass = 0; pass < 2; ++pass) {
+            EXPECT_EQ(form->LAcoords->Caption(), "") << pass;
+            EXPECT_EQ(form->LAField->Caption(), "") << pass;
+            EXPECT_EQ(form->LATest->Caption(), "") << pass;
+            Move(100, 200);  // over the white map
+        }
+    }
+}
+
 TEST_F(MouseTest, MouseIsIgnoredWhileNothingIsOnTheMap) {
     struct State {
         const char* name;
@@ -331,15 +373,71 @@ TEST_F(MouseTest, PlaneHeightAndValueByFieldType) {
     }
 }
 
-TEST_F(MouseTest, MissingLimitsGiveNegativePercentages) {
+// A limit that does not exist (-99, its A/m form, or the 0 of a limit outside its range) gives
+// no percentage: "---" in the list, not a percentage of the marker.
+TEST_F(MouseTest, PointsWhereALimitDoesNotExistListNoPercentage) {
     LoadExamplePlane();
-    GrenzwertPS = -99;
-    GrenzwertHSM = -99 / 376.9911184307752;
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double ps, hsm;
+        double psPercent, hsmPercent;  // NaN: none
+        const char* psCell;
+        const char* hsmCell;
+    } cases[] = {
+        {-99, -99 / 376.9911184307752, none, none, "---", "---"},
+        {0, 0, none, none, "---", "---"},
+        {44.63, -99, 100 * 12.0 / 44.63, none, " 26,9", "---"},
+        {-99, 168.1, none, 100 * 12.0 / 168.1, "---", "  7,1"},
+        {24, 48, 50, 25, " 50,0", " 25,0"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        GrenzwertPS = c.ps;
+        GrenzwertHSM = c.hsm;
+        Click(0, 0);  // 12 V/m at the display power
+        ASSERT_EQ(FormMessExport->nof(), ++n);
+        const int k = n - 1;
+        for (const auto& [stored, expected] : {std::pair{FormMessExport->gwPS[k], c.psPercent},
+                                               std::pair{FormMessExport->gwHSM[k], c.hsmPercent}}) {
+            if (std::isnan(expected))
+                EXPECT_TRUE(std::isnan(stored)) << c.ps << " " << c.hsm << ": " << stored;
+            else
+                EXPECT_DOUBLE_EQ(stored, expected) << c.ps << " " << c.hsm;
+        }
+        EXPECT_EQ(FormMessExport->SGExport->Cells(5, n), c.psCell) << c.ps;
+        EXPECT_EQ(FormMessExport->SGExport->Cells(6, n), c.hsmCell) << c.hsm;
+    }
+}
+
+// A point on an impedance plane: neither limit exists for Z = E/H, in the list nor in the saved
+// list.
+TEST_F(MouseTest, ImpedancePointListsNoPercentage) {
+    LoadExamplePlane();
+    for (int j = 0; j <= 40; ++j)
+        for (int i = 0; i <= 40; ++i) {
+            const double x = -10 + 0.5 * i, y = 0.5 * j;
+            AppendFieldPoint(x, y, 202, 116.7, 0, 0, 0);
+        }
+    HasZPlanes = true;
+    form->RGFeldTyp->SetItemIndex(2);
+    ASSERT_EQ(FeldTyp, 3);
+    ASSERT_DOUBLE_EQ(CurrentHeight, 202);
     Click(0, 0);
     ASSERT_EQ(FormMessExport->nof(), 1);
-    EXPECT_DOUBLE_EQ(FormMessExport->gwPS[0], 100 * 12.0 / -99);
-    EXPECT_DOUBLE_EQ(FormMessExport->gwHSM[0], 100 * 12.0 / GrenzwertHSM);
-    EXPECT_EQ(FormMessExport->SGExport->Cells(5, 1), rtl::Format("%5.1f", 100 * 12.0 / -99));
+    EXPECT_EQ(FormMessExport->SGExport->Cells(4, 1), "116,7000");
+    EXPECT_EQ(FormMessExport->SGExport->Cells(5, 1), "---");
+    EXPECT_EQ(FormMessExport->SGExport->Cells(6, 1), "---");
+
+    const std::string path = dir + "/liste.txt";
+    presenter->fileAnswers.push_back({true, {path}, 1});
+    FormMessExport->ButSave->Click();
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("\r\n  MP    1 ;    -10,0 ;     20,0 ;      2,0 ; 116,7000 ;      --- ;"
+                        "      --- ;Z [Ohm]   ;\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_TRUE(presenter->boxes.empty());
 }
 
 TEST_F(MouseTest, ShiftClicksSetTheCutEndPointsInTurn) {

@@ -3,6 +3,8 @@
 // inputs that give no section.
 #include <gtest/gtest.h>
 
+#include <QAction>
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -687,6 +689,19 @@ TEST_F(VerticalTest, PictureFileClipboardInfoAndClose) {
     for (int i = 0; i < 5 && Sections().size() > 1; ++i) app->ProcessMessages();
     ASSERT_EQ(Sections().size(), 1u);
     EXPECT_EQ(Sections()[0], second);
+
+    // "Datei > &Schliessen" closes its own window, as the menu choice runs it.
+    TFormVertikal* third = Open();
+    ASSERT_NE(third, nullptr);
+    ASSERT_EQ(third->MISchliessen->Caption(), "&Schliessen");
+    third->MISchliessen->Action()->trigger();
+    for (int i = 0; i < 5 && Sections().size() > 1; ++i) app->ProcessMessages();
+    ASSERT_EQ(Sections().size(), 1u);
+    EXPECT_EQ(Sections()[0], second);
+    second->MISchliessen->Action()->trigger();
+    for (int i = 0; i < 5 && !Sections().empty(); ++i) app->ProcessMessages();
+    EXPECT_TRUE(Sections().empty());
+    EXPECT_EQ(presenter->boxes.size(), 2u);  // no box of its own
 }
 
 }  // namespace
