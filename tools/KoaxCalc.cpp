@@ -2,6 +2,8 @@
 
 #include "tools/SplashLib.h"
 
+#include <cmath>
+
 #include "foundation/DebugLib.h"
 #include "foundation/FormatLib.h"
 #include "foundation/MathLib.h"
@@ -146,10 +148,36 @@ void TFormKoaxCalc::FormCreate(rtl::TObject*) {
     CalcCable(this);
 }
 
+double TFormKoaxCalc::FieldValue(kit::TKitEdit& field, std::string& warned, bool& bad) {
+    const std::string text = field.Text();
+    try {
+        const double value = static_cast<double>(rtl::StrToFloat(text));
+        warned.clear();
+        return value;
+    } catch (const rtl::EConvertError&) {
+        bad = true;
+        // Leaving the other field recalculates: the text the user has already been told about
+        // and not changed since is not reported again.
+        if (text == warned) return 0;
+        warned = text;
+        throw;
+    }
+}
+
+void TFormKoaxCalc::ShowResult(kit::TKitEdit& field, double value) {
+    std::string text = FormatPositive("%5.2f", value);
+    // A number cut by the field would read as a smaller one.
+    const gdi::TRect& area = field.TextRect();
+    if (!std::isfinite(value) || field.MeasureText(text) > area.Right - area.Left) text = "---";
+    field.SetText(text);
+}
+
 void TFormKoaxCalc::CalcCable(rtl::TObject*) {
     const auto cable = static_cast<int16_t>(CLBKabelTyp->ItemIndex() + 1);
-    const double length = static_cast<double>(rtl::StrToFloat(EditCableLength->Text()));
-    const double f = static_cast<double>(rtl::StrToFloat(EditFrequenz->Text()));
+    bool bad = false;
+    const double length = FieldValue(*EditCableLength, warnedCableLength_, bad);
+    const double f = FieldValue(*EditFrequenz, warnedFrequenz_, bad);
+    if (bad) return;
     if (f >= 20000) {
         msgWarning("Dieses Programm arbeitet nur mit Frequenzen unterhalb von 20 GHz!");
         EditFrequenz->SetText("1000");
@@ -161,14 +189,14 @@ void TFormKoaxCalc::CalcCable(rtl::TObject*) {
     const double a = a100 > 0 ? a100 / 100 * length : NoValue;
     const int16_t band = AfuBandOfFreq(f);
     CBBands->SetItemIndex(band >= 0 ? band : 0);
-    EditAtt100->SetText(FormatPositive("%5.2f", a100));
-    EditAtt->SetText(FormatPositive("%5.2f", a));
+    ShowResult(*EditAtt100, a100);
+    ShowResult(*EditAtt, a);
     // The connector counts from 0. No connector chosen, or no frequency (the -99 of "no band"),
     // gives no value rather than the table's first segment extended below zero.
     const int connector = CLBKonnektorTyp->ItemIndex();
     const double c =
         connector >= 0 && f > 0 ? ConnectorAtt(static_cast<uint16_t>(connector), f) : NoValue;
-    EditKonnektorAtt->SetText(FormatPositive("%5.2f", c));
+    ShowResult(*EditKonnektorAtt, c);
 }
 
 void TFormKoaxCalc::CBBandsClick(rtl::TObject* Sender) {

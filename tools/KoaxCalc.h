@@ -3,6 +3,8 @@
 // band centre as frequency when a band is chosen. Not modal; released when it is closed.
 #pragma once
 
+#include <string>
+
 #include "components/controls/KitEdit.h"
 #include "components/controls/kitcombo.h"
 #include "platform/gui/ExtCtrls.h"
@@ -38,4 +40,14 @@ protected:
 
 private:
     void DrawLogo();
+    // The number in a field, or raises the conversion error when this text has not been
+    // reported yet; bad is set when the text is not a number.
+    double FieldValue(kit::TKitEdit& field, std::string& warned, bool& bad);
+    // Shows a result, or "---" when it does not fit the field.
+    static void ShowResult(kit::TKitEdit& field, double value);
+
+    // The texts last reported as not a number, so that leaving and entering the fields again
+    // without a change does not report the same text twice.
+    std::string warnedFrequenz_;
+    std::string warnedCableLength_;
 };

@@ -187,6 +187,9 @@ void TFormFeldor::MessPktUpdate(rtl::TObject*) {
         const int sy = MarkCoord((static_cast<long double>(list.y[i]) - ScreenOriginY) * -s);
         TProps props(c);
         FontFromString(c, "Bold,10,Arial");
+        // Two-colour letters: smoothed edges would blend the mark colour with the black key
+        // into a dark rim that is not left out, on the screen and in the pictures.
+        c->Font()->SetQuality(gdi::fqNonAntialiased);
         PenFromString(c, "2");
         CanvasCross(c, sx, sy, 10, ColorMessPkt);
         CanvasTextOut(c, sx + 10, sy + 10, rtl::Format("MP%2d", i + 1), ColorMessPkt,

@@ -1,7 +1,12 @@
 // The coax calculator driven through its controls: start values, band choice, no band, the
-// frequency limit, a click on a list item, the posted calculation after leaving a field, and
-// the single-choice helpers of the check lists.
+// frequency limit, a click on a list item, the posted calculation after leaving a field, bad
+// numbers reported once per entry as a user types and clicks, results too long for their field,
+// and the single-choice helpers of the check lists.
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <memory>
 #include <string>
@@ -10,6 +15,7 @@
 #include "platform/gui/Messages.h"
 #include "platform/gui/Presenter.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/support/EventLoop.h"
 #include "tests/tools/ToolFixture.h"
 #include "tools/CheckListBoxUtilsLib.h"
 #include "tools/KoaxCalc.h"
@@ -145,6 +151,112 @@ TEST_F(KoaxCalc, LeavingAFieldCalculatesAfterTheFocusChange) {
     EXPECT_EQ(f->CBBands->Text(), "--- Kein ---");  // not yet: the calculation is posted
     app->ProcessMessages();
     EXPECT_EQ(f->CBBands->Text(), "40m");
+}
+
+// The window shown and active, driven by mouse clicks and key presses sent to its widgets.
+class KoaxCalcTyping : public KoaxCalc {
+protected:
+    void SetUp() override {
+        KoaxCalc::SetUp();
+        f->Show();
+        QApplication::setActiveWindow(f->Widget());
+        ASSERT_TRUE(ProcessUntil([&] { return f->Active(); }));
+    }
+    static void Key(int key, const QString& text = QString()) {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &release);
+    }
+    // A click into the field: the focus moves there, and the field that had it runs its exit.
+    void ClickInto(kit::TKitEdit& field) {
+        QWidget* w = field.Widget();
+        const QPointF at(w->width() / 2.0, w->height() / 2.0);
+        const QPointF global = w->mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &release);
+        ASSERT_TRUE(ProcessUntil([&] { return field.Focused(); }));
+        app->ProcessMessages();
+    }
+    // Clicks into the field, replaces its text by typing and leaves it with Enter.
+    void Enter(kit::TKitEdit& field, const std::string& text) {
+        ClickInto(field);
+        field.SelectAll();
+        for (const QChar ch : QString::fromStdString(text)) Key(Qt::Key_unknown, QString(ch));
+        ASSERT_EQ(field.Text(), text);
+        Key(Qt::Key_Return, QStringLiteral("\r"));
+        ASSERT_TRUE(ProcessUntil([&] { return !field.Focused(); }));
+        app->ProcessMessages();
+    }
+    std::size_t Boxes() const { return presenter.boxes.size(); }
+};
+
+TEST_F(KoaxCalcTyping, BadNumberIsReportedOncePerEntry) {
+    Enter(*f->EditFrequenz, "14.2");
+    ASSERT_EQ(Boxes(), 1u);
+    EXPECT_EQ(presenter.boxes[0].type, gui::TMsgDlgType::mtError);
+    EXPECT_EQ(presenter.boxes[0].text, "'14.2' ist kein gültiger Gleitkommawert.");
+    EXPECT_TRUE(f->EditCableLength->Focused());  // Enter moved on to the next field
+
+    // Back into the field to correct it, out and in again: the length field's exit
+    // recalculates, but the unchanged text is not reported again.
+    ClickInto(*f->EditFrequenz);
+    ClickInto(*f->EditCableLength);
+    ClickInto(*f->EditFrequenz);
+    EXPECT_EQ(Boxes(), 1u);
+    ExpectOutputs(" 4,70", " 0,47", " 0,30");
+
+    // Another bad text is a new entry.
+    Enter(*f->EditFrequenz, "14.3");
+    ASSERT_EQ(Boxes(), 2u);
+    EXPECT_EQ(presenter.boxes[1].text, "'14.3' ist kein gültiger Gleitkommawert.");
+
+    // Corrected, it calculates; the same bad text typed after that is reported again.
+    Enter(*f->EditFrequenz, "14,2");
+    EXPECT_EQ(Boxes(), 2u);
+    EXPECT_EQ(f->CBBands->Text(), "20m");
+    const std::string att100 = f->EditAtt100->Text();
+    EXPECT_NE(att100, " 4,70");
+    Enter(*f->EditFrequenz, "14.2");
+    EXPECT_EQ(Boxes(), 3u);
+    EXPECT_EQ(f->EditAtt100->Text(), att100);
+
+    // The length field keeps its own account: its bad text is reported once, while the
+    // frequency's (already reported) is not reported again.
+    Enter(*f->EditCableLength, "zehn");
+    ASSERT_EQ(Boxes(), 4u);
+    EXPECT_EQ(presenter.boxes[3].text, "'zehn' ist kein gültiger Gleitkommawert.");
+    ClickInto(*f->EditCableLength);
+    ClickInto(*f->EditFrequenz);
+    EXPECT_EQ(Boxes(), 4u);
+    Enter(*f->EditFrequenz, "14,2");
+    Enter(*f->EditCableLength, "10");
+    EXPECT_EQ(Boxes(), 4u);
+    EXPECT_EQ(f->EditAtt100->Text(), att100);
+}
+
+TEST_F(KoaxCalc, ResultTooLongForItsFieldShowsNoValue) {
+    struct Case {
+        const char* length;
+        const char* att;
+    };
+    // 4,70 dB per 100 m at 10 MHz.
+    for (const Case& c : {Case{"10,00", " 0,47"}, Case{"100000", "4700,00"}, Case{"1e300", "---"},
+                          Case{"1e400", "---"}}) {
+        SCOPED_TRACE(c.length);
+        f->EditCableLength->SetText(c.length);
+        f->CalcCable(nullptr);
+        EXPECT_EQ(f->EditAtt->Text(), c.att);
+        EXPECT_EQ(f->EditAtt100->Text(), " 4,70");
+    }
+    // What is shown fits: the widest ordinary result is read in full.
+    const gdi::TRect& area = f->EditAtt->TextRect();
+    EXPECT_LE(f->EditAtt->MeasureText("4700,00"), area.Right - area.Left);
+    EXPECT_TRUE(presenter.boxes.empty());
 }
 
 TEST_F(KoaxCalc, NotANumberLeavesTheOutputs) {

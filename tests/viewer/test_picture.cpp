@@ -1,10 +1,13 @@
 // Picture export: the composed map (file and clipboard), the three layer pictures, cancelled
-// dialogs and file errors. Saved files are read back with Qt's own BMP reader.
+// dialogs and file errors; the measuring-point labels without a rim on the layer and in the
+// pictures. Saved files are read back with Qt's own BMP reader.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QImage>
 #include <QString>
@@ -13,6 +16,7 @@
 #include "foundation/ColorLib.h"
 #include "foundation/GrafikToolsLib.h"
 #include "platform/gui/Clipbrd.h"
+#include "tests/support/DigitGlyphs.h"
 #include "ViewerFixture.h"
 
 using namespace FeldorU;
@@ -63,6 +67,7 @@ protected:
     }
     static gdi::TColor At(gdi::TBitmap& bmp, int x, int y) { return bmp.Canvas()->Pixels(x, y); }
     gdi::TBitmap& Layer(gui::TImage* image) { return *image->Picture()->Bitmap(); }
+    static std::string Where(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
 
     // Compares a composed picture with the layers: the marks layer over the overlay over the
     // map scaled to 569 x 569 on black, each layer without its background colour. Returns how
@@ -147,6 +152,72 @@ TEST_F(PictureTest, ComposedPictureShowsMapOverlayAndMarksWithoutLayerBackground
     EXPECT_GT(n2.map, 300000);
     EXPECT_GT(n2.play, 400);
     EXPECT_EQ(At(img2, 275, 275), gdi::clLime);
+}
+
+TEST_F(PictureTest, MarkLabelsHaveNoRimOnTheLayerOrInThePictures) {
+    LoadPlane();
+    // Ten points 100 pixels apart, labelled "MP 1" .. "MP10" below right of their crosses.
+    std::vector<gdi::TPoint> marks;
+    for (int i = 0; i < 10; ++i) {
+        marks.push_back(gdi::Point(40 + 100 * (i % 5), 100 + 200 * (i / 5)));
+        form->ImageOvlMouseDown(form->ImageFeld, gui::mbLeft, 0, marks.back().X, marks.back().Y);
+    }
+    ASSERT_EQ(FormMessExport->nof(), 10);
+    // The label cells with a margin of two pixels; the cross's arm reaches into the corner.
+    const auto eachLabelPixel = [&](const std::function<void(int, int, int)>& visit) {
+        for (int i = 0; i < 10; ++i)
+            for (int y = marks[i].Y + 8; y < marks[i].Y + 30; ++y)
+                for (int x = marks[i].X + 8; x < marks[i].X + 50; ++x) visit(i, x, y);
+    };
+
+    // On the layer a pixel is either the mark colour or the black key: smoothed letters would
+    // leave blends of the two, which the key does not take out.
+    gdi::TBitmap& play = Layer(form->ImagePlay);
+    int ink = 0;
+    std::string rim;
+    eachLabelPixel([&](int, int x, int y) {
+        const gdi::TColor p = At(play, x, y);
+        if (p != ColorMessPkt && p != gdi::clBlack && rim.empty()) rim = Where(x, y);
+        ink += p == ColorMessPkt;
+    });
+    EXPECT_EQ(rim, "");
+    EXPECT_GT(ink, 10 * 30);
+
+    // The two-colour numbers still read: digits that small letters merge differ clearly.
+    std::vector<digits::Glyph> labels(10);
+    eachLabelPixel([&](int i, int x, int y) {
+        digits::Glyph& g = labels[static_cast<std::size_t>(i)];
+        g.w = 42;
+        g.h = 22;
+        g.ink.resize(42 * 22);
+        g.ink[static_cast<std::size_t>((y - marks[i].Y - 8) * 42 + x - marks[i].X - 8)] =
+            At(play, x, y) == ColorMessPkt ? 1 : 0;
+    });
+    for (const auto& pair : digits::kConfusable) {
+        if (pair[0] == 0) continue;
+        EXPECT_GE(digits::Difference(labels[pair[0] - 1], labels[pair[1] - 1]), digits::kClearDifference)
+            << pair[0] << "/" << pair[1];
+    }
+
+    // The composed picture shows the map itself around the letters, the layer picture black.
+    presenter->fileAnswers.push_back({true, {dir + "/marken.bmp"}, 2});
+    form->MISavePictureClick(nullptr);
+    presenter->fileAnswers.push_back({true, {dir + "/marken.bmp"}, 2});
+    form->MIEinzelbilderSpeichernClick(nullptr);
+    const QImage composed = Load(dir + "/marken.bmp");
+    const QImage layer = Load(dir + "/marken MPs.bmp");
+    ASSERT_FALSE(composed.isNull());
+    ASSERT_FALSE(layer.isNull());
+    auto fitted = FitBitmap(Layer(form->ImageFeld), 569, 569);
+    std::string composedRim, layerRim;
+    eachLabelPixel([&](int, int x, int y) {
+        const gdi::TColor c = At(composed, x, y);
+        if (c != ColorMessPkt && c != At(*fitted, x, y) && composedRim.empty()) composedRim = Where(x, y);
+        const gdi::TColor l = At(layer, x, y);
+        if (l != ColorMessPkt && l != gdi::clBlack && layerRim.empty()) layerRim = Where(x, y);
+    });
+    EXPECT_EQ(composedRim, "");
+    EXPECT_EQ(layerRim, "");
 }
 
 TEST_F(PictureTest, MapKeepsItsAspectOnBlack) {
