@@ -181,9 +181,11 @@ inline void PlaceOldFiles(const std::vector<std::string>& files) {
 inline void ExpectNothingLost(const FileKind& kind, const std::vector<std::string>& files,
                               const std::vector<std::string>& before, const std::string& dir,
                               const std::string& shown, const char* verb, const char* reason) {
-    for (std::size_t i = 0; i < files.size(); ++i)
-        EXPECT_EQ(ReadBytes(files[i]), "alte Datei " + std::to_string(i) + "\n" + std::string(5000 + i, 'a'))
-            << files[i];
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string now = ReadBytes(files[i]);
+        EXPECT_TRUE(now == "alte Datei " + std::to_string(i) + "\n" + std::string(5000 + i, 'a'))
+            << files[i] << " is no longer the old file: " << now.size() << " bytes";
+    }
     EXPECT_EQ(Entries(dir), before);
     bool named = false;
     for (const std::string& f : files) named = named || shown == Expected(kind, f, verb, reason);
