@@ -3,6 +3,7 @@
 #include "foundation/StrUtilsLib.h"
 #include "foundation/cStrings.h"
 #include "platform/gui/Clipbrd.h"
+#include "platform/rtl/FileReplace.h"
 
 void StringGridClear(gui::TStringGrid& Grid) {
     for (int r = 0; r < Grid.RowCount(); ++r)
@@ -28,9 +29,7 @@ std::string StringGridText(const gui::TStringGrid& Grid, int SkipLastRows) {
 
 void StringGridSaveToFile(const gui::TStringGrid& Grid, const std::string& FileName,
                           int SkipLastRows) {
-    rtl::TFileStream file(FileName, rtl::fmCreate);
-    const std::string text = StringGridText(Grid, SkipLastRows);
-    file.WriteBuffer(text.data(), static_cast<long long>(text.size()));
+    rtl::SaveFileReplacing(FileName, StringGridText(Grid, SkipLastRows));
 }
 
 std::string StringGridTabText(const gui::TStringGrid& Grid) {

@@ -11,8 +11,8 @@ void StringGridClear(gui::TStringGrid& Grid);
 // Piece i of Header (split at ';', empty pieces count) into column i of row 0.
 void StringGridSetHeader(gui::TStringGrid& Grid, const std::string& Header);
 // The grid as text: rows 0 .. RowCount - 1 - SkipLastRows; every cell padded on the left with
-// blanks to 9 characters and followed by " ;"; every line ends in CR LF. The file is
-// overwritten; file errors reach the caller.
+// blanks to 9 characters and followed by " ;"; every line ends in CR LF. The file is replaced
+// only once the new one is complete; file errors reach the caller.
 std::string StringGridText(const gui::TStringGrid& Grid, int SkipLastRows);
 void StringGridSaveToFile(const gui::TStringGrid& Grid, const std::string& FileName,
                           int SkipLastRows);

@@ -1,13 +1,6 @@
 #include "viewer/FakeEZNECFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 #include <numbers>
 #include <vector>
 
@@ -16,6 +9,7 @@
 #include "foundation/DirectoryUtilsLib.h"
 #include "foundation/FormatLib.h"
 #include "foundation/StrUtilsLib.h"
+#include "platform/rtl/FileReplace.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -84,55 +78,6 @@ void AppendDataLine(std::string& Text, const std::string* const Items[7]) {
         Text += *Items[I];
     }
     Text += "\r\n";
-}
-
-std::string OsErrorText(int Err) { return rtl::SysErrorMessage(Err); }
-
-[[noreturn]] void CreateFailed(const std::string& FileName, int Err) {
-    throw rtl::EFCreateError(rtl::Format(rtl::msg::FCreateError, FileName, OsErrorText(Err)));
-}
-
-// Writes Text to FileName through a new file beside it that replaces it only once it is
-// complete; on any failure the temporary file is removed and FileName stays as it was. A link
-// is followed, so that the link stays and its file is replaced; an existing file's permissions
-// carry over.
-void SaveTextReplacing(const std::string& FileName, const std::string& Text) {
-    std::string Target = FileName;
-    std::error_code Ec;
-    if (std::filesystem::is_symlink(FileName, Ec)) {
-        const auto Resolved = std::filesystem::canonical(FileName, Ec);
-        if (!Ec) Target = Resolved.string();
-    }
-    const std::string Dir = rtl::ExtractFilePath(Target);
-    const std::string Base = rtl::ExtractFileName(Target);
-    static unsigned Counter = 0;
-    std::string Temp;
-    int Fd = -1;
-    for (int Attempt = 0; Fd < 0; ++Attempt) {
-        Temp = Dir + "." + Base + "." + std::to_string(::getpid()) + "-" +
-               std::to_string(Counter++) + ".tmp";
-        Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (Fd < 0 && (errno != EEXIST || Attempt >= 100)) CreateFailed(FileName, errno);
-    }
-    auto Fail = [&](int Err) {
-        if (Fd >= 0) ::close(Fd);
-        ::unlink(Temp.c_str());
-        CreateFailed(FileName, Err);
-    };
-    struct stat St;
-    if (::stat(Target.c_str(), &St) == 0 && ::fchmod(Fd, St.st_mode & 07777) != 0) Fail(errno);
-    std::size_t Done = 0;
-    while (Done < Text.size()) {
-        const ssize_t N = ::write(Fd, Text.data() + Done, Text.size() - Done);
-        if (N < 0 && errno == EINTR) continue;
-        if (N <= 0) Fail(N < 0 ? errno : EIO);
-        Done += static_cast<std::size_t>(N);
-    }
-    if (::fsync(Fd) != 0) Fail(errno);
-    const int Closed = ::close(Fd);
-    Fd = -1;
-    if (Closed != 0) Fail(errno);
-    if (::rename(Temp.c_str(), Target.c_str()) != 0) Fail(errno);
 }
 
 template <class T>
@@ -320,5 +265,5 @@ void TFormFakeEZNECFile::ButSaveClick(rtl::TObject*) {
     SaveDialog->Filter = "Alle Dateien (*.*)|*.*|TextDateien (*.txt)|*.txt";
     SaveDialog->InitialDir = InitialDir;
     SaveDialog->FileName = RGFeldTyp->ItemIndex() == 0 ? "E.txt" : "H.txt";
-    if (SaveDialog->Execute()) SaveTextReplacing(SaveDialog->FileName, Memo->Lines()->Text());
+    if (SaveDialog->Execute()) rtl::SaveFileReplacing(SaveDialog->FileName, Memo->Lines()->Text());
 }

@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "foundation/FileStreamUtilsLib.h"
+#include "platform/rtl/FileReplace.h"
 #include "platform/rtl/TaggedStream.h"
 #include "viewer/FeldorU.h"
 #include "viewer/FileErrors.h"
@@ -34,12 +35,6 @@ constexpr const char* kEmptyFieldKept =
     "Das Feld enthält keine Punkte.\r\nDie vorhandene Datei %s wird nicht überschrieben.";
 
 DoubleArray* const kPointArrays[7] = {&tx, &ty, &tz, &tE, &tEx, &tEy, &tEz};
-
-std::string ErrorText(int err) { return rtl::SysErrorMessage(err); }
-
-[[noreturn]] void CreateFailed(const std::string& fileName, int err) {
-    throw rtl::EFCreateError(rtl::Format(rtl::msg::FCreateError, fileName, ErrorText(err)));
-}
 
 void PumpMessages() {
     if (gui::Application) gui::Application->ProcessMessages();
@@ -70,41 +65,6 @@ private:
     std::unique_ptr<TFormFileProgress> form_;
 };
 
-// A new, empty file beside Target, for writing the field file before it replaces Target.
-std::string CreateTempFileBeside(const std::string& target) {
-    static unsigned counter = 0;
-    const std::string dir = rtl::ExtractFilePath(target);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = dir + ".feldor-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(counter++) + ".tmp";
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return name;
-        }
-        if (errno != EEXIST) CreateFailed(target, errno);
-    }
-    CreateFailed(target, EEXIST);
-}
-
-// The file a save writes: a link is followed, so that the link stays and its file is replaced.
-std::string ResolveTarget(const std::string& fileName) {
-    std::error_code ec;
-    if (std::filesystem::is_symlink(fileName, ec)) {
-        const auto resolved = std::filesystem::canonical(fileName, ec);
-        if (!ec) return resolved.string();
-    }
-    return fileName;
-}
-
-// Replaces target by the completely written temp file; an existing target's permissions carry
-// over to the new file.
-void ReplaceFile(const std::string& temp, const std::string& target, const std::string& shownName) {
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0) ::chmod(temp.c_str(), st.st_mode & 07777);
-    if (std::rename(temp.c_str(), target.c_str()) != 0) CreateFailed(shownName, errno);
-}
-
 // Whether a stored height lies in Lo..Hi: the field type of that window has planes.
 bool HasStoredHeightIn(double Lo, double Hi) {
     for (double z : tz)
@@ -125,49 +85,34 @@ struct LoadedData {
 }  // namespace
 
 void TFormFeldor::SaveFDRDatei(const std::string& FileName) {
-    const std::string target = ResolveTarget(FileName);
     // A field without points never replaces a file that exists: it would wipe its data.
-    if (PointCount() == 0 && ::access(target.c_str(), F_OK) == 0)
+    if (PointCount() == 0 && ::access(FileName.c_str(), F_OK) == 0)
         throw rtl::Exception(rtl::Format(kEmptyFieldKept, FileName));
 
     gui::TBusyScope busy;
     Progress progress(this, "Datei wird gespeichert....");
     PumpMessages();
 
-    // A file that may not be written stays as it is, as if it were opened for writing.
-    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
-        CreateFailed(FileName, errno);
-    const std::string temp = CreateTempFileBeside(target);
-    try {
-        rtl::TFileStream file(temp, rtl::fmCreate);
-        for (int k = 0; k < 7; ++k) {
-            WriteDoubleArray(file, *kPointArrays[k]);
-            progress.Gauge((k + 1) * 10);
-            PumpMessages();
-        }
-        {
-            rtl::TWriter writer(file);
-            writer.WriteListBegin();
-            writer.WriteFloat(Power);
-            writer.WriteFloat(PowerShow);
-            writer.WriteInteger(CBBand->ItemIndex());
-            writer.WriteInteger(CBMode->ItemIndex());
-            writer.WriteListEnd();
-            writer.FlushBuffer();
-        }
-        progress.Gauge(80);
-        Boden->SaveToStream(file);
-        Antenne->SaveToStream(file);
-    } catch (...) {
-        std::remove(temp.c_str());
-        throw;
+    rtl::TReplacingFileStream file(FileName);
+    for (int k = 0; k < 7; ++k) {
+        WriteDoubleArray(file, *kPointArrays[k]);
+        progress.Gauge((k + 1) * 10);
+        PumpMessages();
     }
-    try {
-        ReplaceFile(temp, target, FileName);
-    } catch (...) {
-        std::remove(temp.c_str());
-        throw;
+    {
+        rtl::TWriter writer(file);
+        writer.WriteListBegin();
+        writer.WriteFloat(Power);
+        writer.WriteFloat(PowerShow);
+        writer.WriteInteger(CBBand->ItemIndex());
+        writer.WriteInteger(CBMode->ItemIndex());
+        writer.WriteListEnd();
+        writer.FlushBuffer();
     }
+    progress.Gauge(80);
+    Boden->SaveToStream(file);
+    Antenne->SaveToStream(file);
+    file.Commit();
     progress.Finish(true);
     SaveTarget = FileName;
 }

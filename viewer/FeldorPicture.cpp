@@ -1,6 +1,6 @@
 // Main window: the map as pictures. The composed picture (colour map scaled to the image area,
 // overlay and marks over it) goes to a BMP file or the clipboard; the three layers go unscaled
-// to three BMP files.
+// to three BMP files, which replace their old files together.
 #include <memory>
 #include <string>
 
@@ -8,6 +8,7 @@
 #include "foundation/DebugLib.h"
 #include "foundation/FileLib.h"
 #include "platform/gui/Clipbrd.h"
+#include "platform/rtl/FileReplace.h"
 #include "viewer/FeldorU.h"
 
 namespace {
@@ -88,7 +89,14 @@ void TFormFeldor::MIEinzelbilderSpeichernClick(rtl::TObject*) {
         return;
     }
     const std::string base = FileNameWithoutExt(SavePictureDialog->FileName);
-    PictureCopy(ImageFeld)->SaveToFile(base + " Feld.bmp");
-    PictureCopy(ImageOvl)->SaveToFile(base + " Ovl.bmp");
-    PictureCopy(ImagePlay)->SaveToFile(base + " MPs.bmp");
+    // The three pictures replace their files together, once all three are written: a failure
+    // leaves the three old files as they were.
+    rtl::TReplacingFileStream feld(base + " Feld.bmp");
+    rtl::TReplacingFileStream ovl(base + " Ovl.bmp");
+    rtl::TReplacingFileStream mps(base + " MPs.bmp");
+    PictureCopy(ImageFeld)->SaveToStream(feld);
+    PictureCopy(ImageOvl)->SaveToStream(ovl);
+    PictureCopy(ImagePlay)->SaveToStream(mps);
+    rtl::TReplacingFileStream* const files[] = {&feld, &ovl, &mps};
+    rtl::CommitTogether(files);
 }

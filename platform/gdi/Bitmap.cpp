@@ -9,6 +9,7 @@
 #include <QImageReader>
 
 #include "platform/gdi/Graphics.h"
+#include "platform/rtl/FileReplace.h"
 
 namespace gdi {
 
@@ -371,8 +372,9 @@ void TBitmap::SaveToStream(rtl::TStream& stream) const {
 }
 
 void TBitmap::SaveToFile(const std::string& fileName) const {
-    rtl::TFileStream f(fileName, rtl::fmCreate);
+    rtl::TReplacingFileStream f(fileName);
     SaveToStream(f);
+    f.Commit();
 }
 
 void TBitmap::LoadFromBytes(const std::uint8_t* data, std::size_t size) {

@@ -14,6 +14,7 @@
 #include <exception>
 #include <map>
 
+#include "platform/rtl/FileReplace.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Utf8.h"
 
@@ -485,8 +486,10 @@ void TStream::ReadBuffer(void* buffer, long long count) {
 }
 
 void TStream::WriteBuffer(const void* buffer, long long count) {
-    if (count > 0 && Write(buffer, count) != count) throw EWriteError(msg::WriteError);
+    if (count > 0 && Write(buffer, count) != count) RaiseWriteError();
 }
+
+void TStream::RaiseWriteError() { throw EWriteError(msg::WriteError); }
 
 long long TStream::CopyFrom(TStream& source, long long count) {
     if (count == 0) {
@@ -550,8 +553,9 @@ void TMemoryStream::LoadFromFile(const std::string& fileName) {
 }
 
 void TMemoryStream::SaveToFile(const std::string& fileName) {
-    TFileStream f(fileName, fmCreate);
+    TReplacingFileStream f(fileName);
     SaveToStream(f);
+    f.Commit();
 }
 
 void TMemoryStream::LoadFromStream(TStream& s) {
@@ -616,10 +620,17 @@ long long TFileStream::Write(const void* buffer, long long count) {
     while (done < count) {
         const ssize_t n = ::write(fd_, p + done, static_cast<std::size_t>(count - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n <= 0) {
+            writeError_ = n < 0 ? errno : EIO;
+            break;
+        }
         done += n;
     }
     return done;
+}
+
+void TFileStream::RaiseWriteError() {
+    throw EWriteError(Format(msg::FWriteError, fileName_, osErrorText(writeError_ ? writeError_ : EIO)));
 }
 
 long long TFileStream::Seek(long long offset, TSeekOrigin origin) {
@@ -811,8 +822,9 @@ void TStrings::LoadFromFile(const std::string& fileName) {
 }
 
 void TStrings::SaveToFile(const std::string& fileName) const {
-    TFileStream f(fileName, fmCreate);
+    TReplacingFileStream f(fileName);
     SaveToStream(f);
+    f.Commit();
 }
 
 void TStrings::LoadFromStream(TStream& s) {

@@ -388,6 +388,11 @@ public:
     void ReadBuffer(void* buffer, long long count);
     void WriteBuffer(const void* buffer, long long count);
     long long CopyFrom(TStream& source, long long count);  // count 0: the whole source
+
+protected:
+    // The error WriteBuffer raises when Write took fewer bytes: "Stream-Schreibfehler"; a
+    // stream on a file names the file and the system's reason instead.
+    [[noreturn]] virtual void RaiseWriteError();
 };
 
 class TMemoryStream : public TStream {
@@ -400,7 +405,7 @@ public:
     void SetSize(long long size);
     const std::uint8_t* Memory() const { return data_.data(); }
     void LoadFromFile(const std::string& fileName);
-    void SaveToFile(const std::string& fileName);
+    void SaveToFile(const std::string& fileName);  // replaces the file once complete (FileReplace.h)
     void LoadFromStream(TStream& s);
     void SaveToStream(TStream& s);
 
@@ -427,9 +432,14 @@ public:
     long long Seek(long long offset, TSeekOrigin origin) override;
     const std::string& FileName() const { return fileName_; }
 
+protected:
+    // EWriteError "Datei <name> kann nicht geschrieben werden. <reason>".
+    [[noreturn]] void RaiseWriteError() override;
+
 private:
     std::string fileName_;
     int fd_ = -1;
+    int writeError_ = 0;  // errno of the last write that fell short
 };
 
 // ---- String lists ------------------------------------------------------------------------
@@ -459,7 +469,7 @@ public:
     void SetText(std::string_view text);
     std::string CommaText() const;
     void LoadFromFile(const std::string& fileName);    // EFOpenError when it cannot be opened
-    void SaveToFile(const std::string& fileName) const;
+    void SaveToFile(const std::string& fileName) const;  // replaces the file once complete
     void LoadFromStream(TStream& s);
     void SaveToStream(TStream& s) const;
     // Name=Value access.

@@ -1,5 +1,5 @@
 // TIniFile: every Read parses the file afresh, every Write rewrites it at once through a
-// temporary file in the same directory that is renamed over the old one.
+// temporary file in the same directory that is renamed over the old one (FileReplace).
 #include "platform/rtl/IniFiles.h"
 
 #include <fcntl.h>
@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/rtl/FileReplace.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace rtl {
@@ -49,49 +50,14 @@ Lines readLines(const std::string& fileName) {
     return lines;
 }
 
-std::string osErrorText(int err) { return SysErrorMessage(err); }
-
-// Writes all lines with CR LF through a temporary file that replaces the file by rename.
+// Writes all lines with CR LF; the file is replaced only once the new one is complete.
 void writeLines(const std::string& fileName, const Lines& lines) {
     std::string text;
     for (const auto& l : lines) {
         text += l;
         text += "\r\n";
     }
-    std::string dir = ExtractFilePath(fileName);
-    std::string tmpl = (dir.empty() ? std::string("./") : dir) + "." + ExtractFileName(fileName) + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) throw EFCreateError(Format(msg::FCreateError, fileName, osErrorText(errno)));
-    const std::string tmpName(name.data());
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(tmpName.c_str());
-        throw EFCreateError(Format(msg::FCreateError, fileName, osErrorText(err)));
-    };
-    // Keep the old file's permissions; a new file gets rw-r--r-- as umask usually allows.
-    struct stat st;
-    const mode_t mode = ::stat(fileName.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    if (::fchmod(fd, mode) != 0) fail(errno);
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) fail(n < 0 ? errno : EIO);
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmpName.c_str());
-        throw EFCreateError(Format(msg::FCreateError, fileName, osErrorText(err)));
-    }
-    if (::rename(tmpName.c_str(), fileName.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmpName.c_str());
-        throw EFCreateError(Format(msg::FCreateError, fileName, osErrorText(err)));
-    }
+    SaveFileReplacing(fileName, text);
 }
 
 // "[name]" line: the trimmed text between '[' and the first ']'.

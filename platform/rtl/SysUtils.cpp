@@ -30,10 +30,40 @@ std::string SysErrorMessage(int err) {
         case EDQUOT: return "Auf dem Datenträger ist nicht genug Speicherplatz frei";
         case EROFS: return "Der Datenträger ist schreibgeschützt";
         case ENAMETOOLONG: return "Der Dateiname ist zu lang";
+        case EISDIR: return "Der Name bezeichnet einen Ordner, keine Datei";
+        case ENOTDIR: return "Ein Teil des Pfades ist kein Ordner";
+        case ELOOP: return "Der Pfad enthält zu viele symbolische Verknüpfungen oder eine Schleife";
+        case EIO: return "Ein-/Ausgabefehler auf dem Datenträger";
+        case EBUSY: return "Die Datei oder das Gerät ist belegt";
+        case ETXTBSY: return "Die Datei ist ein laufendes Programm und kann nicht geändert werden";
+        case EMFILE: return "Das Programm hat zu viele Dateien geöffnet";
+        case ENFILE: return "Im System sind zu viele Dateien geöffnet";
+        case EFBIG: return "Die Datei ist zu groß";
+        case EEXIST: return "Die Datei ist bereits vorhanden";
+        case ENOTEMPTY: return "Der Ordner ist nicht leer";
+        case EXDEV: return "Die Datei liegt auf einem anderen Datenträger";
+        case ENXIO:
+        case ENODEV: return "Das Gerät ist nicht vorhanden oder nicht bereit";
+        case EINVAL: return "Ungültiger Aufruf für diese Datei";
+        case EAGAIN: return "Die Datei ist vorübergehend nicht verfügbar";
+        case EINTR: return "Der Vorgang wurde unterbrochen";
+        case ENOMEM: return "Zu wenig Arbeitsspeicher";
+        case EMLINK: return "Zu viele Verknüpfungen";
+        case EOVERFLOW: return "Die Datei ist für diesen Vorgang zu groß";
+        case EOPNOTSUPP: return "Das Dateisystem unterstützt diesen Vorgang nicht";
+        case ESTALE: return "Die Datei ist auf dem Netzlaufwerk nicht mehr vorhanden";
+        case ETIMEDOUT: return "Zeitüberschreitung beim Zugriff auf den Datenträger";
+        case ENOTCONN:
+        case EHOSTDOWN:
+        case EHOSTUNREACH:
+        case ENETDOWN:
+        case ENETUNREACH: return "Die Verbindung zum Netzlaufwerk ist unterbrochen";
+        case EBADF: return "Die Datei ist für diesen Zugriff nicht geöffnet";
+        case EPIPE: return "Die Gegenseite liest nicht mehr";
         default: break;
     }
     char buf[256];
-    return std::string(strerror_r(err, buf, sizeof buf));  // GNU variant
+    return "Systemfehler " + std::to_string(err) + " (" + strerror_r(err, buf, sizeof buf) + ")";  // GNU variant
 }
 
 TFormatSettings& FormatSettings() {

@@ -74,6 +74,7 @@ inline constexpr const char* ReadError = "Stream-Lesefehler";
 inline constexpr const char* WriteError = "Stream-Schreibfehler";
 inline constexpr const char* FOpenError = "Datei %s kann nicht geöffnet werden. %s";
 inline constexpr const char* FCreateError = "Datei %s kann nicht erstellt werden. %s";
+inline constexpr const char* FWriteError = "Datei %s kann nicht geschrieben werden. %s";
 inline constexpr const char* OutOfMemory = "Zu wenig Arbeitsspeicher";
 inline constexpr const char* OperationAborted = "Vorgang abgebrochen";
 inline constexpr const char* AssertionFailed = "%s (%s, Zeile %d)";
@@ -87,8 +88,8 @@ inline constexpr const char* AssertionFailed = "%s (%s, Zeile %d)";
 [[noreturn]] void Abort();
 
 // The text of an operating-system error number (errno), as appended to the file errors: German
-// for the errors a user meets with files (not found, no permission, disk full, read-only, name
-// too long), the system's own text for the others.
+// for every error a file operation meets; any other number as "Systemfehler <n>" with the
+// system's own text.
 std::string SysErrorMessage(int err);
 
 // ---- Locale copy --------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FileReplace.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -105,12 +106,9 @@ bool writeStore(const std::string& file, const std::array<std::string, LocaleVal
     makeDirs(LocaleStoreDirectory());
     std::string text = std::string("[") + kSection + "]\n";
     for (int i = 0; i < LocaleValueCount; ++i) text += std::string(kValues[i].key) + "=" + quoted(values[i]) + "\n";
-    const std::string tmp = file + ".tmp" + std::to_string(::getpid());
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (std::fclose(f) != 0 || !ok || std::rename(tmp.c_str(), file.c_str()) != 0) {
-        std::remove(tmp.c_str());
+    try {
+        rtl::SaveFileReplacing(file, text);
+    } catch (const rtl::Exception&) {
         return false;
     }
     return true;

@@ -198,7 +198,7 @@ TEST(rtlStreams, OpenAndCreateErrors) {
         TFileStream s("/tmp", fmOpenRead);  // a directory is no file
         FAIL();
     } catch (const EFOpenError& e) {
-        EXPECT_EQ(e.Message, "Datei /tmp kann nicht geöffnet werden. " + std::string(std::strerror(EISDIR)));
+        EXPECT_EQ(e.Message, "Datei /tmp kann nicht geöffnet werden. Der Name bezeichnet einen Ordner, keine Datei");
     }
 }
 
@@ -214,9 +214,27 @@ TEST(rtlStreams, SystemErrorTexts) {
         {EDQUOT, "Auf dem Datenträger ist nicht genug Speicherplatz frei"},
         {EROFS, "Der Datenträger ist schreibgeschützt"},
         {ENAMETOOLONG, "Der Dateiname ist zu lang"},
-        {EIO, std::strerror(EIO)},
+        {EISDIR, "Der Name bezeichnet einen Ordner, keine Datei"},
+        {ENOTDIR, "Ein Teil des Pfades ist kein Ordner"},
+        {ELOOP, "Der Pfad enthält zu viele symbolische Verknüpfungen oder eine Schleife"},
+        {EIO, "Ein-/Ausgabefehler auf dem Datenträger"},
+        {EBUSY, "Die Datei oder das Gerät ist belegt"},
+        {ETXTBSY, "Die Datei ist ein laufendes Programm und kann nicht geändert werden"},
+        {EMFILE, "Das Programm hat zu viele Dateien geöffnet"},
+        {ENFILE, "Im System sind zu viele Dateien geöffnet"},
+        {EFBIG, "Die Datei ist zu groß"},
+        {EEXIST, "Die Datei ist bereits vorhanden"},
+        {ENXIO, "Das Gerät ist nicht vorhanden oder nicht bereit"},
+        {ESTALE, "Die Datei ist auf dem Netzlaufwerk nicht mehr vorhanden"},
     };
     for (const auto& c : cases) EXPECT_EQ(SysErrorMessage(c.err), c.text) << c.err;
+    // Every error a file operation meets has a German text; a number beyond them still says
+    // what it is.
+    for (int err : {EACCES, ENOSPC, EROFS, EISDIR, ENOTDIR, ELOOP, EIO, EBUSY, ETXTBSY, EMFILE,
+                    ENFILE, EFBIG, EEXIST, ENOTEMPTY, EXDEV, ENXIO, ENODEV, EINVAL, EAGAIN, EINTR,
+                    ENOMEM, EMLINK, EOVERFLOW, EOPNOTSUPP, ESTALE, ETIMEDOUT, ENOTCONN, EBADF, EPIPE})
+        EXPECT_NE(SysErrorMessage(err).rfind("Systemfehler", 0), 0u) << err << " " << SysErrorMessage(err);
+    EXPECT_EQ(SysErrorMessage(EDOM), "Systemfehler " + std::to_string(EDOM) + " (" + std::strerror(EDOM) + ")");
 }
 
 // ---- Text decoding and string lists --------------------------------------------------------

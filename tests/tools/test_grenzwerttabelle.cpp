@@ -16,6 +16,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Presenter.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/support/WriteFaults.h"
 #include "tools/Grenzwerttabelle.h"
 
 namespace {
@@ -337,6 +338,28 @@ TEST_F(LimitTable, SaveWritesThePaddedTable)
     form->PMISave->Click();
     EXPECT_EQ(presenter.fileDialogs.size(), 2u);
     EXPECT_FALSE(std::filesystem::exists(Path));
+    std::filesystem::remove_all(Dir);
+}
+
+// The saved table keeps an old file whole when it cannot be written, and the box says why.
+TEST_F(LimitTable, SaveThatCannotBeWrittenKeepsTheOldFile)
+{
+    char Pattern[] = "/tmp/feldor-limits-XXXXXX";
+    const std::string Dir = mkdtemp(Pattern);
+    writefaults::FileKind Kind{
+        .name = "limit table",
+        .chosen = "Grenzwerte Export.txt",
+        .save = [&](const std::string& File) {
+            gui::FileDialogResult Answer;
+            Answer.accepted = true;
+            Answer.files = {File};
+            Answer.filterIndex = 2;
+            presenter.fileAnswers.push_back(Answer);
+            const std::size_t First = presenter.boxes.size();
+            gui::InvokeHandler(form.get(), [&] { form->PMISave->Click(); });
+            return presenter.boxes.size() > First ? presenter.boxes.back().text : std::string();
+        }};
+    writefaults::CheckWriteFaults(Kind, Dir + "/faults");
     std::filesystem::remove_all(Dir);
 }
 

@@ -319,7 +319,7 @@ TEST_F(FieldFileTest, FailedSaveKeepsThePreviousFile) {
     setrlimit(RLIMIT_FSIZE, &saved);
     sigaction(SIGXFSZ, &previous, nullptr);
 
-    EXPECT_EQ(LastBoxText(), "Stream-Schreibfehler.");
+    EXPECT_EQ(LastBoxText(), "Datei " + file + " kann nicht geschrieben werden. Die Datei ist zu groß.");
     EXPECT_EQ(ReadBytes(file), old);
     EXPECT_EQ(SaveTarget, "bisher.fdr");
     EXPECT_EQ(ProgressWindows(), 0);

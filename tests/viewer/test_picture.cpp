@@ -296,13 +296,15 @@ TEST_F(PictureTest, CancelledDialogsWriteNothingAndWarn) {
     EXPECT_EQ(presenter->fileDialogs[1].fileName, "Draufsicht.bmp");
 }
 
-TEST_F(PictureTest, FileErrorStopsTheLayerPicturesAndKeepsWhatWasWritten) {
+// The three layer pictures are saved together: one that cannot be written stops all three.
+TEST_F(PictureTest, FileErrorStopsTheLayerPicturesAndWritesNoneOfThem) {
     LoadPlane();
     std::filesystem::create_directory(dir + "/plan Ovl.bmp");  // cannot be written as a file
     presenter->fileAnswers.push_back({true, {dir + "/plan.bmp"}, 2});
     EXPECT_THROW(form->MIEinzelbilderSpeichernClick(nullptr), rtl::Exception);
-    EXPECT_FALSE(Load(dir + "/plan Feld.bmp").isNull());
+    EXPECT_FALSE(std::filesystem::exists(dir + "/plan Feld.bmp"));
     EXPECT_FALSE(std::filesystem::exists(dir + "/plan MPs.bmp"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir + "/plan Ovl.bmp"));
 
     presenter->fileAnswers.push_back({true, {dir + "/fehlt/bild.bmp"}, 2});
     EXPECT_THROW(form->MISavePictureClick(nullptr), rtl::Exception);

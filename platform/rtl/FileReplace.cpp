@@ -1,0 +1,244 @@
+// Saving through a temporary file beside the target, renamed over it once it is complete.
+#include "platform/rtl/FileReplace.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <ctime>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace rtl {
+
+namespace {
+
+constexpr std::string_view kTempPrefix = ".feldor-";
+constexpr std::string_view kTempSuffix = ".tmp";
+// A temporary file that has not been written to for this long belongs to no running save.
+constexpr std::time_t kStaleSeconds = 60 * 60;
+constexpr int kMaxLinks = 40;
+
+[[noreturn]] void CreateFailed(const std::string& shownName, int err) {
+    throw EFCreateError(Format(msg::FCreateError, shownName, SysErrorMessage(err)));
+}
+
+const std::string& HostName() {
+    static const std::string name = [] {
+        char buf[256] = {};
+        if (::gethostname(buf, sizeof buf - 1) != 0) return std::string();
+        std::string s(buf);
+        for (char& c : s)
+            if (c == '/') c = '_';
+        return s;
+    }();
+    return name;
+}
+
+// The file a link chain ends at; a relative link counts from the folder of the link.
+std::string FollowLinks(const std::string& name, const std::string& shownName) {
+    std::string path = name;
+    for (int hops = 0;; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        if (hops == kMaxLinks) CreateFailed(shownName, ELOOP);
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n < 0) CreateFailed(shownName, errno);
+        link.resize(static_cast<std::size_t>(n));
+        path = !link.empty() && link[0] == '/' ? link : ExtractFilePath(path) + link;
+    }
+}
+
+// ".feldor-<pid>-<n>[-<host>].tmp": the process id and the host (empty in the names of the
+// program's earlier field-file saves, which were all made on the computer they lie on).
+bool ParseTempName(std::string_view name, long long& pid, std::string_view& host) {
+    if (name.size() <= kTempPrefix.size() + kTempSuffix.size() ||
+        name.substr(0, kTempPrefix.size()) != kTempPrefix ||
+        name.substr(name.size() - kTempSuffix.size()) != kTempSuffix)
+        return false;
+    std::string_view rest =
+        name.substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
+    auto digits = [&rest](long long& value) {
+        std::size_t i = 0;
+        value = 0;
+        while (i < rest.size() && rest[i] >= '0' && rest[i] <= '9' && i < 12)
+            value = value * 10 + (rest[i++] - '0');
+        if (i == 0 || (i < rest.size() && rest[i] != '-')) return false;
+        rest.remove_prefix(i);
+        return true;
+    };
+    long long counter = 0;
+    if (!digits(pid) || rest.empty() || rest[0] != '-') return false;
+    rest.remove_prefix(1);
+    if (!digits(counter)) return false;
+    host = rest.empty() ? rest : rest.substr(1);
+    return rest.empty() || !host.empty();
+}
+
+bool ProcessGone(long long pid) {
+    if (pid <= 0 || pid > INT_MAX) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes the stale temporary files of killed saves from Dir (see the header).
+void RemoveStaleTemps(const std::string& dir) {
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return;
+    const std::time_t now = std::time(nullptr);
+    const int dfd = ::dirfd(d);
+    while (const dirent* e = ::readdir(d)) {
+        long long pid = 0;
+        std::string_view host;
+        if (!ParseTempName(e->d_name, pid, host)) continue;
+        struct stat st;
+        if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        const bool here = host.empty() || host == HostName();
+        if (here && pid == ::getpid()) continue;
+        const bool stale = now - st.st_mtime > kStaleSeconds || (here && ProcessGone(pid));
+        if (stale) ::unlinkat(dfd, e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+}  // namespace
+
+TReplacingFileStream::TReplacingFileStream(const std::string& FileName) : shownName_(FileName) {
+    target_ = FollowLinks(FileName, shownName_);
+    struct stat st;
+    if (::stat(target_.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) CreateFailed(shownName_, EISDIR);
+        if (!S_ISREG(st.st_mode)) {
+            // A device or a pipe: written directly; a pipe nobody reads from fails at once.
+            fd_ = ::open(target_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd_ < 0) CreateFailed(shownName_, errno);
+            ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+            return;
+        }
+        // A file that may not be written stays as it is, as if it were opened for writing.
+        if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) CreateFailed(shownName_, errno);
+        keepAttributes_ = true;
+        mode_ = st.st_mode & 07777;
+        uid_ = st.st_uid;
+        gid_ = st.st_gid;
+    } else if (errno != ENOENT) {
+        CreateFailed(shownName_, errno);
+    }
+
+    const std::string dir = ExtractFilePath(target_);
+    RemoveStaleTemps(dir);
+    static unsigned counter = 0;
+    const std::string stem = dir + std::string(kTempPrefix) + std::to_string(::getpid()) + "-";
+    const std::string host = HostName().empty() ? std::string() : "-" + HostName();
+    for (int attempt = 0; fd_ < 0; ++attempt) {
+        temp_ = stem + std::to_string(counter++) + host + std::string(kTempSuffix);
+        fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0 && (errno != EEXIST || attempt >= 100)) {
+            const int err = errno;
+            temp_.clear();
+            CreateFailed(shownName_, err);
+        }
+    }
+}
+
+TReplacingFileStream::~TReplacingFileStream() { Discard(); }
+
+void TReplacingFileStream::Discard() noexcept {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!replaced_ && !temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+long long TReplacingFileStream::Read(void* buffer, long long count) {
+    long long done = 0;
+    char* p = static_cast<char*>(buffer);
+    while (done < count) {
+        const ssize_t n = ::read(fd_, p + done, static_cast<std::size_t>(count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += n;
+    }
+    return done;
+}
+
+long long TReplacingFileStream::Write(const void* buffer, long long count) {
+    long long done = 0;
+    const char* p = static_cast<const char*>(buffer);
+    while (done < count) {
+        const ssize_t n = ::write(fd_, p + done, static_cast<std::size_t>(count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            writeError_ = n < 0 ? errno : EIO;
+            break;
+        }
+        done += n;
+    }
+    return done;
+}
+
+long long TReplacingFileStream::Seek(long long offset, TSeekOrigin origin) {
+    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
+                       : origin == TSeekOrigin::soCurrent ? SEEK_CUR
+                                                          : SEEK_END;
+    return static_cast<long long>(::lseek(fd_, static_cast<off_t>(offset), whence));
+}
+
+void TReplacingFileStream::RaiseWriteError() { Fail(writeError_ ? writeError_ : EIO); }
+
+void TReplacingFileStream::Fail(int err) {
+    // The temporary file goes at once: on a full disk its space is free again before the
+    // message is shown.
+    Discard();
+    throw EWriteError(Format(msg::FWriteError, shownName_, SysErrorMessage(err)));
+}
+
+void TReplacingFileStream::Flush() {
+    if (flushed_) return;
+    if (fd_ < 0) Fail(EBADF);
+    if (!temp_.empty()) {
+        if (keepAttributes_) {
+            struct stat st;
+            // The owner first: changing it clears the set-id bits that the mode then restores.
+            if (::fstat(fd_, &st) == 0 && (st.st_uid != uid_ || st.st_gid != gid_) &&
+                ::fchown(fd_, uid_, gid_) != 0) {
+                // Only a privileged user may give a file away; the saver then owns it.
+            }
+            if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) Fail(errno);
+        }
+        if (::fsync(fd_) != 0) Fail(errno);
+    }
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0) Fail(errno);
+    flushed_ = true;
+}
+
+void TReplacingFileStream::Replace() {
+    Flush();
+    if (replaced_) return;
+    if (!temp_.empty() && std::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
+    replaced_ = true;
+    temp_.clear();
+}
+
+void TReplacingFileStream::Commit() { Replace(); }
+
+void SaveFileReplacing(const std::string& FileName, std::string_view Bytes) {
+    TReplacingFileStream file(FileName);
+    file.WriteBuffer(Bytes.data(), static_cast<long long>(Bytes.size()));
+    file.Commit();
+}
+
+void CommitTogether(std::span<TReplacingFileStream* const> Files) {
+    for (TReplacingFileStream* f : Files) f->Flush();
+    for (TReplacingFileStream* f : Files) f->Replace();
+}
+
+}  // namespace rtl
