@@ -99,6 +99,8 @@ public:
     std::string SettingsFileName() const;
     // Writes the settings file from the live windows; raises the file-creation error.
     void WriteSettings();
+    // Feldor.ini exists but could not be read at start: it is left as it is at close.
+    bool SettingsUnreadable = false;
 
     // ---- Point set and planes ---------------------------------------------------------------
     std::unique_ptr<TSkalarFeld2> LoadPlane(double Height, int Component);
