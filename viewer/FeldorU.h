@@ -216,9 +216,9 @@ private:
     void BuildMenu();
     void BuildControls();
     using ReaderMethod = void (TFormFeldor::*)(const std::string&);
-    // The road of one import after the reset: the dialog, the readers, geometry, planes,
-    // picture and impedance planes. MultiFile: several files, each logged; otherwise the
-    // dialog's one file, a missing file reported, impedance planes always built.
+    // The road of one import: the dialog, then (once files are chosen) the reset, the readers,
+    // geometry, planes, picture and impedance planes. MultiFile: several files, each logged;
+    // otherwise the dialog's one file, a missing file reported, impedance planes always built.
     void ImportFiles(const char* Title, std::string& Dir, const char* Filter,
                      const char* DefaultExt, bool MultiFile, ReaderMethod Reader);
 };
