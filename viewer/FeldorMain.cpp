@@ -1,6 +1,7 @@
 // Main window: construction, start-up, settings file, timer and window commands.
 #include <algorithm>
 #include <memory>
+#include <new>
 
 #include "foundation/ColorLib.h"
 #include "foundation/DebugLib.h"

@@ -4,7 +4,7 @@
 
 #include <chrono>
 #include <fstream>
-#include <functional>
+#include <string>
 
 #include "tests/support/BlockingFifo.h"
 #include "ViewerFixture.h"
