@@ -190,16 +190,16 @@ void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
 }
 
 void TFormFeldor::MIOeffnenClick(rtl::TObject*) {
-    InitApplication();
     OpenDialog->InitialDir = FeldorDir;
     OpenDialog->Filter = kFilter;
     OpenDialog->FilterIndex = kFilterIndex;
     OpenDialog->DefaultExt = kDefaultExt;
-    if (OpenDialog->Execute()) {
-        const std::string fileName = OpenDialog->FileName;
-        LoadFDRDatei(fileName);
-        SaveTarget = fileName;
-    }
+    // A cancelled dialog leaves the field shown, and its save target, as they are.
+    if (!OpenDialog->Execute()) return;
+    const std::string fileName = OpenDialog->FileName;
+    InitApplication();
+    LoadFDRDatei(fileName);
+    SaveTarget = fileName;
 }
 
 void TFormFeldor::MISaveClick(rtl::TObject* Sender) {

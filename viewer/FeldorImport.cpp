@@ -62,14 +62,15 @@ void TFormFeldor::MIClearAllClick(rtl::TObject*) { InitApplication(); }
 
 void TFormFeldor::ImportFiles(const char* Title, std::string& Dir, const char* Filter,
                               const char* DefaultExt, bool MultiFile, ReaderMethod Reader) {
-    InitApplication();
     OpenDialog->Title = Title;
     OpenDialog->InitialDir = Dir;
     OpenDialog->Filter = Filter;
     OpenDialog->FilterIndex = 2;
     OpenDialog->DefaultExt = DefaultExt;
     if (MultiFile) OpenDialog->Options = gui::ofAllowMultiSelect;
+    // A cancelled dialog leaves the field shown as it is; the reset follows the user's choice.
     if (!OpenDialog->Execute()) return;
+    InitApplication();
 
     const std::string dir = rtl::ExtractFileDir(OpenDialog->FileName);
     if (MultiFile) {

@@ -1,6 +1,7 @@
 // Main window: construction, start-up, settings file, timer and window commands.
 #include <algorithm>
 #include <memory>
+#include <new>
 
 #include "foundation/ColorLib.h"
 #include "foundation/DebugLib.h"
@@ -400,6 +401,16 @@ void TFormFeldor::FormCreate(rtl::TObject*) {
 // The directories, window places and window choices of the settings file.
 void TFormFeldor::ReadSettings() {
     rtl::TIniFile ini(SettingsFileName());
+    // A file that cannot be read (no permission, no regular file, far too large) is said once;
+    // the defaults hold and the file is not written over at close.
+    SettingsUnreadable = false;
+    try {
+        ini.CheckReadable();
+    } catch (const rtl::Exception& e) {
+        SettingsUnreadable = true;
+        msgError(e.Message + ".\r\nFeldor beginnt mit den Grundeinstellungen und überschreibt die "
+                             "Datei beim Beenden nicht.");
+    }
     EZNECDir = ini.ReadString("Verzeichnisse", "EZNECDir", ProgDir);
     MMANADir = ini.ReadString("Verzeichnisse", "MMANADir", ProgDir);
     Dir4nec2 = ini.ReadString("Verzeichnisse", "4nec2Dir", ProgDir);
@@ -445,16 +456,26 @@ void TFormFeldor::afterAllCreated() {
 }
 
 void TFormFeldor::FormClose(rtl::TObject*, gui::TCloseAction&) {
-    // A settings file that cannot be written (read-only folder, full disk ...) must not keep
-    // the program from ending: the failure is shown once and the settings are not stored.
+    // Nothing that goes wrong while the settings are written (read-only folder, full disk, no
+    // memory ...) keeps the program from ending: the failure is shown once in the error box,
+    // which lets nothing escape, and the settings are not stored.
     try {
         WriteSettings();
-    } catch (const rtl::Exception& e) {
-        if (gui::Application) gui::Application->ShowException(e);
+    } catch (...) {
+        try {
+            try {
+                throw;
+            } catch (const std::bad_alloc&) {
+                throw rtl::EOutOfMemory(rtl::msg::OutOfMemory);
+            }
+        } catch (...) {
+            gui::HandleCurrentException(this);
+        }
     }
 }
 
 void TFormFeldor::WriteSettings() {
+    if (SettingsUnreadable) return;
     rtl::TIniFile ini(SettingsFileName());
     ini.WriteString("Verzeichnisse", "EZNECDir", EZNECDir);
     ini.WriteString("Verzeichnisse", "MMANADir", MMANADir);

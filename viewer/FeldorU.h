@@ -99,6 +99,8 @@ public:
     std::string SettingsFileName() const;
     // Writes the settings file from the live windows; raises the file-creation error.
     void WriteSettings();
+    // Feldor.ini exists but could not be read at start: it is left as it is at close.
+    bool SettingsUnreadable = false;
 
     // ---- Point set and planes ---------------------------------------------------------------
     std::unique_ptr<TSkalarFeld2> LoadPlane(double Height, int Component);
@@ -218,9 +220,9 @@ private:
     void BuildMenu();
     void BuildControls();
     using ReaderMethod = void (TFormFeldor::*)(const std::string&);
-    // The road of one import after the reset: the dialog, the readers, geometry, planes,
-    // picture and impedance planes. MultiFile: several files, each logged; otherwise the
-    // dialog's one file, a missing file reported, impedance planes always built.
+    // The road of one import: the dialog, then (once files are chosen) the reset, the readers,
+    // geometry, planes, picture and impedance planes. MultiFile: several files, each logged;
+    // otherwise the dialog's one file, a missing file reported, impedance planes always built.
     void ImportFiles(const char* Title, std::string& Dir, const char* Filter,
                      const char* DefaultExt, bool MultiFile, ReaderMethod Reader);
 };

@@ -585,17 +585,29 @@ TFileStream::TFileStream(const std::string& fileName, unsigned mode) : fileName_
     int flags = O_RDONLY;
     if ((mode & 3) == fmOpenWrite) flags = O_WRONLY;
     if ((mode & 3) == fmOpenReadWrite) flags = O_RDWR;
-    fd_ = ::open(fileName.c_str(), flags | O_CLOEXEC);
-    int err = errno;
-    if (fd_ >= 0) {
-        struct stat st;
-        if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(fd_);
-            fd_ = -1;
-            err = EISDIR;
-        }
+    // Without O_NONBLOCK, opening a named pipe waits for a writer; the descriptor is made
+    // blocking again once it is known to be a regular file.
+    fd_ = ::open(fileName.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) {
+        // ENXIO: a pipe without a reader (opened for writing) or a device that is not there.
+        const int err = errno;
+        throw EFOpenError(Format(msg::FOpenError, fileName, err == ENXIO ? msg::NotARegularFile : osErrorText(err)));
     }
-    if (fd_ < 0) throw EFOpenError(Format(msg::FOpenError, fileName, osErrorText(err)));
+    std::string reason;
+    struct stat st;
+    if (::fstat(fd_, &st) != 0)
+        reason = osErrorText(errno);
+    else if (S_ISDIR(st.st_mode))
+        reason = osErrorText(EISDIR);
+    else if (!S_ISREG(st.st_mode))
+        reason = msg::NotARegularFile;
+    else if (const int fl = ::fcntl(fd_, F_GETFL); fl < 0 || ::fcntl(fd_, F_SETFL, fl & ~O_NONBLOCK) != 0)
+        reason = osErrorText(errno);
+    if (!reason.empty()) {
+        ::close(fd_);
+        fd_ = -1;
+        throw EFOpenError(Format(msg::FOpenError, fileName, reason));
+    }
 }
 
 TFileStream::~TFileStream() {

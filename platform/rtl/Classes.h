@@ -51,6 +51,8 @@ inline constexpr const char* ListCountError = "Listenanzahl überschreitet das M
 inline constexpr const char* BitsIndexError = "Bit-Index außerhalb des gültigen Bereichs";
 inline constexpr const char* ClassNotFound = "Klasse %s nicht gefunden";
 inline constexpr const char* UnknownProperty = "Eigenschaft %s existiert nicht";
+// The reason in the open error for a pipe, a device or a socket: only regular files are read.
+inline constexpr const char* NotARegularFile = "Keine gewöhnliche Datei";
 }  // namespace msg
 
 class TFiler;
@@ -422,7 +424,9 @@ inline constexpr unsigned fmOpenReadWrite = 0x0002;
 inline constexpr unsigned fmShareDenyWrite = 0x0020;
 inline constexpr unsigned fmShareDenyNone = 0x0040;
 
-// Opening failures raise EFOpenError / EFCreateError with the platform's texts.
+// Opening failures raise EFOpenError / EFCreateError with the platform's texts. Opening an
+// existing file accepts only a regular file: a folder, pipe, device or socket is refused at once
+// (a pipe without a writer would otherwise block the open for good).
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& fileName, unsigned mode);

@@ -1,5 +1,6 @@
 // TIniFile: every Read parses the file afresh, every Write rewrites it at once through a
-// temporary file in the same directory that is renamed over the old one (FileReplace).
+// temporary file in the same directory that is renamed over the old one (FileReplace). A file
+// that exists but cannot be read reads as empty and is never written over.
 #include "platform/rtl/IniFiles.h"
 
 #include <fcntl.h>
@@ -21,6 +22,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+std::string osErrorText(int err) { return SysErrorMessage(err); }
+
 std::string trimBlanks(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
@@ -28,25 +31,52 @@ std::string trimBlanks(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
-Lines readLines(const std::string& fileName) {
+// The file's lines; a missing file has none. A file that exists but cannot be read as an INI
+// file (no permission, no regular file, larger than MaxIniFileSize) has none either and gives
+// the reason in `refusal`. Never blocks: a named pipe is refused, not opened for reading.
+Lines readLines(const std::string& fileName, std::string* refusal = nullptr) {
     Lines lines;
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return lines;  // a missing or unreadable file is an empty one
+    auto refuse = [&](std::string reason) {
+        if (refusal) *refusal = std::move(reason);
+        return Lines();
+    };
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno == ENOENT ? lines : refuse(osErrorText(errno));
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return refuse(osErrorText(errno));
+    if (S_ISDIR(st.st_mode)) return refuse(osErrorText(EISDIR));
+    if (!S_ISREG(st.st_mode)) return refuse(msg::NotARegularFile);
+    if (st.st_size > MaxIniFileSize) return refuse(msg::IniFileTooLarge);
     std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buf[16384];
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0) return refuse(osErrorText(errno));
+        if (n == 0) break;
         bytes.append(buf, static_cast<std::size_t>(n));
+        if (bytes.size() > static_cast<std::size_t>(MaxIniFileSize)) return refuse(msg::IniFileTooLarge);
     }
-    ::close(fd);
     std::string_view v(bytes);
     if (v.size() >= 3 && v.substr(0, 3) == "\xEF\xBB\xBF") v.remove_prefix(3);
     TStringList sl;
     sl.SetText(DecodeTextBytes(v));
     lines.reserve(static_cast<std::size_t>(sl.Count()));
     for (int i = 0; i < sl.Count(); ++i) lines.push_back(sl.Get(i));
+    return lines;
+}
+
+// The lines of a file that is about to be rewritten: a file that exists but could not be read
+// is never replaced by one that lacks its content.
+Lines linesToUpdate(const std::string& fileName) {
+    std::string refusal;
+    Lines lines = readLines(fileName, &refusal);
+    if (!refusal.empty()) throw EFOpenError(Format(msg::FOpenError, fileName, refusal));
     return lines;
 }
 
@@ -118,6 +148,8 @@ std::optional<std::size_t> findKey(const Lines& lines, const SectionRange& r, st
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
+void TIniFile::CheckReadable() const { linesToUpdate(fileName_); }
+
 std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
     const Lines lines = readLines(fileName_);
     const auto r = findSection(lines, section);
@@ -142,7 +174,7 @@ long double TIniFile::ReadFloat(std::string_view section, std::string_view key, 
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    Lines lines = readLines(fileName_);
+    Lines lines = linesToUpdate(fileName_);
     const std::string sec = trimBlanks(section);
     const std::string k = trimBlanks(key);
     const std::string val = trimBlanks(value);
@@ -217,7 +249,7 @@ void TIniFile::ReadSections(TStrings& sections) const {
 }
 
 void TIniFile::EraseSection(std::string_view section) {
-    Lines lines = readLines(fileName_);
+    Lines lines = linesToUpdate(fileName_);
     bool changed = false;
     while (auto r = findSection(lines, section)) {
         lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(r->header),
@@ -228,7 +260,7 @@ void TIniFile::EraseSection(std::string_view section) {
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
-    Lines lines = readLines(fileName_);
+    Lines lines = linesToUpdate(fileName_);
     const auto r = findSection(lines, section);
     if (!r) return;
     if (auto at = findKey(lines, *r, key)) {

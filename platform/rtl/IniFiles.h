@@ -9,10 +9,24 @@
 
 namespace rtl {
 
+// The largest INI file that is read. Every read parses the whole file again, so a file of
+// settings stays far below this (a program's settings fill a few kB); a larger file is taken
+// for something else and reads as empty.
+inline constexpr long long MaxIniFileSize = 1024 * 1024;
+
+namespace msg {
+inline constexpr const char* IniFileTooLarge = "Die Datei ist größer als 1 MB";
+}  // namespace msg
+
 class TIniFile : public TObject {
 public:
     explicit TIniFile(std::string fileName);
     const std::string& FileName() const { return fileName_; }
+    // Raises EFOpenError ("Datei %s kann nicht geöffnet werden. %s") when the file exists but
+    // cannot be read: no read permission, not a regular file, or larger than MaxIniFileSize.
+    // Reads of such a file give the defaults; writes to it raise this error instead of
+    // replacing it. A missing file is readable (empty).
+    void CheckReadable() const;
 
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
     // A value that is not an integer (decimal or $hex) reads as def.

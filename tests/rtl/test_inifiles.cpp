@@ -6,11 +6,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/support/BlockingFifo.h"
 
 using namespace rtl;
 
@@ -191,6 +195,89 @@ TEST_F(rtlIniFile, WriteReplacesAtomicallyAndKeepsNoTempFiles) {
         closedir(d);
     }
     EXPECT_EQ(entries, 1);
+}
+
+// A file that exists but cannot be read (a pipe, a folder, a file far too large, one without
+// read permission) reads as empty at once and is never replaced by a file without its content;
+// a file of the largest size is still read and written.
+TEST_F(rtlIniFile, FilesThatCannotBeReadAreNeverWrittenOver) {
+    const std::string head = "[S]\r\nK=old\r\n";
+    // Returns "" when every expectation holds, else what failed (so that a child can report).
+    auto refused = [](const std::string& file, const std::string& reason) -> std::string {
+        const std::string expected = "Datei " + file + " kann nicht geöffnet werden. " + reason;
+        const auto start = std::chrono::steady_clock::now();
+        TIniFile ini(file);
+        std::string failed;
+        try {
+            ini.CheckReadable();
+            failed += "CheckReadable passed; ";
+        } catch (const EFOpenError& e) {
+            if (e.Message != expected) failed += "CheckReadable: " + e.Message + "; ";
+        }
+        if (ini.ReadString("S", "K", "def") != "def") failed += "read a value; ";
+        if (ini.SectionExists("S")) failed += "found the section; ";
+        for (const auto& write : std::initializer_list<std::function<void()>>{
+                 [&] { ini.WriteString("S", "K", "new"); }, [&] { ini.DeleteKey("S", "K"); },
+                 [&] { ini.EraseSection("S"); }}) {
+            try {
+                write();
+                failed += "written; ";
+            } catch (const EFOpenError& e) {
+                if (e.Message != expected) failed += "write: " + e.Message + "; ";
+            }
+        }
+        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(1)) failed += "slow; ";
+        return failed;
+    };
+
+    {
+        BlockingFifo fifo(file_);
+        EXPECT_EQ(refused(file_, "Keine gewöhnliche Datei"), "");
+        EXPECT_FALSE(fifo.Unblocked());
+        EXPECT_TRUE(fifo.StillAFifo());
+    }
+    ASSERT_EQ(mkdir(file_.c_str(), 0755), 0);
+    EXPECT_EQ(refused(file_, std::strerror(EISDIR)), "");
+    ASSERT_EQ(rmdir(file_.c_str()), 0);
+
+    std::string big = head;
+    big.resize(static_cast<std::size_t>(MaxIniFileSize) + 1, ';');
+    setContent(big);
+    EXPECT_EQ(refused(file_, "Die Datei ist größer als 1 MB"), "");
+    EXPECT_EQ(content(), big);
+
+    setContent(head);
+    chmod(file_.c_str(), 0200);
+    if (geteuid() == 0) {
+        // root reads anyway: try it as an unprivileged user in a child.
+        chmod(dir_.c_str(), 0777);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+            _exit(refused(file_, "Zugriff verweigert").empty() ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        if (WEXITSTATUS(status) != 3) EXPECT_EQ(WEXITSTATUS(status), 0);
+    } else {
+        EXPECT_EQ(refused(file_, "Zugriff verweigert"), "");
+    }
+    chmod(file_.c_str(), 0644);
+    EXPECT_EQ(content(), head);
+
+    // The largest file that is still read, and written.
+    std::string largest = head;
+    largest.resize(static_cast<std::size_t>(MaxIniFileSize) - 2, ';');
+    largest += "\r\n";
+    setContent(largest);
+    TIniFile ini(file_);
+    EXPECT_NO_THROW(ini.CheckReadable());
+    EXPECT_EQ(ini.ReadString("S", "K", ""), "old");
+    ini.WriteString("S", "K", "neu");
+    EXPECT_EQ(ini.ReadString("S", "K", ""), "neu");
+    EXPECT_EQ(content().size(), largest.size());
 }
 
 }  // namespace

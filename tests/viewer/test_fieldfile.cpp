@@ -410,12 +410,12 @@ TEST_F(FieldFileTest, OpenAndSaveCommands) {
     EXPECT_EQ(presenter->fileDialogs[2].kind, gui::FileDialogRequest::Kind::Save);
     EXPECT_EQ(ReadBytes(f).size(), 7 * (4 + 4 * 8u) + 28 + 20);
 
-    // Cancelling "&Öffnen" empties the viewer and leaves no save target.
+    // Cancelling "&Öffnen" keeps the field and its save target.
     SaveTarget = f;
     form->MIOeffnenClick(nullptr);
     EXPECT_EQ(presenter->fileDialogs.size(), 4u);
-    EXPECT_EQ(PointCount(), 0);
-    EXPECT_EQ(SaveTarget, "");
+    EXPECT_EQ(PointCount(), 9);
+    EXPECT_EQ(SaveTarget, f);
 
     // "Speichern &unter .." cancelled writes nothing.
     form->MISaveAsClick(nullptr);

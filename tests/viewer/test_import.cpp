@@ -68,20 +68,53 @@ TEST_F(ImportTest, ElectricAndMagneticFilesGiveBothPlaneListsAndTwoLogLines) {
     EXPECT_EQ(CurrentPlane->Count(), 9);
 }
 
-TEST_F(ImportTest, CancelledDialogLeavesAnEmptyViewer) {
+// Cancelling "&Öffnen" or an import dialog changes nothing: the field shown, its planes, map,
+// geometry, measuring points, script lines, save target and directories stay.
+TEST_F(ImportTest, CancelledDialogKeepsTheFieldShown) {
     StartUp();
-    WriteEznec(dir + "/e.txt", false, {1.5});
-    presenter->fileAnswers.push_back(Chosen({dir + "/e.txt"}));
-    form->MIEZNECOpen->Click();
-    ASSERT_GT(PointCount(), 0);
-    const std::string before = EZNECDir;
+    const std::string example = std::string(FELDOR_SOURCE_DIR) + "/samples/Beispiel.fdr";
+    presenter->fileAnswers.push_back(Chosen({example}));
+    form->MIOeffnen->Click();
+    ASSERT_EQ(PointCount(), 20172);
+    for (int px : {100, 300}) form->ImagePlay->OnMouseDown(form->ImagePlay, gui::mbLeft, 0, px, 200);
+    ASSERT_EQ(FormMessExport->nof(), 2);
 
-    form->MIEZNECOpen->Click();  // the presenter cancels this one
-    EXPECT_EQ(PointCount(), 0);
-    EXPECT_EQ(FormProgInfo->MeInfo->Lines()->Count(), 0);
-    EXPECT_FALSE(FieldShown);
-    EXPECT_EQ(form->CBPlanes->Text(), "-keine-");
-    EXPECT_EQ(EZNECDir, before);
+    struct State {
+        int points, planes, measuringPoints, antenne, scriptLines;
+        std::string plane, saveTarget, loadedFile, dirs;
+        bool shown;
+        gdi::TColor mapPixel, markPixel;
+        bool operator==(const State&) const = default;
+    };
+    auto take = [&] {
+        return State{PointCount(),
+                     form->CBPlanes->Items()->Count(),
+                     FormMessExport->nof(),
+                     Antenne->Count(),
+                     FormProgInfo->MeInfo->Lines()->Count(),
+                     form->CBPlanes->Text(),
+                     SaveTarget,
+                     LoadedFile,
+                     EZNECDir + "|" + Dir4nec2 + "|" + MMANADir + "|" + NECWinProDir + "|" + FeldorDir,
+                     FieldShown,
+                     form->ImageFeld->Canvas()->Pixels(284, 284),
+                     form->ImagePlay->Canvas()->Pixels(100, 200)};
+    };
+    const State before = take();
+    ASSERT_EQ(before.saveTarget, example);
+    ASSERT_NE(before.mapPixel, gdi::clWhite);
+
+    for (gui::TMenuItem* item : {form->MIOeffnen, form->MIEZNECOpen, form->MINecWinOpen,
+                                 form->MI4nec2open, form->MIMMANAOpen}) {
+        SCOPED_TRACE(item->Caption());
+        const std::size_t asked = presenter->fileDialogs.size();
+        item->Click();  // no answer queued: the presenter cancels
+        EXPECT_EQ(presenter->fileDialogs.size(), asked + 1);
+        EXPECT_TRUE(take() == before);
+        EXPECT_EQ(PointCount(), 20172);
+        EXPECT_EQ(FormMessExport->nof(), 2);
+    }
+    EXPECT_TRUE(presenter->boxes.empty());
 }
 
 TEST_F(ImportTest, MissingFileIsLoggedWithNoPoints) {

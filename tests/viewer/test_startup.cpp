@@ -4,12 +4,18 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 
+#include "FailingAllocation.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/sys/LocaleStore.h"
 #include "ViewerFixture.h"
@@ -34,6 +40,24 @@ std::optional<std::string> ReadOnlyFolder(const std::string& path) {
     if (!std::ofstream(probe)) return path + "/";
     fs::remove(probe);
     return std::nullopt;
+}
+
+// A field of /proc/self/status in kB, -1 when missing.
+long StatusKb(const char* field) {
+    std::ifstream f("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(field) + ":";
+    while (std::getline(f, line))
+        if (line.rfind(key, 0) == 0) return std::stol(line.substr(key.size()));
+    return -1;
+}
+
+// Sets the high-water mark of the resident set back to what is resident now.
+bool ResetPeak() {
+    std::ofstream f("/proc/self/clear_refs");
+    f << "5";
+    f.flush();
+    return static_cast<bool>(f);
 }
 
 QWindow* NativeWindow(const gui::TCustomForm* f) { return f->ClientWidget()->window()->windowHandle(); }
@@ -224,10 +248,7 @@ TEST_F(StartupTest, BeendenClosesTheMainWindowAndWritesTheSettings) {
 
 // Feldor.ini cannot be written: closing reports it once and the program still ends.
 TEST_F(StartupTest, UnwritableSettingsFileIsReportedOnceAndTheProgramEnds) {
-    const std::string folderAsFile = dir + "/ordner/";
-    std::filesystem::create_directories(folderAsFile + "Feldor.ini");
-    std::vector<std::pair<std::string, std::string>> cases = {
-        {"Feldor.ini is a folder", folderAsFile}, {"a system folder", "/proc/"}};
+    std::vector<std::pair<std::string, std::string>> cases = {{"a system folder", "/proc/"}};
     if (auto ro = ReadOnlyFolder(dir + "/ro")) cases.emplace_back("read-only folder", *ro);
     for (const auto& [name, progDir] : cases) {
         SCOPED_TRACE(name);
@@ -333,4 +354,86 @@ TEST_F(StartupTest, SeparatorCorrectionThatCannotBeStoredIsReported) {
         EXPECT_EQ(rtl::FormatSettings().ThousandSeparator, '.');
         EXPECT_TRUE(FormProgInfo->Visible());
     }
+}
+
+// Any failure while the settings are written, not only a file error, is shown once and the
+// program still ends.
+TEST_F(StartupTest, NoMemoryWhileWritingTheSettingsIsReportedOnceAndTheProgramEnds) {
+    std::string text = "[Fenster]\r\nSkript=1\r\n";
+    text.resize(512 * 1024 - 2, ';');
+    text += "\r\n";
+    std::ofstream(IniPath(), std::ios::binary) << text;
+    StartUp();
+    presenter->boxes.clear();
+    {
+        FailLargeAllocations noMemory(256 * 1024);  // the file is read before it is rewritten
+        gui::InvokeHandler(form, [&] { form->Close(); });
+    }
+    ASSERT_EQ(presenter->boxes.size(), 1u);
+    EXPECT_EQ(presenter->boxes[0].text, "Zu wenig Arbeitsspeicher.");
+    EXPECT_TRUE(app->Terminated());
+    EXPECT_EQ(ReadFile(IniPath()), text);
+}
+
+// A Feldor.ini that exists but cannot be read is said once at the start; the defaults hold and
+// closing leaves the file as it is.
+TEST_F(StartupTest, SettingsFileThatCannotBeReadIsSaidOnceAndKept) {
+    std::string large = "[Fensterpositionen]\r\nTop=77\r\n";
+    large.resize(static_cast<std::size_t>(rtl::MaxIniFileSize) + 1, ';');
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::string reason;
+    };
+    std::vector<Case> cases = {
+        {"a folder", [&] { std::filesystem::create_directory(IniPath()); }, std::strerror(EISDIR)},
+        {"larger than 1 MB", [&] { std::ofstream(IniPath(), std::ios::binary) << large; },
+         "Die Datei ist größer als 1 MB"},
+    };
+    if (geteuid() != 0)  // root reads anyway
+        cases.push_back({"no read permission",
+                         [&] {
+                             std::ofstream(IniPath(), std::ios::binary) << large.substr(0, 30);
+                             std::filesystem::permissions(IniPath(), std::filesystem::perms::owner_write);
+                         },
+                         "Zugriff verweigert"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(IniPath());
+        c.make();
+        const auto before = std::filesystem::status(IniPath());
+        const std::string content = ReadFile(IniPath());
+        presenter->boxes.clear();
+        Restart();
+        ASSERT_EQ(presenter->boxes.size(), 1u);
+        EXPECT_EQ(presenter->boxes[0].text,
+                  "Datei " + IniPath() + " kann nicht geöffnet werden. " + c.reason +
+                      ".\r\nFeldor beginnt mit den Grundeinstellungen und überschreibt die Datei "
+                      "beim Beenden nicht.");
+        EXPECT_EQ(form->Top(), 10);
+        form->Close();
+        EXPECT_TRUE(app->Terminated());
+        EXPECT_EQ(presenter->boxes.size(), 1u);
+        EXPECT_EQ(std::filesystem::status(IniPath()).type(), before.type());
+        EXPECT_EQ(std::filesystem::status(IniPath()).permissions(), before.permissions());
+        EXPECT_EQ(ReadFile(IniPath()), content);
+    }
+    std::filesystem::remove_all(IniPath());
+}
+
+// A settings file of any size costs no memory: one far larger than a real one is not read.
+TEST_F(StartupTest, LargeSettingsFileIsNotRead) {
+    StartUp();
+    {
+        std::ofstream(IniPath(), std::ios::binary) << "[Fensterpositionen]\r\nTop=77\r\n";
+    }
+    std::filesystem::resize_file(IniPath(), 64 << 20);  // sparse: no disk space
+    if (!ResetPeak()) GTEST_SKIP() << "no /proc/self/clear_refs";
+    const long before = StatusKb("VmRSS");
+    form->ReadSettings();
+    const long peak = StatusKb("VmHWM");
+    ASSERT_GT(before, 0);
+    EXPECT_LT(peak - before, 4 * 1024) << "kB above the resident set before";
+    EXPECT_EQ(form->Top(), 10);
+    EXPECT_TRUE(form->SettingsUnreadable);
 }
