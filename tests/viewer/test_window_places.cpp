@@ -1,7 +1,9 @@
 // Where the viewer's windows open: the measured-values and script windows beside the main
-// window's controls, stored places kept or brought onto the screen and written back as read.
+// window's controls, stored places kept or brought onto the screen and written back as read, and
+// the windows opened later belonging to the main window.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QWidget>
 #include <QWindow>
 
@@ -148,4 +150,41 @@ TEST_F(WindowPlaces, StoredPlacesAreKeptOnTheScreenAndBroughtBackFromOffIt) {
                 EXPECT_EQ(Stored(key), std::stoi(value)) << key;
         }
     }
+}
+
+// The section, coax and system-information windows stay in sight above the main window.
+TEST_F(WindowPlaces, WindowsOpenedLaterBelongToTheMainWindow) {
+    StartUp();
+    for (int j = 0; j <= 4; ++j)
+        for (int i = 0; i <= 4; ++i)
+            for (double z : {1.0, 2.0}) AppendFieldPoint(i, j, z, 1 + i + j + z, 1, 1, 1);
+    HasEPlanes = true;
+    form->afterLoading();
+    FieldShown = true;
+    form->CBPlanes->SetItemIndex(0);
+    form->UpdatePicture(nullptr);
+    CutP1x = 0;
+    CutP1y = 0;
+    CutP2x = 4;
+    CutP2y = 4;
+    CutPointCount = 20;
+    form->MIVerticalClick(nullptr);
+    form->MIKoaxRechnerClick(nullptr);
+    form->MISysInfoClick(nullptr);
+
+    const QString titles[] = {QStringLiteral("Feldstärkeverteilung in der Schnittebene"),
+                              QStringLiteral("Dämpfung von Koaxkabeln und Konnektoren"),
+                              QStringLiteral("Systeminformationen")};
+    for (const QString& title : titles) {
+        SCOPED_TRACE(title.toStdString());
+        std::vector<QWidget*> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == title) windows.push_back(w);
+        ASSERT_EQ(windows.size(), 1u);
+        ASSERT_NE(windows[0]->windowHandle(), nullptr);
+        EXPECT_EQ(windows[0]->windowHandle()->transientParent(), NativeWindow(form));
+        EXPECT_TRUE(TitleBarOnScreen(windows[0]));
+        windows[0]->close();
+    }
+    app->ProcessMessages();
 }
