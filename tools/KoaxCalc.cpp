@@ -60,6 +60,8 @@ TFormKoaxCalc::TFormKoaxCalc(rtl::TComponent* owner) : gui::TForm(owner) {
     SetBorderStyle(gui::bsSingle);
     SetBorderIcons(gui::biSystemMenu);
     SetPosition(gui::poScreenCenter);
+    // Belongs to the main window: stays above it, not lost behind it.
+    if (gui::Application) SetPopupParent(gui::Application->MainForm());
     SetClientWidth(517);
     SetClientHeight(379);
 

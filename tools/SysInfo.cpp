@@ -17,6 +17,8 @@ TFormSysInfo::TFormSysInfo(rtl::TComponent* owner) : gui::TForm(owner) {
     SetBorderStyle(gui::bsSingle);
     SetBorderIcons(gui::biSystemMenu);
     SetPosition(gui::poScreenCenter);
+    // Belongs to the main window: stays above it, not lost behind it.
+    if (gui::Application) SetPopupParent(gui::Application->MainForm());
     SetClientWidth(880);
     SetClientHeight(472);
 

@@ -127,6 +127,7 @@ void TFormFeldor::MIVerticalClick(rtl::TObject*) {
 
     static gui::TFormCascade cascade;  // a second section opens beside the first, not on it
     auto* section = gui::CreateForm<TFormVertikal>(this);
+    section->SetPopupParent(this);  // stays in sight above the map
     section->DebugMode = DebugMode;
     section->CutPoints = CutPoints;
     cascade.Place(section);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "foundation/ColorLib.h"
 #include "foundation/DebugLib.h"
@@ -35,6 +36,78 @@ constexpr int kMinSkriptHeight = 80;
 int ClampedSize(int value, int minimum, int workArea) {
     if (workArea > 0) value = std::min(value, workArea);
     return std::max(minimum, value);
+}
+
+// Whether the settings file gave the measured-values / script window a place of its own.
+bool MessPlaceStored = false;
+bool SkriptPlaceStored = false;
+
+// Whether the entry holds an integer (another text reads as the default).
+bool HoldsInteger(const rtl::TIniFile& ini, const char* key) {
+    return ini.ReadInteger("Fensterpositionen", key, 0) ==
+           ini.ReadInteger("Fensterpositionen", key, 1);
+}
+
+// The measured-values and script windows stay above the main window, so they go beside its
+// menu bar and left-hand controls: to the right of it where the work area has room, else over
+// the lower right of the map. A place from the settings file is kept while the window's title
+// bar is on a screen there. A script window too large to lie anywhere beside the controls is
+// cut down to the room right of and below the map's top left corner and placed anew.
+void PlaceWindowsBesideControls(TFormFeldor* main) {
+    const gui::TFrameExtents e = main->FrameExtents();
+    const gdi::TRect frame = gdi::Bounds(main->Left(), main->Top(), main->Width(), main->Height());
+    const int menuHeight = main->Height() - main->ClientHeight() - e.Top - e.Bottom;
+    const gui::TPanel* panel = main->PanelFeld;
+    const gdi::TRect map = gdi::Bounds(frame.Left + e.Left + panel->Left(),
+                                       frame.Top + e.Top + menuHeight + panel->Top(),
+                                       panel->Width(), panel->Height());
+    const gdi::TRect work = main->WorkArea();
+    const std::vector<gdi::TRect> screens = gui::WorkAreas();
+    auto place = [&](const std::vector<gdi::TSize>& sizes) {
+        return gui::PlaceBeside(work, frame, map, sizes);
+    };
+    auto clearOfControls = [&](const gdi::TRect& r) {
+        const bool meets = r.Left < frame.Right && frame.Left < r.Right && r.Top < frame.Bottom &&
+                           frame.Top < r.Bottom;
+        return !meets || (r.Left >= map.Left && r.Top >= map.Top);
+    };
+
+    gdi::TSize skript{SkriptWidth, SkriptHeight};
+    bool cut = false;
+    if (!work.IsEmpty() && !clearOfControls(place({skript})[0])) {
+        skript.cx =
+            std::clamp(work.Right - std::max(map.Left, work.Left), kMinSkriptWidth, skript.cx);
+        skript.cy =
+            std::clamp(work.Bottom - std::max(map.Top, work.Top), kMinSkriptHeight, skript.cy);
+        cut = true;
+    }
+    FormProgInfo->SetBounds(SkriptLeft, SkriptTop, skript.cx, skript.cy);
+    FormMessExport->SetBounds(MessLeft, MessTop, FormMessExport->Width(), FormMessExport->Height());
+
+    auto keeps = [&screens](gui::TCustomForm* f, bool stored) {
+        const gdi::TRect b = gdi::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
+        return stored && gui::TitleBarOnScreen(b, f->FrameExtents().Top, screens);
+    };
+    std::vector<gui::TCustomForm*> toPlace;
+    if (!keeps(FormMessExport, MessPlaceStored)) toPlace.push_back(FormMessExport);
+    if (!keeps(FormProgInfo, SkriptPlaceStored && !cut)) toPlace.push_back(FormProgInfo);
+    if (toPlace.empty() || work.IsEmpty()) return;
+    // The measured-values window keeps its client size, so it takes the frame it will get.
+    const gui::TFrameExtents me =
+        gui::TCustomForm::EstimatedFrameExtents(FormMessExport->BorderStyle());
+    std::vector<gdi::TSize> sizes;
+    for (gui::TCustomForm* f : toPlace) {
+        if (f == FormMessExport)
+            sizes.push_back({f->ClientWidth() + me.Left + me.Right,
+                             f->ClientHeight() + me.Top + me.Bottom});
+        else
+            sizes.push_back({f->Width(), f->Height()});
+    }
+    const std::vector<gdi::TRect> places = place(sizes);
+    for (std::size_t i = 0; i < toPlace.size(); ++i) {
+        gui::TCustomForm* f = toPlace[i];
+        f->SetBounds(places[i].Left, places[i].Top, f->Width(), f->Height());
+    }
 }
 
 // The program's own number conversion with decimal comma and '.' as thousands separator,
@@ -420,8 +493,10 @@ void TFormFeldor::ReadSettings() {
     SetLeft(ini.ReadInteger("Fensterpositionen", "Left", 10));
     MessTop = ini.ReadInteger("Fensterpositionen", "MessTop", 20);
     MessLeft = ini.ReadInteger("Fensterpositionen", "MessLeft", 20);
+    MessPlaceStored = HoldsInteger(ini, "MessTop") || HoldsInteger(ini, "MessLeft");
     SkriptTop = ini.ReadInteger("Fensterpositionen", "SkriptTop", 30);
     SkriptLeft = ini.ReadInteger("Fensterpositionen", "SkriptLeft", 30);
+    SkriptPlaceStored = HoldsInteger(ini, "SkriptTop") || HoldsInteger(ini, "SkriptLeft");
     const gdi::TRect work = gui::Screen()->WorkAreaRect();
     SkriptHeight = ClampedSize(ini.ReadInteger("Fensterpositionen", "SkriptHeight", 300),
                                kMinSkriptHeight, work.Height());
@@ -435,14 +510,14 @@ void TFormFeldor::afterAllCreated() {
     // The separator correction ends the program before anything is shown or loaded.
     if (gui::Application && gui::Application->Terminated()) return;
     // Both belong to the main window, so that they stay in sight above it; the main window is
-    // on the screen first, so that the window manager knows what they belong to.
+    // on the screen first, so that the window manager knows what they belong to and its frame
+    // is known when they are placed beside its controls.
     Show();
+    PaintNow();
     FormProgInfo->SetPopupParent(this);
     FormMessExport->SetPopupParent(this);
-    FormProgInfo->SetBounds(SkriptLeft, SkriptTop, SkriptWidth, SkriptHeight);
+    PlaceWindowsBesideControls(this);
     FormProgInfo->SetVisible(SkriptVisible);
-    FormMessExport->SetTop(MessTop);
-    FormMessExport->SetLeft(MessLeft);
     FormMessExport->SetVisible(MesswertVisible);
     Timer->SetInterval(1000);
     Timer->SetEnabled(true);

@@ -20,6 +20,7 @@
 #include <cxxabi.h>
 
 #include <algorithm>
+#include <compare>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -172,6 +173,16 @@ protected:
         if (!form || form->Destroying() || !isVisible()) return;
         form->FrameMeasured();
         form->BoundsFromWindow();
+    }
+    // The window of a form placed with estimated frame extents is watched until it is on the
+    // screen: the window manager has framed it then.
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Expose && o == windowHandle() && form && form->placedByEstimate_) {
+            QTimer::singleShot(0, this, [this] {
+                if (form && !form->Destroying()) form->FrameMeasured();
+            });
+        }
+        return QWidget::eventFilter(o, e);
     }
     void showEvent(QShowEvent* e) override {
         QWidget::showEvent(e);
@@ -558,7 +569,18 @@ void TCustomForm::ApplyBounds() {
     const bool outer = !applyingBounds_;
     applyingBounds_ = true;
     ApplyClientSize();
-    frame_->move(Left(), Top());
+    if (frame_->testAttribute(Qt::WA_WState_Created)) {
+        // A native window is placed by its client area, which the window manager frames where
+        // it stands: the client goes inside the frame the form knows of (measured, or estimated
+        // until the window has been framed; FrameMeasured mends an estimate that was wrong).
+        placedByEstimate_ = !extentsMeasured_ && !Frameless();
+        if (placedByEstimate_)
+            if (QWindow* w = frame_->windowHandle()) w->installEventFilter(frame_);
+        frame_->setGeometry(Left() + extents_.Left, Top() + extents_.Top, frame_->width(),
+                            frame_->height());
+    } else {
+        frame_->move(Left(), Top());
+    }
     if (outer) applyingBounds_ = false;
     LayoutFrame();
 }
@@ -610,6 +632,8 @@ void TCustomForm::FrameMeasured() {
     extentsMeasured_ = true;
     const std::optional<gdi::TRect> area = centredOn_;
     centredOn_.reset();
+    const bool replace = placedByEstimate_;
+    placedByEstimate_ = false;
     if (e == extents_) return;
     const int clientWidth = ClientWidth();
     const int clientHeight = std::max(0, Height() - extents_.Top - extents_.Bottom);
@@ -620,19 +644,25 @@ void TCustomForm::FrameMeasured() {
             // Centred again with the frame it really has.
             SetBounds(area->Left + (area->Width() - w) / 2, area->Top + (area->Height() - h) / 2, w, h);
             clientSized_ = true;
+            KeepTitleBarOnScreen();
+            if (replace) ApplyBounds();
             return;
         }
         ControlAccess::SetBoundsFromWidget(this, Left(), Top(), w, h);
-    } else {
-        ApplyClientSize();
     }
+    if (replace) {
+        ApplyBounds();  // the frame to Left/Top
+        return;
+    }
+    if (!clientSized_) ApplyClientSize();
     LayoutFrame();
 }
 
 // The bounds as the window system has the window now: the frame's position, the client size
 // plus the frame.
 void TCustomForm::BoundsFromWindow() {
-    if (applyingBounds_) return;
+    // A window placed by an estimate stays where it was put until its frame is known.
+    if (applyingBounds_ || placedByEstimate_) return;
     const QPoint p = frame_->pos();
     const QSize c = frame_->size();
     ControlAccess::SetBoundsFromWidget(this, p.x(), p.y(),
@@ -778,6 +808,22 @@ void TCustomForm::PlaceOnFirstShow() {
     }
     default: break;
     }
+    KeepTitleBarOnScreen();
+}
+
+int TCustomForm::TitleBarHeight() const { return std::max(1, extents_.Top); }
+
+// A window given a place off the screens (from another screen's layout, say) is moved onto one.
+void TCustomForm::KeepTitleBarOnScreen() {
+    if (windowState_ != wsNormal) return;
+    const gdi::TRect b = gdi::Bounds(Left(), Top(), Width(), Height());
+    const gdi::TRect moved = TitleBarOntoScreen(b, TitleBarHeight(), WorkAreas());
+    if (moved != b) SetBounds(moved.Left, moved.Top, Width(), Height());
+}
+
+gdi::TRect TCustomForm::WorkArea() const {
+    return NearestWorkArea(gdi::Bounds(Left(), Top(), Width(), Height()), TitleBarHeight(),
+                           WorkAreas());
 }
 
 void TCustomForm::SetVisible(bool v) {
@@ -1052,8 +1098,10 @@ void TFormCascade::Place(TCustomForm* form) {
         int top = last_->Top() + step;
         const gdi::TRect work = Screen()->WorkAreaRect();
         // Back to the top left once the cascade would push a window that fits past the edge.
-        if (!work.IsEmpty() && ((left > work.Left && left + form->Width() > work.Right) ||
-                                (top > work.Top && top + form->Height() > work.Bottom))) {
+        const int w = form->Width(), h = form->Height();
+        const bool pastRight = left > work.Left && w <= work.Width() && left + w > work.Right;
+        const bool pastBottom = top > work.Top && h <= work.Height() && top + h > work.Bottom;
+        if (!work.IsEmpty() && (pastRight || pastBottom)) {
             left = work.Left;
             top = work.Top;
         }
@@ -1068,6 +1116,129 @@ void TFormCascade::Place(TCustomForm* form) {
 void TFormCascade::Notification(rtl::TComponent* component, rtl::TOperation operation) {
     rtl::TComponent::Notification(component, operation);
     if (operation == rtl::TOperation::opRemove && component == last_) last_ = nullptr;
+}
+
+// ---- Screens and window places -------------------------------------------------------------
+
+std::vector<gdi::TRect> WorkAreas() {
+    EnsureQtApplication();
+    std::vector<gdi::TRect> areas;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    auto add = [&areas](const QScreen* s) {
+        const QRect g = s->availableGeometry();
+        areas.push_back(gdi::Bounds(g.x(), g.y(), g.width(), g.height()));
+    };
+    if (primary) add(primary);
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s != primary) add(s);
+    return areas;
+}
+
+namespace {
+
+// The left end of a window's title bar.
+gdi::TRect TitleBarEnd(const gdi::TRect& bounds, int titleHeight) {
+    const int width = std::clamp(bounds.Width(), 1, 100);
+    return gdi::Bounds(bounds.Left, bounds.Top, width, std::max(1, titleHeight));
+}
+
+bool Inside(const gdi::TRect& inner, const gdi::TRect& outer) {
+    return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+           inner.Bottom <= outer.Bottom;
+}
+
+// The square of the distance between two rectangles (0 when they meet).
+long long DistanceSquared(const gdi::TRect& a, const gdi::TRect& b) {
+    const long long dx = std::max({0LL, static_cast<long long>(b.Left) - a.Right,
+                                   static_cast<long long>(a.Left) - b.Right});
+    const long long dy = std::max({0LL, static_cast<long long>(b.Top) - a.Bottom,
+                                   static_cast<long long>(a.Top) - b.Bottom});
+    return dx * dx + dy * dy;
+}
+
+long long OverlapArea(const gdi::TRect& a, const gdi::TRect& b) {
+    const long long w = std::min<long long>(a.Right, b.Right) - std::max<long long>(a.Left, b.Left);
+    const long long h = std::min<long long>(a.Bottom, b.Bottom) - std::max<long long>(a.Top, b.Top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// A window of the given size at (left, top), moved into `area` as far as it fits there, the
+// top left first.
+gdi::TRect KeptInside(int left, int top, int width, int height, const gdi::TRect& area) {
+    left = width >= area.Width() ? area.Left : std::clamp(left, area.Left, area.Right - width);
+    top = height >= area.Height() ? area.Top : std::clamp(top, area.Top, area.Bottom - height);
+    return gdi::Bounds(left, top, width, height);
+}
+
+}  // namespace
+
+bool TitleBarOnScreen(const gdi::TRect& bounds, int titleHeight,
+                      const std::vector<gdi::TRect>& workAreas) {
+    const gdi::TRect end = TitleBarEnd(bounds, titleHeight);
+    return std::any_of(workAreas.begin(), workAreas.end(),
+                       [&end](const gdi::TRect& a) { return Inside(end, a); });
+}
+
+gdi::TRect NearestWorkArea(const gdi::TRect& bounds, int titleHeight,
+                           const std::vector<gdi::TRect>& workAreas) {
+    const gdi::TRect end = TitleBarEnd(bounds, titleHeight);
+    const gdi::TRect* nearest = nullptr;
+    long long best = 0;
+    for (const gdi::TRect& a : workAreas) {
+        if (Inside(end, a)) return a;
+        const long long d = DistanceSquared(end, a);
+        if (!nearest || d < best) {
+            nearest = &a;
+            best = d;
+        }
+    }
+    return nearest ? *nearest : gdi::TRect{};
+}
+
+gdi::TRect TitleBarOntoScreen(const gdi::TRect& bounds, int titleHeight,
+                              const std::vector<gdi::TRect>& workAreas) {
+    if (workAreas.empty() || TitleBarOnScreen(bounds, titleHeight, workAreas)) return bounds;
+    const gdi::TRect area = NearestWorkArea(bounds, titleHeight, workAreas);
+    return KeptInside(bounds.Left, bounds.Top, bounds.Width(), bounds.Height(), area);
+}
+
+std::vector<gdi::TRect> PlaceBeside(const gdi::TRect& work, const gdi::TRect& owner,
+                                    const gdi::TRect& coverable,
+                                    const std::vector<gdi::TSize>& sizes) {
+    // The part of the owner a window may lie on: from coverable's top left to the owner's
+    // bottom right.
+    const gdi::TRect open = gdi::Rect(std::max(coverable.Left, owner.Left),
+                                      std::max(coverable.Top, owner.Top), owner.Right,
+                                      owner.Bottom);
+    struct Cost {
+        long long free, others, owner;
+        auto operator<=>(const Cost&) const = default;
+    };
+    std::vector<gdi::TRect> placed;
+    placed.reserve(sizes.size());
+    for (const gdi::TSize& size : sizes) {
+        const int w = size.cx, h = size.cy;
+        const int xs[] = {owner.Right, work.Right - w, coverable.Right - w, owner.Left - w};
+        std::vector<int> ys = {owner.Top};
+        for (const gdi::TRect& p : placed) ys.push_back(p.Bottom);
+        for (const gdi::TRect& p : placed) ys.push_back(p.Top - h);
+        ys.insert(ys.end(), {coverable.Bottom - h, work.Bottom - h, coverable.Top});
+        std::optional<gdi::TRect> best;
+        Cost bestCost{};
+        for (const int x : xs) {
+            for (const int y : ys) {
+                const gdi::TRect r = KeptInside(x, y, w, h, work);
+                Cost c{OverlapArea(r, owner) - OverlapArea(r, open), 0, OverlapArea(r, owner)};
+                for (const gdi::TRect& p : placed) c.others += OverlapArea(r, p);
+                if (!best || c < bestCost) {
+                    best = r;
+                    bestCost = c;
+                }
+            }
+        }
+        placed.push_back(*best);
+    }
+    return placed;
 }
 
 TCustomForm* GetParentForm(TControl* control) {

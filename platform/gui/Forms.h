@@ -3,16 +3,19 @@
 // A form is a top-level window. Left, Top, Width and Height are its outer frame, title bar and
 // border included, as the window manager draws them; the client area is that less the frame and
 // the main menu bar. The frame's extents are measured once the window is shown and estimated
-// before (from the windows shown so far, else a typical title bar). Controls are placed in
-// client coordinates. A form builds its controls in its C++ constructor; OnCreate runs
-// after the constructor when the form is made with TApplication::CreateForm or gui::CreateForm
-// (an exception in OnCreate is shown by the error box and creation goes on).
+// before (from the windows shown so far, else a typical title bar); a window placed with an
+// estimate that turns out wrong is moved so that its frame lies at Left/Top. A form opens with
+// its title bar on a screen's work area. Controls are placed in client coordinates. A form
+// builds its controls in its C++ constructor; OnCreate runs after the constructor when the form
+// is made with TApplication::CreateForm or gui::CreateForm (an exception in OnCreate is shown by
+// the error box and creation goes on).
 #pragma once
 
 #include <exception>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/gui/Controls.h"
 #include "platform/gui/Presenter.h"
@@ -106,6 +109,9 @@ public:
     TCustomForm* PopupParent() const { return popupParent_; }
     void SetPopupParent(TCustomForm* parent);
     bool Active() const;
+    // The work area of the screen the form's title bar is on (the nearest one when it is on
+    // none).
+    gdi::TRect WorkArea() const;
 
     int ModalResult() const { return modalResult_; }
     // While the form runs modally, a value other than mrNone ends the modal loop.
@@ -172,6 +178,8 @@ private:
     void ApplyWindowFlags();
     void ApplyPopupParent();
     void PlaceOnFirstShow();
+    void KeepTitleBarOnScreen();
+    int TitleBarHeight() const;
     void LayoutFrame();
     void ApplyClientSize();
     void FrameMeasured();
@@ -194,6 +202,8 @@ private:
     bool modal_ = false;
     TFrameExtents extents_;
     bool extentsMeasured_ = false;
+    // Placed by the client area with estimated frame extents.
+    bool placedByEstimate_ = false;
     bool applyingBounds_ = false;
     bool clientSized_ = false;
     // The area the form was centred on at its first show, until its frame is measured.
@@ -230,6 +240,38 @@ protected:
 private:
     TCustomForm* last_ = nullptr;
 };
+
+// ---- Screens and window places -----------------------------------------------------------------
+// The work area of every screen (the screen less the desktop's panels), the primary screen's
+// first; empty when there is no screen.
+std::vector<gdi::TRect> WorkAreas();
+
+// A window's title bar is on a screen when its left end (the left 100 pixels, or the whole of a
+// narrower window) lies inside one work area, titleHeight pixels high from the window's top.
+bool TitleBarOnScreen(const gdi::TRect& bounds, int titleHeight,
+                      const std::vector<gdi::TRect>& workAreas);
+// The work area nearest to the window's title bar (the first of equally near ones); an empty
+// rectangle when there is none.
+gdi::TRect NearestWorkArea(const gdi::TRect& bounds, int titleHeight,
+                           const std::vector<gdi::TRect>& workAreas);
+// Bounds whose title bar is on a screen come back as they are; others are moved into the
+// nearest work area, as much of the window as fits and the top left first. The size stays.
+gdi::TRect TitleBarOntoScreen(const gdi::TRect& bounds, int titleHeight,
+                              const std::vector<gdi::TRect>& workAreas);
+
+// Places windows that belong to another one (`owner`, its frame) within `work`, one after the
+// other in the order of `sizes`. Of the owner they may cover only `coverable` and what lies to
+// its right and below it; everything of the owner left of coverable's left edge or above its
+// top edge stays free. Each window goes where it covers the least of that free part, then the
+// least of the windows placed before it, then the least of the owner: beside the owner where
+// the work area has room, else over the lower right of `coverable`. The places tried, kept
+// inside `work` as far as the window fits: to the right of the owner, at the work area's right
+// edge, at coverable's right edge, to the left of the owner, each level with the owner's top,
+// right below or right above a window placed before, at coverable's bottom edge, at the work
+// area's bottom or at coverable's top edge; of equally good places the first in this order.
+std::vector<gdi::TRect> PlaceBeside(const gdi::TRect& work, const gdi::TRect& owner,
+                                    const gdi::TRect& coverable,
+                                    const std::vector<gdi::TSize>& sizes);
 
 // The form a control sits on (walking up the parents), or nullptr.
 TCustomForm* GetParentForm(TControl* control);

@@ -1,0 +1,190 @@
+// Where the viewer's windows open: the measured-values and script windows beside the main
+// window's controls, stored places kept or brought onto the screen and written back as read, and
+// the windows opened later belonging to the main window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QWidget>
+#include <QWindow>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/IniFiles.h"
+#include "tests/support/EventLoop.h"
+#include "ViewerFixture.h"
+
+using namespace FeldorU;
+
+namespace {
+
+QWindow* NativeWindow(const gui::TCustomForm* f) {
+    return f->ClientWidget()->window()->windowHandle();
+}
+
+QRect FrameOf(const gui::TCustomForm* f) { return f->Widget()->frameGeometry(); }
+
+// Whether the window lies on the main window's title bar, menu bar or the controls left of the
+// map, as the window system shows them.
+bool CoversControls(const gui::TCustomForm* f, const TFormFeldor* main) {
+    const QRect frame = FrameOf(main);
+    const QPoint map = main->PanelFeld->Widget()->mapToGlobal(QPoint(0, 0));
+    const QRect r = FrameOf(f);
+    return r.intersects(frame) && (r.left() < map.x() || r.top() < map.y());
+}
+
+bool TitleBarOnScreen(const QWidget* w) {
+    const QRect r = w->frameGeometry();
+    return gui::TitleBarOnScreen(gdi::Bounds(r.x(), r.y(), r.width(), r.height()),
+                                 w->geometry().y() - r.y(), gui::WorkAreas());
+}
+
+std::vector<gui::TCustomForm*> ToolWindows() {
+    return {FormMessExport, FormProgInfo};
+}
+
+// Waits until the window system has framed the start-up windows (at once on the test platform).
+void WaitUntilFramed(const TFormFeldor* main) {
+    ProcessUntil([main] {
+        return main->FrameExtentsMeasured() && FormMessExport->FrameExtentsMeasured() &&
+               FormProgInfo->FrameExtentsMeasured();
+    });
+    ProcessFor(1);
+}
+
+}  // namespace
+
+class WindowPlaces : public ViewerFixture {
+protected:
+    void WriteIni(const std::vector<std::pair<const char*, std::string>>& entries) {
+        rtl::TIniFile ini(IniPath());
+        for (const auto& [key, value] : entries) ini.WriteString("Fensterpositionen", key, value);
+    }
+    int Stored(const char* key) const {
+        return rtl::TIniFile(IniPath()).ReadInteger("Fensterpositionen", key, -99999);
+    }
+};
+
+// The first start: both windows in sight above the main window, off its menu bar and controls,
+// inside the work area and not on each other; closing stores where they are.
+TEST_F(WindowPlaces, FirstStartPutsTheWindowsBesideTheMainWindowsControls) {
+    StartUp();
+    WaitUntilFramed(form);
+    const gdi::TRect work = form->WorkArea();
+    for (gui::TCustomForm* f : ToolWindows()) {
+        SCOPED_TRACE(f->Caption());
+        EXPECT_TRUE(f->Visible());
+        EXPECT_EQ(f->PopupParent(), form);
+        EXPECT_FALSE(CoversControls(f, form));
+        const QRect r = FrameOf(f);
+        EXPECT_GE(r.left(), work.Left);
+        EXPECT_GE(r.top(), work.Top);
+        EXPECT_LE(r.left() + r.width(), work.Right);
+        EXPECT_LE(r.top() + r.height(), work.Bottom);
+    }
+    EXPECT_FALSE(FrameOf(FormMessExport).intersects(FrameOf(FormProgInfo)));
+
+    const int messTop = FormMessExport->Top(), skriptLeft = FormProgInfo->Left();
+    form->Close();
+    EXPECT_EQ(Stored("MessTop"), messTop);
+    EXPECT_EQ(Stored("SkriptLeft"), skriptLeft);
+    EXPECT_EQ(Stored("Top"), 10);
+    EXPECT_EQ(Stored("Left"), 10);
+}
+
+// Places from Feldor.ini: on the screen they are used and written back as read; off the screen
+// (another monitor's layout) every window comes back with its title bar on the screen, the two
+// that stay above the main window beside its controls, and the corrected places are stored.
+TEST_F(WindowPlaces, StoredPlacesAreKeptOnTheScreenAndBroughtBackFromOffIt) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<const char*, std::string>> entries;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"on the screen",
+         {{"Top", "40"}, {"Left", "50"}, {"MessTop", "120"}, {"MessLeft", "300"},
+          {"SkriptTop", "350"}, {"SkriptLeft", "420"}},
+         true},
+        {"above and right of the screen",
+         {{"Top", "-500"}, {"Left", "3000"}, {"MessTop", "-500"}, {"MessLeft", "3000"},
+          {"SkriptTop", "-400"}, {"SkriptLeft", "3100"}},
+         false},
+        {"far off to the top left",
+         {{"Top", "-5000"}, {"Left", "-5000"}, {"MessTop", "-5000"}, {"MessLeft", "-5000"},
+          {"SkriptTop", "-5000"}, {"SkriptLeft", "-5000"}},
+         false},
+        {"below the screen", {{"MessTop", "40000"}, {"SkriptTop", "40000"}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(IniPath());
+        WriteIni(c.entries);
+        viewer->CloseWindows();
+        ResetData();
+        StartUp();
+        WaitUntilFramed(form);
+        const std::vector<gui::TCustomForm*> all = {form, FormMessExport, FormProgInfo};
+        for (gui::TCustomForm* f : all) {
+            SCOPED_TRACE(f->Caption());
+            EXPECT_TRUE(TitleBarOnScreen(f->Widget()));
+            EXPECT_EQ(FrameOf(f).topLeft(), QPoint(f->Left(), f->Top()));
+        }
+        if (c.kept) {
+            EXPECT_EQ(FrameOf(form).topLeft(), QPoint(50, 40));
+            EXPECT_EQ(FrameOf(FormMessExport).topLeft(), QPoint(300, 120));
+            EXPECT_EQ(FrameOf(FormProgInfo).topLeft(), QPoint(420, 350));
+        } else {
+            for (gui::TCustomForm* f : ToolWindows())
+                EXPECT_FALSE(CoversControls(f, form)) << f->Caption();
+        }
+        const int top = form->Top(), messLeft = FormMessExport->Left();
+        const int skriptTop = FormProgInfo->Top();
+        form->Close();
+        EXPECT_EQ(Stored("Top"), top);
+        EXPECT_EQ(Stored("MessLeft"), messLeft);
+        EXPECT_EQ(Stored("SkriptTop"), skriptTop);
+        if (c.kept) {
+            for (const auto& [key, value] : c.entries)
+                EXPECT_EQ(Stored(key), std::stoi(value)) << key;
+        }
+    }
+}
+
+// The section, coax and system-information windows stay in sight above the main window.
+TEST_F(WindowPlaces, WindowsOpenedLaterBelongToTheMainWindow) {
+    StartUp();
+    for (int j = 0; j <= 4; ++j)
+        for (int i = 0; i <= 4; ++i)
+            for (double z : {1.0, 2.0}) AppendFieldPoint(i, j, z, 1 + i + j + z, 1, 1, 1);
+    HasEPlanes = true;
+    form->afterLoading();
+    FieldShown = true;
+    form->CBPlanes->SetItemIndex(0);
+    form->UpdatePicture(nullptr);
+    CutP1x = 0;
+    CutP1y = 0;
+    CutP2x = 4;
+    CutP2y = 4;
+    CutPointCount = 20;
+    form->MIVerticalClick(nullptr);
+    form->MIKoaxRechnerClick(nullptr);
+    form->MISysInfoClick(nullptr);
+
+    const QString titles[] = {QStringLiteral("Feldstärkeverteilung in der Schnittebene"),
+                              QStringLiteral("Dämpfung von Koaxkabeln und Konnektoren"),
+                              QStringLiteral("Systeminformationen")};
+    for (const QString& title : titles) {
+        SCOPED_TRACE(title.toStdString());
+        std::vector<QWidget*> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == title) windows.push_back(w);
+        ASSERT_EQ(windows.size(), 1u);
+        ASSERT_NE(windows[0]->windowHandle(), nullptr);
+        EXPECT_EQ(windows[0]->windowHandle()->transientParent(), NativeWindow(form));
+        EXPECT_TRUE(TitleBarOnScreen(windows[0]));
+        windows[0]->close();
+    }
+    app->ProcessMessages();
+}
