@@ -19,7 +19,7 @@ void TAntPoints::Clear() {
 
 int16_t TAntPoints::Trim() {
     const int lastIndex = Min4Int(Names.High(), x.High(), y.High(), z.High());
-    if (lastIndex > 32766) rtl::RaiseRangeError();
+    if (lastIndex > MaxPoints - 1) rtl::RaiseRangeError();
     const auto last = static_cast<int16_t>(lastIndex);
     TruncateStrings(Names, last);
     TruncateDoubles(x, last);

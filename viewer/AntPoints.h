@@ -17,8 +17,9 @@ public:
     void Add(const std::string& Name, double X, double Y, double Z);
     void Clear();
     // Cuts the four arrays to the length of the shortest and returns it (the number of complete
-    // points); more than 32767 points raise the range error.
+    // points); more than MaxPoints points raise the range error.
     int16_t Trim();
+    static constexpr int MaxPoints = 32767;
     int Count() const { return Names.Length(); }
 
     // The point list as one value list of the tagged value stream, from the stream's position:

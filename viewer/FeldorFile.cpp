@@ -34,6 +34,9 @@ constexpr const char* kDefaultExt = "fdr";
 constexpr const char* kEmptyFieldKept =
     "Das Feld enthält keine Punkte.\r\nDie vorhandene Datei %s wird nicht überschrieben.";
 
+// A load that runs out of data or meets a value of the wrong kind.
+constexpr const char* kNoFieldFile = "Die Datei ist unvollständig oder keine Feldor-Felddatei";
+
 DoubleArray* const kPointArrays[7] = {&tx, &ty, &tz, &tE, &tEx, &tEy, &tEz};
 
 void PumpMessages() {
@@ -150,6 +153,12 @@ void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
         progress.Gauge(80);
         data->boden.LoadFromStream(file);
         data->antenne.LoadFromStream(file);
+    } catch (rtl::EReadError& e) {
+        // The value stream's and the block reader's texts say nothing a user can act on.
+        if (e.Message == rtl::msg::ReadError || e.Message == rtl::msg::InvalidPropertyValue)
+            e.Message = kNoFieldFile;
+        NameFileInError(e, FileName);
+        throw;
     } catch (rtl::Exception& e) {
         NameFileInError(e, FileName);
         throw;

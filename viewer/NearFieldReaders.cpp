@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <new>
 
 #include "foundation/MathLib.h"
 #include "foundation/StrUtilsLib.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 #include "viewer/FeldorVars.h"
 #include "viewer/FileErrors.h"
 
@@ -15,11 +18,56 @@ namespace nearfield {
 
 std::chrono::milliseconds FrameWait{200};
 
-ELineTooLong::ELineTooLong(int LineNo)
+ELineTooLong::ELineTooLong(long long LineNo)
     : rtl::EReadError(rtl::Format("Die Zeile ist länger als %d Bytes; so lange Zeilen hat keine "
                                   "Nahfeld-Ausgabe",
                                   static_cast<int>(MaxLineLength))),
       Line(LineNo) {}
+
+// ---- Error texts --------------------------------------------------------------------------
+
+namespace {
+
+// The formats as the error texts name them.
+constexpr const char* kEznecFile = "EZNEC-Nahfeldausgabe";
+constexpr const char* kNecWinFile = "NEC-Win-Pro-Ausgabe";
+constexpr const char* k4nec2File = "4nec2-Nahfeldausgabe";
+constexpr const char* kMManaFile = "MMANA-Nahfeldausgabe";
+
+// What a line should hold where a reader reads it, for the error when it does not.
+struct Expected {
+    const char* what;
+    const char* example;  // nullptr: none
+    const char* format;
+};
+
+// "Hier wird <what> erwartet (z. B. <example>)".
+std::string ExpectedText(const Expected& e) {
+    std::string r = "Hier wird " + std::string(e.what) + " erwartet";
+    if (e.example) r += " (z. B. " + std::string(e.example) + ")";
+    return r;
+}
+
+constexpr const char* kFieldLine = "eine Zeile mit Koordinaten und Feldstärken";
+
+// A word or field missing: the range error, in words.
+[[noreturn]] void RaiseMissing(const Expected& e) {
+    throw rtl::ERangeError(ExpectedText(e) + "; die Datei ist keine " + e.format);
+}
+
+// A word that is no number: the conversion error, in words.
+[[noreturn]] void RaiseNoNumber(const Expected& e, std::string_view word) {
+    throw rtl::EConvertError(ExpectedText(e) + ", doch " + QuotedWord(word) +
+                             " ist keine Zahl; die Datei ist keine " + e.format);
+}
+
+// A line the reader needs is not there: the string list's index error, in words.
+[[noreturn]] void RaiseNoLine(const std::string& text) { throw rtl::EStringListError(text); }
+
+// StrToFloat(DotToComma(Word)); a word that is no number raises RaiseNoNumber.
+long double WordToFloat(std::string_view w, const Expected& e);
+
+}  // namespace
 
 // ---- Lines --------------------------------------------------------------------------------
 
@@ -39,8 +87,8 @@ bool AllAscii(std::string_view s) {
     return (acc & 0x8080808080808080ull) == 0;
 }
 
-// The string list's index error.
-[[noreturn]] void RaiseLineIndexError(int Index) {
+// The string list's index error (access outside the lines).
+[[noreturn]] void RaiseLineIndexError(long long Index) {
     throw rtl::EStringListError(rtl::Format(rtl::msg::ListIndexError, Index));
 }
 
@@ -64,18 +112,18 @@ public:
 
 private:
     std::size_t run_ = 0;
-    int lines_ = 0;  // complete lines before the one being read
+    long long lines_ = 0;  // complete lines before the one being read
     bool prevCR_ = false;
 };
 
 }  // namespace
 
-std::string_view NearFieldText::operator[](int Index) const {
+std::string_view NearFieldText::operator[](long long Index) const {
     if (Index < 0 || Index >= Count()) RaiseLineIndexError(Index);
     return Line(static_cast<std::size_t>(Index));
 }
 
-void NearFieldText::Delete(int Index) {
+void NearFieldText::Delete(long long Index) {
     if (Index < 0 || Index >= Count()) RaiseLineIndexError(Index);
     lines_.erase(lines_.begin() + Index);
 }
@@ -161,60 +209,70 @@ NearFieldText NearFieldText::FromText(std::string_view Text) {
 
 namespace {
 
-// The lines of a file read block by block, split as NearFieldText splits them, for files whose
-// lines are all ASCII (no decoding). Scan reads every line once and counts them; afterwards a
-// line is read by its index, forward from the last one read (an earlier index starts again from
-// the nearest checkpoint). Only one block and the line being read are held, so a line longer
-// than MaxLineLength ends the reading (ELineTooLong). The view a line access returns is valid
-// until the next access.
+// The lines of a file read block by block, split and decoded as NearFieldText does it with the
+// whole file. Scan reads every line once, counts the lines and finds out the encoding: a file is
+// valid UTF-8 exactly when each of its lines is (line ends are ASCII), so UTF-8 when every line
+// is, else Windows-1252. Afterwards a line is read by its index, forward from the last one read
+// (an earlier index starts again from the nearest checkpoint), and decoded when it has to be.
+// Only one block and the line being read are held, so a line longer than MaxLineLength ends the
+// reading (ELineTooLong). The view a line access returns is valid until the next access.
 class LineStream {
 public:
     explicit LineStream(const std::string& FileName)
         : file_(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite) {}
 
-    // Calls f(index, line) for every line; False (and stops) at a line with a byte above 127.
+    // Calls f(index, line) for every line with its bytes as they stand: what the readers look for
+    // there is ASCII, which both encodings keep as it is, and a non-ASCII byte decodes to
+    // non-ASCII bytes only.
     template <class F>
-    bool Scan(F& f) {
+    void Scan(F& f) {
         Restart(0, -1);
         count_ = 0;
         checkpoints_.clear();
+        ascii_ = utf8_ = true;
         std::string_view line;
         while (true) {
             if (count_ % kCheckpointEvery == 0) checkpoints_.push_back(LineStart());
             if (!Next(line)) break;
-            if (!AllAscii(line)) return false;
+            if (!AllAscii(line)) {
+                ascii_ = false;
+                if (utf8_ && !rtl::IsValidUtf8(line)) utf8_ = false;
+            }
             f(count_, line);
             ++count_;
         }
         current_ = count_;  // past the end: the next access starts again
-        return true;
     }
 
-    int Count() const { return count_; }
+    long long Count() const { return count_; }
 
-    std::string_view operator[](int Index) {
+    std::string_view operator[](long long Index) {
         if (Index < 0 || Index >= count_) RaiseLineIndexError(Index);
-        if (Index == current_) return line_;
-        if (Index < current_ || Index - current_ > kCheckpointEvery) {
-            const int c = Index / kCheckpointEvery;
-            if (c * kCheckpointEvery > current_ || Index < current_)
-                Restart(checkpoints_[static_cast<std::size_t>(c)], c * kCheckpointEvery - 1);
+        if (Index != current_) {
+            if (Index < current_ || Index - current_ > kCheckpointEvery) {
+                const long long c = Index / kCheckpointEvery;
+                if (c * kCheckpointEvery > current_ || Index < current_)
+                    Restart(checkpoints_[static_cast<std::size_t>(c)], c * kCheckpointEvery - 1);
+            }
+            while (current_ < Index) {
+                if (!Next(line_)) RaiseLineIndexError(Index);  // the file has changed since
+                ++current_;
+            }
         }
-        while (current_ < Index) {
-            if (!Next(line_)) RaiseLineIndexError(Index);  // the file has changed since
-            ++current_;
-        }
-        return line_;
+        if (ascii_ || utf8_ || AllAscii(line_)) return line_;
+        decoded_.clear();
+        rtl::AppendCp1252AsUtf8(decoded_, line_);
+        return decoded_;
     }
 
 private:
-    static constexpr int kCheckpointEvery = 4096;
+    static constexpr long long kCheckpointEvery = 4096;
     static constexpr std::size_t kBlock = 256 * 1024;
 
     long long LineStart() const { return fileOffset_ + static_cast<long long>(pos_); }
 
     // Continue from byte Offset, where line Line + 1 begins.
-    void Restart(long long Offset, int Line) {
+    void Restart(long long Offset, long long Line) {
         file_.SetPosition(Offset);
         fileOffset_ = Offset;
         pos_ = end_ = 0;
@@ -291,10 +349,13 @@ private:
     long long fileOffset_ = 0;  // of buf_[0]
     bool eof_ = false;
     bool skipBom_ = true;
-    int count_ = 0;
-    int current_ = -1;
-    int nextLine_ = 0;  // the index of the line Next reads
+    bool ascii_ = true;  // every line is ASCII
+    bool utf8_ = true;   // every line is valid UTF-8
+    long long count_ = 0;
+    long long current_ = -1;
+    long long nextLine_ = 0;  // the index of the line Next reads
     std::string_view line_;
+    std::string decoded_;  // line_ decoded from Windows-1252
     std::vector<long long> checkpoints_;  // start of line k * kCheckpointEvery
 };
 
@@ -307,13 +368,22 @@ PointArrays PointArrays::Global() {
             &FeldorU::tEx, &FeldorU::tEy, &FeldorU::tEz};
 }
 
-void PointArrays::Reserve(int Extra) {
+// Room is only a guess from the lines: when it cannot be had, the arrays grow as they are filled.
+void PointArrays::Reserve(long long Extra) {
     if (Extra <= 0) return;
-    const std::size_t need = static_cast<std::size_t>(Count()) + static_cast<std::size_t>(Extra);
-    for (DoubleArray* a : {tx, ty, tz, tE, tEx, tEy, tEz}) {
-        std::vector<double>& v = a->vec();
-        if (v.capacity() < need) v.reserve(std::max(need, 2 * v.capacity()));
+    const std::size_t need = static_cast<std::size_t>(
+        std::min<long long>(static_cast<long long>(Count()) + Extra, MaxPoints));
+    try {
+        for (DoubleArray* a : {tx, ty, tz, tE, tEx, tEy, tEz}) {
+            std::vector<double>& v = a->vec();
+            if (v.capacity() < need) v.reserve(std::max(need, 2 * v.capacity()));
+        }
+    } catch (const std::bad_alloc&) {
     }
+}
+
+void PointArrays::RaiseFull() {
+    throw rtl::EListError(rtl::Format("Mehr als %d Punkte fasst die Punktmenge nicht", MaxPoints));
 }
 
 ReaderContext::ReaderContext() : Power(&FeldorU::Power), PowerShow(&FeldorU::PowerShow) {}
@@ -409,20 +479,27 @@ inline long double ToFloat(std::string_view w, bool fast) {
     return rtl::StrToFloat(DotToComma(std::string(w)));
 }
 
-// Successive words of a line (maximal runs of a character set), read in order.
+inline long double ToFloat(std::string_view w, bool fast, const Expected& e) {
+    long double v;
+    if (fast && FastDecimalToFloat(w, v)) return v;
+    return WordToFloat(w, e);
+}
+
+// Successive words of a line (maximal runs of a character set), read in order; a missing word
+// or one that is no number raises the error that says what the line should hold.
 class WordCursor {
 public:
-    WordCursor(std::string_view line, const TCharSet& set, bool fast)
-        : p_(line.data()), e_(line.data() + line.size()), set_(set), fast_(fast) {}
+    WordCursor(std::string_view line, const TCharSet& set, bool fast, const Expected& e)
+        : p_(line.data()), e_(line.data() + line.size()), set_(set), fast_(fast), exp_(e) {}
     // The next word; the range error when the line has no further word.
     std::string_view Next() {
         while (p_ < e_ && !set_.Contains(*p_)) ++p_;
-        if (p_ == e_) rtl::RaiseRangeError();
+        if (p_ == e_) RaiseMissing(exp_);
         const char* b = p_;
         while (p_ < e_ && set_.Contains(*p_)) ++p_;
         return std::string_view(b, static_cast<std::size_t>(p_ - b));
     }
-    double Number() { return static_cast<double>(ToFloat(Next(), fast_)); }
+    double Number() { return static_cast<double>(ToFloat(Next(), fast_, exp_)); }
     void Skip() { Next(); }
 
 private:
@@ -430,15 +507,16 @@ private:
     const char* e_;
     const TCharSet& set_;
     bool fast_;
+    const Expected& exp_;
 };
 
 // Successive fields of a line cut at every ',' (empty fields count), read in order.
 class FieldCursor {
 public:
-    FieldCursor(std::string_view line, bool fast)
-        : p_(line.data()), e_(line.data() + line.size()), done_(line.empty()), fast_(fast) {}
+    FieldCursor(std::string_view line, bool fast, const Expected& e)
+        : p_(line.data()), e_(line.data() + line.size()), done_(line.empty()), fast_(fast), exp_(e) {}
     std::string_view Next() {
-        if (done_) rtl::RaiseRangeError();
+        if (done_) RaiseMissing(exp_);
         const char* c = static_cast<const char*>(std::memchr(p_, ',', static_cast<std::size_t>(e_ - p_)));
         const char* b = p_;
         if (c) {
@@ -449,7 +527,7 @@ public:
         p_ = e_;
         return std::string_view(b, static_cast<std::size_t>(e_ - b));
     }
-    double Number() { return static_cast<double>(ToFloat(Next(), fast_)); }
+    double Number() { return static_cast<double>(ToFloat(Next(), fast_, exp_)); }
     void Skip() { Next(); }
 
 private:
@@ -457,7 +535,16 @@ private:
     const char* e_;
     bool done_;
     bool fast_;
+    const Expected& exp_;
 };
+
+long double WordToFloat(std::string_view w, const Expected& e) {
+    try {
+        return rtl::StrToFloat(DotToComma(std::string(w)));
+    } catch (const rtl::EConvertError&) {
+        RaiseNoNumber(e, w);
+    }
+}
 
 }  // namespace
 
@@ -472,8 +559,14 @@ double RoundCoordinate(double V) {
 
 namespace {
 
-// Numbers are held as Double: 0.35 lies just below 0.35 and is rounded to 0.3.
-inline double Coordinate(double v) { return RoundCoordinate(v); }
+// Numbers are held as Double: 0.35 lies just below 0.35 and is rounded to 0.3. A coordinate
+// whose tenths leave the 64-bit range (the rounding's invalid-operation error) is refused in words.
+inline double Coordinate(double v, const Expected& e) {
+    if (!(std::fabs(static_cast<long double>(v) * 10) < 0x1p63L)) [[unlikely]]
+        throw rtl::EInvalidOp(ExpectedText(e) + ", doch eine Koordinate ist zu groß; die Datei ist keine " +
+                              e.format);
+    return RoundCoordinate(v);
+}
 
 // Progress and message pumping: after a point when the interval has passed (the clock is read
 // every 32 points), and at the end of a block.
@@ -529,12 +622,12 @@ void SetFilePower(ReaderContext& c, double value) {
 // Calls f(index, line) for every line.
 template <class F>
 void ForEachLine(const NearFieldText& l, F& f) {
-    for (int i = 0; i < l.Count(); ++i) f(i, l[i]);
+    for (long long i = 0; i < l.Count(); ++i) f(i, l[i]);
 }
 
 // Lines From..To that exist (of Count), for reserving.
-int LinesIn(int count, int from, int to) {
-    const int last = std::min(to, count - 1);
+long long LinesIn(long long count, long long from, long long to) {
+    const long long last = std::min(to, count - 1);
     return last >= from ? last - from + 1 : 0;
 }
 
@@ -543,8 +636,8 @@ int LinesIn(int count, int from, int to) {
 // What the EZNEC reader needs to know of the lines before it reads the points: the first line
 // beginning with "Power", "Magnet", "Electr" and 'X' (-1: none).
 struct EznecFacts {
-    int power = -1, magnet = -1, electr = -1, columns = -1;
-    void operator()(int i, std::string_view s) {
+    long long power = -1, magnet = -1, electr = -1, columns = -1;
+    void operator()(long long i, std::string_view s) {
         if (power < 0 && s.starts_with("Power")) power = i;
         if (magnet < 0 && s.starts_with("Magnet")) magnet = i;
         if (electr < 0 && s.starts_with("Electr")) electr = i;
@@ -555,40 +648,52 @@ struct EznecFacts {
 void DropLastLine(NearFieldText& l) { l.Delete(l.Count() - 1); }
 void DropLastLine(LineStream&) {}  // the reader stops before it
 
+constexpr Expected kEznecPower{"die Leistung", "„Power = 100 watts“", kEznecFile};
+constexpr Expected kEznecData{kFieldLine, nullptr, kEznecFile};
+
 template <class Lines>
 void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
-    // A last line of at most one character is dropped (an empty file: index error -1).
-    int last = l.Count() - 1;
-    if (rtl::CodePointCount(l[last]) <= 1) {
+    // A last line of at most one character is dropped.
+    long long last = l.Count() - 1;
+    if (last >= 0 && rtl::CodePointCount(l[last]) <= 1) {
         DropLastLine(l);
         --last;
     }
-    const auto within = [last](int i) { return i >= 0 && i <= last; };
+    const auto within = [last](long long i) { return i >= 0 && i <= last; };
 
     // Power: the first word of digits and commas in the first line beginning with "Power",
-    // with '.' taken as decimal separator too (index error past the end when there is none).
-    if (!within(f.power)) RaiseLineIndexError(last + 1);
+    // with '.' taken as decimal separator too (the index error when there is no such line).
+    if (!within(f.power))
+        RaiseNoLine("Die Datei enthält keine Zeile, die mit „Power“ beginnt; die Datei ist keine " +
+                    std::string(kEznecFile));
     c.Line = f.power;
     const StringArray pw = StrSplitWords(DotToComma(std::string(l[f.power])), DigitsComma);
-    SetFilePower(c, static_cast<double>(rtl::StrToFloat(pw[0])));
+    if (pw.Length() == 0) RaiseMissing(kEznecPower);
+    double power;
+    try {
+        power = static_cast<double>(rtl::StrToFloat(pw[0]));
+    } catch (const rtl::EConvertError&) {
+        RaiseNoNumber(kEznecPower, pw[0]);
+    }
+    SetFilePower(c, power);
     c.Line = -1;
 
     const bool magnetic = within(f.magnet) && !within(f.electr);
-    const int first = (within(f.columns) ? f.columns : last + 1) + 1;
+    const long long first = (within(f.columns) ? f.columns : last + 1) + 1;
 
     const bool fast = FastPathAllowed();
     c.Points.Reserve(LinesIn(l.Count(), first, last));
     Pacer pacer(c);
-    for (int i = first; i <= last; ++i) {
-        c.Line = -1;  // a line past the end is not named
+    for (long long i = first; i <= last; ++i) {
         const std::string_view line = l[i];
         c.Line = i;
-        WordCursor w(line, NumberRunChars, fast);
+        WordCursor w(line, NumberRunChars, fast, kEznecData);
         const double x = w.Number(), y = w.Number(), z = w.Number();
         const double ex = w.Number(), ey = w.Number(), ez = w.Number(), e = w.Number();
-        double zr = Coordinate(z);
+        const double xr = Coordinate(x, kEznecData), yr = Coordinate(y, kEznecData);
+        double zr = Coordinate(z, kEznecData);
         if (magnetic) zr += 100;
-        c.Points.Append(Coordinate(x), Coordinate(y), zr, e, ex, ey, ez);
+        c.Points.Append(xr, yr, zr, e, ex, ey, ez);
         pacer.Point(i - first, last - first);
     }
     pacer.Finish();
@@ -598,20 +703,30 @@ void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
 
 enum class NecLayout { NecWin, FourNec2 };
 
-// Lines From..To of a block; False when an empty line ended the reader (NEC-Win Pro).
+const Expected& NecData(NecLayout layout) {
+    static constexpr Expected necWin{kFieldLine, nullptr, kNecWinFile},
+        fourNec2{kFieldLine, nullptr, k4nec2File};
+    return layout == NecLayout::NecWin ? necWin : fourNec2;
+}
+
+// Lines From..To of a block; False when an empty line ended the reader (NEC-Win Pro). A block
+// that runs past the end of the file (only the NEC-Win Pro magnetic one can) ends with PastEnd.
 template <class Lines>
-bool ReadNecBlock(Lines& l, ReaderContext& c, Pacer& pacer, int from, int to, bool electric,
-                  NecLayout layout) {
+bool ReadNecBlock(Lines& l, ReaderContext& c, Pacer& pacer, long long from, long long to,
+                  bool electric, NecLayout layout, const std::string& PastEnd) {
     const bool fast = FastPathAllowed();
-    for (int i = from; i <= to; ++i) {
-        c.Line = -1;  // a line past the end is not named
+    for (long long i = from; i <= to; ++i) {
+        if (i >= l.Count()) {
+            c.Line = -1;
+            RaiseNoLine(PastEnd);
+        }
         const std::string_view line = l[i];
         c.Line = i;
         if (layout == NecLayout::NecWin && line.empty()) {
             pacer.Finish();
             return false;
         }
-        WordCursor w(line, NumberRunChars, fast);
+        WordCursor w(line, NumberRunChars, fast, NecData(layout));
         const double x = w.Number(), y = w.Number(), z = w.Number();
         double cx = w.Number();
         w.Skip();
@@ -624,9 +739,10 @@ bool ReadNecBlock(Lines& l, ReaderContext& c, Pacer& pacer, int from, int to, bo
             cz /= Sqrt2;
         }
         const double mag = std::sqrt(cx * cx + cy * cy + cz * cz);
-        double zr = Coordinate(z);
+        const double xr = Coordinate(x, NecData(layout)), yr = Coordinate(y, NecData(layout));
+        double zr = Coordinate(z, NecData(layout));
         if (!electric) zr += 100;
-        c.Points.Append(Coordinate(x), Coordinate(y), zr, mag, cx, cy, cz);
+        c.Points.Append(xr, yr, zr, mag, cx, cy, cz);
         pacer.Point(i - from, to - from);
     }
     pacer.Finish();
@@ -673,8 +789,8 @@ bool IsNecDataLine(std::string_view s) {
 // the five lines below the title, else the fifth line below it), and the first empty line at or
 // after each block's start (-1: none).
 struct NecFacts {
-    int power = -1, titleE = -1, titleH = -1, startE = -1, startH = -1, emptyE = -1, emptyH = -1;
-    void operator()(int i, std::string_view s) {
+    long long power = -1, titleE = -1, titleH = -1, startE = -1, startH = -1, emptyE = -1, emptyH = -1;
+    void operator()(long long i, std::string_view s) {
         Start(startE, titleE, i, s);
         Start(startH, titleH, i, s);
         if (power < 0 && s.find("INPUT POWER") != std::string_view::npos) power = i;
@@ -685,7 +801,7 @@ struct NecFacts {
             if (emptyH < 0 && startH >= 0 && i >= startH) emptyH = i;
         }
     }
-    static void Start(int& start, int title, int i, std::string_view s) {
+    static void Start(long long& start, long long title, long long i, std::string_view s) {
         if (start >= 0 || title < 0 || i <= title || i > title + 5) return;
         if (i == title + 5 || IsNecDataLine(s)) start = i;
     }
@@ -693,60 +809,75 @@ struct NecFacts {
 
 template <class Lines>
 void ParseNec(Lines& l, const NecFacts& f, ReaderContext& c, NecLayout layout) {
-    const int n = l.Count();
+    const char* const format = layout == NecLayout::NecWin ? kNecWinFile : k4nec2File;
+    const long long n = l.Count();
     // Power: the first line containing "INPUT POWER", less everything up to its last occurrence
-    // and the one character after it; the first FloatChars word.
-    const std::string pline(l[f.power >= 0 ? f.power : n]);  // index error when none
+    // and the one character after it; the first FloatChars word (the index error when none).
+    if (f.power < 0)
+        RaiseNoLine("Die Datei enthält keine Zeile mit „INPUT POWER“; die Datei ist keine " +
+                    std::string(format));
+    const std::string pline(l[f.power]);
     c.Line = f.power;
     const StringArray pw =
         StrSplitWords(DropLeft(pline, PosAfterLast(pline, "INPUT POWER")), FloatChars);
-    SetFilePower(c, static_cast<double>(NumberWordToFloat(pw[0])));
+    const Expected power{"die Eingangsleistung", "„INPUT POWER = 1.0000E+02 WATTS“", format};
+    if (pw.Length() == 0) RaiseMissing(power);
+    SetFilePower(c, static_cast<double>(ToFloat(pw[0], FastPathAllowed(), power)));
     c.Line = -1;
 
     // A missing title counts as Count: its block then lies past the end, as does a block whose
     // title is too near the end for a start. A 4nec2 block ends before its first empty line, at
     // the last line when there is none.
-    const int titleE = f.titleE >= 0 ? f.titleE : n;
-    const int titleH = f.titleH >= 0 ? f.titleH : n;
+    const long long titleE = f.titleE >= 0 ? f.titleE : n;
+    const long long titleH = f.titleH >= 0 ? f.titleH : n;
     Pacer pacer(c);
 
-    const int startE = f.startE >= 0 ? f.startE : titleE + 5;
-    const int endE = layout == NecLayout::NecWin ? titleH - 11 : (f.emptyE >= 0 ? f.emptyE : n) - 1;
-    const int startH = f.startH >= 0 ? f.startH : titleH + 5;
-    const int endH = layout == NecLayout::NecWin ? startH + (endE - startE)
-                                                 : (f.emptyH >= 0 ? f.emptyH : n) - 1;
+    const long long startE = f.startE >= 0 ? f.startE : titleE + 5;
+    const long long endE =
+        layout == NecLayout::NecWin ? titleH - 11 : (f.emptyE >= 0 ? f.emptyE : n) - 1;
+    const long long startH = f.startH >= 0 ? f.startH : titleH + 5;
+    const long long endH = layout == NecLayout::NecWin ? startH + (endE - startE)
+                                                       : (f.emptyH >= 0 ? f.emptyH : n) - 1;
     // With room for the impedance planes an import builds from an electric and a magnetic
     // block of the same grid, so that the arrays need not move then (room not written to
     // costs no memory).
-    const int linesE = LinesIn(n, startE, endE), linesH = LinesIn(n, startH, endH);
+    const long long linesE = LinesIn(n, startE, endE), linesH = LinesIn(n, startH, endH);
     c.Points.Reserve(linesE + linesH + std::min(linesE, linesH));
-    if (!ReadNecBlock(l, c, pacer, startE, endE, true, layout)) return;
-    ReadNecBlock(l, c, pacer, startH, endH, false, layout);
+    const std::string pastEnd =
+        f.titleH < 0 ? "Die Datei enthält keine Zeile mit „NEAR MAGNETIC FIELDS“; die Datei ist keine " +
+                           std::string(format)
+                     : std::string("Die Datei endet, bevor die magnetischen Feldstärken so viele Zeilen "
+                                   "haben wie die elektrischen; die Datei ist unvollständig");
+    if (!ReadNecBlock(l, c, pacer, startE, endE, true, layout, pastEnd)) return;
+    ReadNecBlock(l, c, pacer, startH, endH, false, layout, pastEnd);
 }
 
 // ---- MMANA --------------------------------------------------------------------------------
 
 // Lines 1..last; False when an empty line ended the reader.
+constexpr Expected kMManaData{"eine durch Kommas geteilte Zeile mit Koordinaten und Feldstärke",
+                              nullptr, kMManaFile};
+
 template <class Lines>
 bool ReadMManaPass(Lines& l, ReaderContext& c, Pacer& pacer, bool electric) {
     const bool fast = FastPathAllowed();
-    const int n = l.Count();
-    for (int i = 1; i < n; ++i) {
-        c.Line = -1;  // a line past the end is not named
+    const long long n = l.Count();
+    for (long long i = 1; i < n; ++i) {
         const std::string_view line = l[i];
         c.Line = i;
         if (line.empty()) {
             pacer.Finish();
             return false;
         }
-        FieldCursor f(line, fast);
+        FieldCursor f(line, fast, kMManaData);
         const double x = f.Number(), y = f.Number(), z = f.Number();
         f.Skip();
         f.Skip();
         f.Skip();
         const double v = f.Number() / Sqrt2;
         if (electric)
-            c.Points.Append(Coordinate(x), Coordinate(y), Coordinate(z), v, 0, 0, v);
+            c.Points.Append(Coordinate(x, kMManaData), Coordinate(y, kMManaData),
+                            Coordinate(z, kMManaData), v, 0, 0, v);
         else
             c.Points.Append(x, y, z + 100, v, 0, 0, v);
         pacer.Point(i, n - 1);
@@ -755,11 +886,18 @@ bool ReadMManaPass(Lines& l, ReaderContext& c, Pacer& pacer, bool electric) {
     return true;
 }
 
+// A file whose first line names neither unit holds no MMANA near field: the index error, since
+// the reader finds no line it can read.
 template <class Lines>
 void ParseMMana(Lines& l, ReaderContext& c) {
-    const std::string_view units = l[0];
-    const bool electric = units.find("V/m") != std::string_view::npos;
-    const bool magnetic = units.find("AT/m") != std::string_view::npos;
+    bool electric = false, magnetic = false;
+    if (l.Count() > 0) {
+        const std::string_view units = l[0];
+        electric = units.find("V/m") != std::string_view::npos;
+        magnetic = units.find("AT/m") != std::string_view::npos;
+    }
+    if (!electric && !magnetic)
+        RaiseNoLine("Die erste Zeile nennt weder „V/m“ noch „AT/m“; die Datei enthält kein MMANA-Nahfeld");
     Pacer pacer(c);
     c.Points.Reserve((l.Count() - 1) * ((electric ? 1 : 0) + (magnetic ? 1 : 0)));
     if (electric && l.Count() >= 2 && !ReadMManaPass(l, c, pacer, true)) return;
@@ -780,24 +918,15 @@ int GaugePercent(long long Done, long long Span) {
 
 namespace {
 
-// The file is read in blocks: once for the facts before the points, once for the points. A
-// file with a byte above 127 is decoded as a whole instead (its decoding depends on all of it).
-// An error names the file and the line being read.
+// The file is read in blocks: once for the facts before the points and the encoding, once for
+// the points. An error names the file and the line being read.
 template <class Facts, class Parse>
 void LoadFile(const std::string& FileName, ReaderContext& c, Facts facts, Parse parse) {
     c.Line = -1;
     try {
-        {
-            LineStream lines(FileName);
-            if (lines.Scan(facts)) {
-                parse(lines, facts);
-                return;
-            }
-        }
-        NearFieldText text = NearFieldText::FromFile(FileName);
-        Facts all;
-        ForEachLine(text, all);
-        parse(text, all);
+        LineStream lines(FileName);
+        lines.Scan(facts);
+        parse(lines, facts);
     } catch (ELineTooLong& e) {
         NameFileInError(e, FileName, e.Line);
         throw;
@@ -808,7 +937,7 @@ void LoadFile(const std::string& FileName, ReaderContext& c, Facts facts, Parse 
 }
 
 struct NoFacts {
-    void operator()(int, std::string_view) {}
+    void operator()(long long, std::string_view) {}
 };
 
 }  // namespace

@@ -4,17 +4,19 @@
 // TFormFeldor's LadenFeld2Dim* methods run them inside the progress window (FeldorReaders.cpp);
 // tests and benchmarks call them directly.
 //
-// Errors are not caught: the string list's index error (rtl::EStringListError), the range error
-// of a missing word or field (rtl::ERangeError) and the conversion error (rtl::EConvertError)
-// leave the reader, and the points appended before stay. The readers of a file put the file's
-// name and, where they know it, the line before the error's text. A line longer than
-// MaxLineLength ends the reading at once (ELineTooLong), before the file is read further.
+// Errors are not caught: the points appended before stay. They say in words what the reader
+// expected: a line it needs is missing (rtl::EStringListError, the string list's index error),
+// a line lacks a word or field (rtl::ERangeError), or a word is no number (rtl::EConvertError).
+// The readers of a file put the file's name and, where they know it, the line before the
+// error's text. A line longer than MaxLineLength ends the reading at once (ELineTooLong), before
+// the file is read further. Lines are counted in 64 bits.
 #pragma once
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,8 +67,8 @@ inline constexpr std::size_t MaxLineLength = 64 * 1024;
 // A line longer than MaxLineLength; Line counts from 1.
 class ELineTooLong : public rtl::EReadError {
 public:
-    explicit ELineTooLong(int LineNo);
-    int Line;
+    explicit ELineTooLong(long long LineNo);
+    long long Line;
 };
 
 // The lines of a text file in one buffer, split and decoded as the string list does it
@@ -80,10 +82,10 @@ public:
     // Text already decoded (UTF-8), split as TStrings::SetText.
     static NearFieldText FromText(std::string_view Text);
 
-    int Count() const { return static_cast<int>(lines_.size()); }
+    long long Count() const { return static_cast<long long>(lines_.size()); }
     // The string list's index error outside 0..Count-1.
-    std::string_view operator[](int Index) const;
-    void Delete(int Index);
+    std::string_view operator[](long long Index) const;
+    void Delete(long long Index);
 
 private:
     struct Span {
@@ -107,12 +109,16 @@ private:
 // Seven parallel arrays of a point set (x, y, stored height, magnitude, x, y, z component).
 struct PointArrays {
     DoubleArray *tx, *ty, *tz, *tE, *tEx, *tEy, *tEz;
+    // The arrays count in 32 bits: a point more raises rtl::EListError.
+    static constexpr int MaxPoints = std::numeric_limits<int>::max();
     // The viewer's point set (FeldorU::tx .. tEz).
     static PointArrays Global();
     int Count() const { return tE->Length(); }
     // Room for Extra more points (grows geometrically, so repeated calls stay linear).
-    void Reserve(int Extra);
+    void Reserve(long long Extra);
     void Append(double X, double Y, double Z, double E, double Ex, double Ey, double Ez) {
+        if (tE->vec().size() >= static_cast<std::size_t>(MaxPoints)) [[unlikely]]
+            RaiseFull();
         tx->push_back(X);
         ty->push_back(Y);
         tz->push_back(Z);
@@ -121,6 +127,7 @@ struct PointArrays {
         tEy->push_back(Ey);
         tEz->push_back(Ez);
     }
+    [[noreturn]] static void RaiseFull();
 };
 
 struct ReaderContext {
@@ -134,7 +141,7 @@ struct ReaderContext {
     std::function<void(const std::string& Text)> Info;
     // The line being read (from 0), -1 while the reader reads no particular line: an error
     // names it.
-    int Line = -1;
+    long long Line = -1;
     // Progress and Pump run after a point when at least this much time has passed since the
     // last pump, and after the last point of a block; zero: after every point.
     std::chrono::steady_clock::duration PumpInterval = std::chrono::milliseconds(10);

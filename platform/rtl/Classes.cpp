@@ -654,55 +654,11 @@ long long TFileStream::Seek(long long offset, TSeekOrigin origin) {
 
 // ---- Text decoding -------------------------------------------------------------------------
 
-namespace {
-
-bool isValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    const std::size_t n = s.size();
-    while (i < n) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        int len;
-        unsigned cp;
-        if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
-        else if (c >= 0xE0 && c <= 0xEF) { len = 3; cp = c & 0x0F; }
-        else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
-        else return false;
-        if (i + static_cast<std::size_t>(len) > n) return false;
-        for (int k = 1; k < len; ++k) {
-            const unsigned char cc = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-            if ((cc & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) return false;
-        if (cp >= 0xD800 && cp <= 0xDFFF) return false;
-        i += static_cast<std::size_t>(len);
-    }
-    return true;
-}
-
-// Windows-1252 0x80..0x9F; the five undefined codes map to the C1 control of the same value,
-// as the platform's conversion does.
-constexpr unsigned short kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-}  // namespace
-
 std::string DecodeTextBytes(std::string_view bytes) {
-    if (isValidUtf8(bytes)) return std::string(bytes);
+    if (IsValidUtf8(bytes)) return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
-    for (char ch : bytes) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x80) out.push_back(ch);
-        else if (c < 0xA0) AppendUtf8(out, kCp1252High[c - 0x80]);
-        else AppendUtf8(out, c);
-    }
+    AppendCp1252AsUtf8(out, bytes);
     return out;
 }
 
@@ -839,17 +795,31 @@ void TStrings::SaveToFile(const std::string& fileName) const {
     f.Commit();
 }
 
+// The bytes are held once: valid UTF-8 is split as it stands, other text is decoded and the
+// bytes freed before the lines are made.
 void TStrings::LoadFromStream(TStream& s) {
     std::string bytes;
+    const long long pos = s.Position();
+    const long long size = s.Size();
+    if (pos >= 0 && size > pos) bytes.reserve(static_cast<std::size_t>(size - pos));
     char buf[65536];
     for (;;) {
         const long long n = s.Read(buf, sizeof buf);
         if (n <= 0) break;
         bytes.append(buf, static_cast<std::size_t>(n));
     }
-    std::string_view v(bytes);
-    if (v.size() >= 3 && v.substr(0, 3) == "\xEF\xBB\xBF") v.remove_prefix(3);  // UTF-8 BOM
-    SetText(DecodeTextBytes(v));
+    std::size_t skip = 0;
+    if (bytes.size() >= 3 && std::string_view(bytes).substr(0, 3) == "\xEF\xBB\xBF") skip = 3;  // BOM
+    const std::string_view v = std::string_view(bytes).substr(skip);
+    if (IsValidUtf8(v)) {
+        SetText(v);
+        return;
+    }
+    std::string text;
+    text.reserve(v.size() + v.size() / 4);
+    AppendCp1252AsUtf8(text, v);
+    std::string().swap(bytes);
+    SetText(text);
 }
 
 void TStrings::SaveToStream(TStream& s) const {

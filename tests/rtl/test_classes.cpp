@@ -248,6 +248,14 @@ TEST(rtlText, DecodeTextBytes) {
     EXPECT_EQ(DecodeTextBytes("\xC0\xAF"), "À¯");                // overlong UTF-8 is not UTF-8
     EXPECT_EQ(DecodeTextBytes("\xED\xA0\x80"), "í\xC2\xA0€");    // nor are surrogates
     EXPECT_EQ(DecodeTextBytes("\xC3"), "Ã");                      // truncated sequence
+    // The same after any number of ASCII bytes (runs of them are checked eight at a time).
+    for (std::size_t k = 0; k < 20; ++k) {
+        const std::string a(k, 'a');
+        EXPECT_EQ(DecodeTextBytes(a + "\xC3\xBC" + a), a + "ü" + a) << k;
+        EXPECT_EQ(DecodeTextBytes(a + "\xFC" + a), a + "ü" + a) << k;
+        EXPECT_EQ(DecodeTextBytes(a + "\xC3"), a + "Ã") << k;
+        EXPECT_EQ(DecodeTextBytes(a + "\xC3\xBC" + a + "\xC0\xAF"), a + "Ã¼" + a + "À¯") << k;
+    }
 }
 
 TEST(rtlStringList, BasicsAndIndexErrors) {

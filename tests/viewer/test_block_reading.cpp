@@ -59,8 +59,8 @@ Outcome Capture(Run run) {
 
 enum class Format { Eznec, NecWin, FourNec2, MMana };
 
-// The file read in blocks against its whole text read into lines.
-void ExpectSameAsWholeText(Format f, const std::string& file) {
+// The file read in blocks against its whole text read into lines; what the blocks gave.
+Outcome ExpectSameAsWholeText(Format f, const std::string& file) {
     const Outcome blocks = Capture([&](ReaderContext& c) {
         switch (f) {
             case Format::Eznec: LoadEznec(file, c); break;
@@ -93,6 +93,7 @@ void ExpectSameAsWholeText(Format f, const std::string& file) {
     EXPECT_TRUE(blocks == whole) << file << ": " << blocks.a[3].Length() << " / "
                                  << whole.a[3].Length() << " points, errors '" << blocks.error
                                  << "' / '" << whole.error << "'";
+    return blocks;
 }
 
 TEST(BlockReading, FixturesReadAsTheWholeText) {
@@ -133,7 +134,9 @@ protected:
 };
 
 // Large files (several blocks, thousands of lines past the checkpoints) with mixed line ends,
-// a CR right before a block border, blank lines, a line as long as a line may be, and one longer.
+// a CR right before a block border, blank lines, a line as long as a line may be, and one longer;
+// text in UTF-8, and text that one byte far into the file makes Windows-1252 as a whole (then a
+// last line "\xC3\xBC" is two characters and read as a data line, not dropped).
 TEST_F(GeneratedFiles, ReadAsTheWholeTextWhereverTheBlocksEnd) {
     std::mt19937 rng(3);
     const char* ends[] = {"\n", "\r\n", "\r"};
@@ -150,12 +153,22 @@ TEST_F(GeneratedFiles, ReadAsTheWholeTextWhereverTheBlocksEnd) {
         const auto e = [&]() { return mixed ? ends[pickEnd(rng)] : end; };
 
         std::string ez = variant == 4 ? "\xEF\xBB\xBF" : "";
+        if (variant == 3 || variant == 5) ez += std::string("Feldst\xC3\xA4rke") + e();
         ez += std::string("Title") + e() + "Power = 100 watts" + e() + "Electric Field" + e() +
               "X (m) Y (m) Z (m)" + e();
-        for (int i = 0; i < 12000; ++i) point(ez, i, e());
+        for (int i = 0; i < 12000; ++i) {
+            point(ez, i, e());
+            if (variant == 5 && i == 9000) ez += "1 2 3 4 5 6 7 \xFC" + std::string(e());
+        }
         if (variant == 2) ez += std::string(MaxLineLength - 13, ' ') + "1 1 1 1 1 1 1" + e();
-        if (variant != 1) ez += "x";  // a one-character last line
-        ExpectSameAsWholeText(Format::Eznec, Write("ez" + std::to_string(variant), ez));
+        if (variant == 3 || variant == 5) ez += "\xC3\xBC";  // one character in UTF-8 only
+        else if (variant != 1) ez += "x";                    // a one-character last line
+        const Outcome o = ExpectSameAsWholeText(Format::Eznec, Write("ez" + std::to_string(variant), ez));
+        if (variant == 3) {
+            EXPECT_EQ(o.error, "");
+        } else if (variant == 5) {
+            EXPECT_NE(o.error.find(", Zeile 12007: Hier wird eine Zeile mit"), std::string::npos) << o.error;
+        }
 
         // 4nec2 with the magnetic block first: the reader goes back for the electric one.
         std::string nec = std::string("INPUT POWER =  2.5000E+01 Watts") + e() + e();
@@ -173,7 +186,14 @@ TEST_F(GeneratedFiles, ReadAsTheWholeTextWhereverTheBlocksEnd) {
         for (int i = 0; i < 9000; ++i)
             mm += std::to_string(i % 40) + "," + std::to_string(i / 40) + ",1.5,a,b,c," +
                   std::to_string(i * 0.25) + e();
-        ExpectSameAsWholeText(Format::MMana, Write("mm" + std::to_string(variant), mm));
+        // A field that is no number, quoted in the error as decoded.
+        if (variant >= 3) mm += "1,2,3,4,5,6,\xC3\xA4" + std::string(e());
+        if (variant == 5) mm += "\xFC" + std::string(e());
+        const Outcome m = ExpectSameAsWholeText(Format::MMana, Write("mm" + std::to_string(variant), mm));
+        if (variant >= 3) {
+            EXPECT_NE(m.error.find(variant == 5 ? "doch „Ã¤“ ist" : "doch „ä“ ist"), std::string::npos)
+                << m.error;
+        }
     }
 }
 

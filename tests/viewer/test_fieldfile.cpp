@@ -23,6 +23,9 @@ using namespace FeldorU;
 
 namespace {
 
+// The error text of a file that is cut short or no field file, after "Datei <name>: ".
+const std::string kNoFieldFile = "Die Datei ist unvollständig oder keine Feldor-Felddatei";
+
 std::string ReadBytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream ss;
@@ -213,7 +216,7 @@ TEST_F(FieldFileTest, TruncatedFileIsRefusedAndChangesNothing) {
             form->LoadFDRDatei(cut);
             ADD_FAILURE() << "a file cut to " << len << " bytes was taken";
         } catch (const rtl::EReadError& e) {
-            EXPECT_EQ(e.Message, "Datei " + cut + ": Stream-Lesefehler");
+            EXPECT_EQ(e.Message, "Datei " + cut + ": " + kNoFieldFile);
         }
         ASSERT_EQ(Take(), before);
     }
@@ -224,7 +227,7 @@ TEST_F(FieldFileTest, TruncatedFileIsRefusedAndChangesNothing) {
     presenter->boxes.clear();
     AsMenuCommand([&] { form->LoadFDRDatei(cut); });
     EXPECT_EQ(presenter->boxes.size(), 1u);
-    EXPECT_EQ(LastBoxText(), "Datei " + cut + ": Stream-Lesefehler.");
+    EXPECT_EQ(LastBoxText(), "Datei " + cut + ": " + kNoFieldFile + ".");
     form->InitApplication();
     form->LoadFDRDatei(file);
     EXPECT_EQ(PointCount(), 33);
@@ -264,13 +267,12 @@ TEST_F(FieldFileTest, ForeignFilesAreRefused) {
     struct Case {
         const char* what;
         std::string bytes;
-        const char* message;
     } cases[] = {
-        {"arrays of different lengths", unequal, "Stream-Lesefehler"},
-        {"a text file", "Power = 100 watts\r\nX Y Z\r\n", "Stream-Lesefehler"},
-        {"a negative count", std::string("\xFE\xFF\xFF\xFF", 4) + tail(), "Stream-Lesefehler"},
-        {"an unknown tag", unknownTag, "Stream-Lesefehler"},
-        {"a string where the power belongs", wrongKind, "Ungültiger Eigenschaftswert"},
+        {"arrays of different lengths", unequal},
+        {"a text file", "Power = 100 watts\r\nX Y Z\r\n"},
+        {"a negative count", std::string("\xFE\xFF\xFF\xFF", 4) + tail()},
+        {"an unknown tag", unknownTag},
+        {"a string where the power belongs", wrongKind},
     };
     const Snapshot before = Take();
     for (const Case& c : cases) {
@@ -281,7 +283,7 @@ TEST_F(FieldFileTest, ForeignFilesAreRefused) {
             form->LoadFDRDatei(file);
             ADD_FAILURE() << "taken";
         } catch (const rtl::EReadError& e) {
-            EXPECT_EQ(e.Message, "Datei " + file + ": " + c.message);
+            EXPECT_EQ(e.Message, "Datei " + file + ": " + kNoFieldFile);
         }
         EXPECT_EQ(Take(), before);
     }
@@ -439,7 +441,7 @@ TEST_F(FieldFileTest, FailedOpenNeverLeadsToAnOverwrittenFile) {
     presenter->boxes.clear();
     presenter->fileAnswers.push_back({true, {b}, 2});
     AsMenuCommand([&] { form->MIOeffnen->Click(); });
-    EXPECT_EQ(LastBoxText(), "Datei " + b + ": Stream-Lesefehler.");
+    EXPECT_EQ(LastBoxText(), "Datei " + b + ": " + kNoFieldFile + ".");
     EXPECT_EQ(PointCount(), 0);
     EXPECT_EQ(SaveTarget, "");
 

@@ -163,7 +163,9 @@ TEST_F(ImportTest, ReaderErrorEndsTheCommandWithTheErrorBox) {
     EXPECT_FALSE(gui::InvokeHandler(form, [&] { form->MIEZNECOpen->Click(); }));
     ASSERT_EQ(presenter->boxes.size(), 1u);
     EXPECT_EQ(presenter->boxes[0].type, gui::TMsgDlgType::mtError);
-    EXPECT_EQ(presenter->boxes[0].text, "Datei " + bad + ", Zeile 11: Fehler bei Bereichsprüfung.");
+    EXPECT_EQ(presenter->boxes[0].text, "Datei " + bad + ", Zeile 11: Hier wird eine Zeile mit "
+                                        "Koordinaten und Feldstärken erwartet; die Datei ist keine "
+                                        "EZNEC-Nahfeldausgabe.");
     EXPECT_FALSE(FieldShown);
     EXPECT_EQ(PointCount(), 2);  // the points read before the bad line stay
 
@@ -185,6 +187,7 @@ TEST_F(ImportTest, GeometryErrorNamesTheFileAndTheLine) {
     EXPECT_FALSE(gui::InvokeHandler(form, [&] { form->MINachladen->Click(); }));
     ASSERT_EQ(presenter->boxes.size(), 1u);
     EXPECT_EQ(presenter->boxes[0].text,
-              "Datei " + dir + "/Antenne.txt, Zeile 2: 'x1' ist kein gültiger Gleitkommawert.");
+              "Datei " + dir + "/Antenne.txt, Zeile 2: Hier wird ein Punkt „Name;x;y;z“ erwartet "
+              "(z. B. „4;0;-2,5;10“), doch „x1“ ist keine Zahl.");
     EXPECT_EQ(Antenne->Count(), 1);
 }

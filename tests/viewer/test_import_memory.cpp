@@ -1,10 +1,12 @@
 // Peak memory of an import of 1,000,000 points through the menu: at most 1.5 times the raw point
 // data (seven doubles, 56 bytes a point) above what the process held before, plus a fixed
-// allowance for the read buffer, the map and the script window. The peak is the kernel's
-// high-water mark of the resident set, reset before the import.
+// allowance for the read buffer, the map and the script window, also for files that are not
+// plain ASCII; a geometry file larger than any real one is refused before it is read. The peak
+// is the kernel's high-water mark of the resident set, reset before the import.
 #include <gtest/gtest.h>
 
 #include <malloc.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -46,11 +48,12 @@ bool ResetPeak() {
 
 constexpr int kSide = 100;  // 100 x 100 points per plane
 
-void WriteEznec(const std::string& path, int points) {
+// Title: a line of text before the power line (an encoding's letters in it).
+void WriteEznec(const std::string& path, int points, const char* title = "Memory test") {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
-    std::fprintf(f, "Memory test\n\nPower = 100 watts\n\nElectric Field (V/m, RMS)\n\n"
-                    "X (m)     Y (m)     Z (m)       Ex           Ey           Ez           E total\n");
+    std::fprintf(f, "%s\n\nPower = 100 watts\n\nElectric Field (V/m, RMS)\n\n", title);
+    std::fprintf(f, "X (m)     Y (m)     Z (m)       Ex           Ey           Ez           E total\n");
     for (int i = 0; i < points; ++i) {
         const int r = i % (kSide * kSide);
         const double x = 0.5 * (r % kSide), y = 0.5 * (r / kSide), z = 0.5 + 0.5 * (i / (kSide * kSide));
@@ -77,6 +80,19 @@ void Write4nec2(const std::string& path, int points) {
                          v, 10.0, v / 2, 20.0, v / 3, 30.0);
         }
         std::fprintf(f, "\n\n");
+    }
+    std::fclose(f);
+}
+
+// Electric MMANA points with a unit line in Windows-1252 ("Feldstärke" with the byte 0xE4).
+void WriteMMana(const std::string& path, int points) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fprintf(f, "Feldst\xE4rke V/m\n");
+    for (int i = 0; i < points; ++i) {
+        const int r = i % (kSide * kSide);
+        const double x = 0.5 * (r % kSide), y = 0.5 * (r / kSide), z = 0.5 + 0.5 * (i / (kSide * kSide));
+        std::fprintf(f, "%.3f,%.3f,%.3f,0,0,0,%.4f\n", x, y, z, 30 / (1 + x + y + z));
     }
     std::fclose(f);
 }
@@ -131,6 +147,51 @@ TEST_F(ImportMemoryTest, PeakOfAMillionPointsStaysNearTheData) {
     Write4nec2(dir + "/field.out", 1'000'000);
     ExpectPeakNearTheData(form->MI4nec2open, dir + "/field.out", 1'500'000, "4nec2");
     nearfield::FrameWait = std::chrono::milliseconds(200);
+}
+
+// A file with a byte above 127 is read in blocks as a plain ASCII one is: an EZNEC file with one
+// UTF-8 letter in its title, and a MMANA file in Windows-1252.
+TEST_F(ImportMemoryTest, PeakOfANonAsciiFileStaysNearTheData) {
+#ifdef FELDOR_SANITIZED
+    GTEST_SKIP() << "the sanitizers' own memory hides the figure";
+#endif
+    StartUp();
+    form->MIDebugMode->SetChecked(false);
+    nearfield::FrameWait = std::chrono::milliseconds(0);
+
+    WriteEznec(dir + "/umlaut.txt", 1'000'000, "Feldst\xC3\xA4rke \xC3\xBC");
+    ExpectPeakNearTheData(form->MIEZNECOpen, dir + "/umlaut.txt", 1'000'000, "eznec_utf8");
+    form->MIClearAll->Click();
+
+    WriteMMana(dir + "/cp1252.txt", 1'000'000);
+    ExpectPeakNearTheData(form->MIMMANAOpen, dir + "/cp1252.txt", 1'000'000, "mmana_cp1252");
+    nearfield::FrameWait = std::chrono::milliseconds(200);
+}
+
+// A geometry file larger than any real one (here 64 MB, a hole that takes no room on disk) is
+// refused with its name before it is read.
+TEST_F(ImportMemoryTest, LargeGeometryFileIsRefusedBeforeItIsRead) {
+#ifdef FELDOR_SANITIZED
+    GTEST_SKIP() << "the sanitizers' own memory hides the figure";
+#endif
+    StartUp();
+    const std::string file = dir + "/Antenne.txt";
+    {
+        std::ofstream(file, std::ios::binary) << "4;0;-2,5;10\n";
+    }
+    ASSERT_EQ(::truncate(file.c_str(), 64LL << 20), 0);
+    malloc_trim(0);
+    if (!ResetPeak() || StatusKb("VmHWM") < 0) GTEST_SKIP() << "no resettable peak here";
+    const long base = StatusKb("VmRSS");
+    try {
+        form->LoadAntenne(file);
+        ADD_FAILURE() << "taken";
+    } catch (const rtl::Exception& e) {
+        EXPECT_EQ(e.Message.rfind("Datei " + file + ": ", 0), 0u) << e.Message;
+    }
+    const long peak = StatusKb("VmHWM");
+    EXPECT_LE(peak - base, 4 * 1024) << "base " << base << " kB, peak " << peak << " kB";
+    EXPECT_EQ(Antenne->Count(), 0);
 }
 
 }  // namespace

@@ -2,6 +2,13 @@
 // names, ground segments, and the overlay's transparent colour.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "foundation/ColorLib.h"
 #include "ViewerFixture.h"
 
@@ -107,6 +114,59 @@ TEST_F(OverlayTest, WithoutARenderedPlaneEverythingLandsTopLeft) {
     form->DrawAnt();
     EXPECT_EQ(Pixel(1, 1), ColorOrigin);
     EXPECT_EQ(Pixel(10, 10), gdi::clWhite);
+}
+
+// The geometry files: the points of every line, or the file and the line named with what a point
+// line should hold. x, y and z are read in this order, so a line with two faults reports the first
+// whatever the compiler; files larger than any geometry file are refused before they are read.
+TEST_F(OverlayTest, GeometryFilesGiveTheirPointsOrSayWhatIsWrong) {
+    const std::string data = std::string(FELDOR_TEST_DATA) + "/geometry/";
+    const std::string point = "Hier wird ein Punkt „Name;x;y;z“ erwartet (z. B. „4;0;-2,5;10“)";
+    std::string many;
+    for (int i = 0; i < 32768; ++i) many += "1;" + std::to_string(i % 100) + ";0;0\n";
+    const auto write = [this](const std::string& name, const std::string& bytes, long long size = -1) {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        if (size >= 0 && ::truncate(path.c_str(), size) != 0) ADD_FAILURE() << path;
+        return path;
+    };
+    const struct {
+        std::string file;
+        int points;            // in the set afterwards
+        std::string error;     // after "Datei <file>", empty: none
+        std::string lastName;  // of the last point read
+    } cases[] = {
+        {data + "basic/Antenne.txt", 4, "", "9"},
+        {data + "crlf.txt", 3, "", "0"},
+        {data + "five_fields.txt", 2, "", "B"},
+        {data + "dot_decimal.txt", 1, ", Zeile 2: " + point + ", doch „0.5“ ist keine Zahl", "4"},
+        {data + "empty_last_line.txt", 3, ", Zeile 4: " + point, "0"},
+        {write("two_faults.txt", "1;0.5;0\n"), 0, ", Zeile 1: " + point + ", doch „0.5“ ist keine Zahl", ""},
+        {write("no_z.txt", "1;2,5;1\r\n"), 0, ", Zeile 1: " + point, ""},
+        {write("bad_z.txt", "4;1;2;3\r4;1;2;z\r"), 1, ", Zeile 2: " + point + ", doch „z“ ist keine Zahl", "4"},
+        {write("names.txt", "\xEF\xBB\xBF" "Boden \xFC;1;2;3"), 1, "", "Boden ü"},  // Windows-1252
+        {write("many.txt", many), 32767, ", Zeile 32768: Eine Geometriedatei hat höchstens 32767 Punkte", "1"},
+        {write("huge.txt", "1;0;0;0\n", 64LL << 20), 0,
+         ": Die Datei ist größer als 4 MB; so große Geometriedateien gibt es nicht", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Antenne->Add("alt", 9, 9, 9);  // replaced by the file
+        try {
+            form->LoadAntenne(c.file);
+            EXPECT_EQ(c.error, "");
+        } catch (const rtl::Exception& e) {
+            EXPECT_EQ(e.Message, "Datei " + c.file + c.error);
+        }
+        ASSERT_EQ(Antenne->Count(), c.points);
+        EXPECT_EQ(Antenne->x.Length(), c.points);
+        EXPECT_EQ(Antenne->z.Length(), c.points);
+        if (c.points > 0) EXPECT_EQ(Antenne->Names[c.points - 1], c.lastName);
+    }
+    form->LoadBoden(data + "basic/Boden.txt");
+    ASSERT_EQ(Boden->Count(), 5);
+    EXPECT_EQ(Boden->x[3], -2.5);
+    EXPECT_EQ(Boden->y[4], 7.5);
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -218,7 +221,7 @@ TEST_F(ReaderTest, FixturesGiveTheDocumentedPoints) {
          {{0, 0.0, 0.0, 1.5, 7.071067811865475, 0, 0, 7.071067811865475},
           {9, 9.0, 0.0, 1.5, 0.7071067811865475, 0, 0, 0.7071067811865475}}, {}},
         {Reader::MMana, "mmana/one_line.txt", 0, 50, Err::None, {}, {}},
-        {Reader::MMana, "mmana/no_unit.txt", 0, 50, Err::None, {}, {}},
+        {Reader::MMana, "mmana/no_unit.txt", 0, 50, Err::Index, {}, {}},
         {Reader::MMana, "mmana/truncated.txt", 2, 50, Err::Range,
          {{1, -1.0, 2.0, 1.5, 5.045348305, 0, 0, 5.045348305}}, {}},
     };
@@ -342,8 +345,9 @@ TEST_F(ReaderTest, SampleDipoleReport) {
     EXPECT_EQ(rn.Count(), 13440);
 }
 
-// Errors leave the reader; the points before stay and the message is the platform's.
-TEST_F(ReaderTest, ErrorsCarryThePlatformTexts) {
+// Errors leave the reader with the platform's error classes; the points before stay and the
+// message says what the reader expected.
+TEST_F(ReaderTest, ErrorsSayWhatTheReaderExpected) {
     ReaderRun run;
     const std::string head = "Power = 100 watts\nElectric\nX Y Z\n";
     NearFieldText t = NearFieldText::FromText(head + "1 2 3 4 5 6 7\n1 2 3 4 5 6 1-2\n1 2 3 4 5 6 7\n");
@@ -351,7 +355,8 @@ TEST_F(ReaderTest, ErrorsCarryThePlatformTexts) {
         ReadEznec(t, run.ctx);
         FAIL() << "no error";
     } catch (const rtl::EConvertError& e) {
-        EXPECT_EQ(e.Message, "'1-2' ist kein gültiger Gleitkommawert");
+        EXPECT_EQ(e.Message, "Hier wird eine Zeile mit Koordinaten und Feldstärken erwartet, doch „1-2“ "
+                             "ist keine Zahl; die Datei ist keine EZNEC-Nahfeldausgabe");
     }
     EXPECT_EQ(run.Count(), 1);
 
@@ -360,7 +365,8 @@ TEST_F(ReaderTest, ErrorsCarryThePlatformTexts) {
         ReadEznec(none, run.ctx);
         FAIL() << "no error";
     } catch (const rtl::EStringListError& e) {
-        EXPECT_EQ(e.Message, "Listenindex überschreitet das Maximum (3)");
+        EXPECT_EQ(e.Message, "Die Datei enthält keine Zeile, die mit „Power“ beginnt; die Datei ist "
+                             "keine EZNEC-Nahfeldausgabe");
     }
     EXPECT_THROW(LoadEznec(Data + "/eznec/does_not_exist.txt", run.ctx), rtl::EFOpenError);
     EXPECT_EQ(run.Count(), 1);
@@ -382,26 +388,85 @@ struct TempFile {
     std::string path;
 };
 
-// An error names the file and, where the reader knows it, the line (from 1), and keeps the
-// platform's text as it stands.
+// An error names the file and, where the reader knows it, the line (from 1), and says in words
+// what the reader expected there.
 TEST_F(ReaderTest, ErrorsNameTheFileAndTheLine) {
+    const std::string fieldLine = "Hier wird eine Zeile mit Koordinaten und Feldstärken erwartet";
     const TempFile badNumber("feldor_bad_number.txt",
                              "Power = 100 watts\nElectric\nX Y Z\n1 2 3 4 5 6 7\n1 2 3 4 5 6 1-2\n");
     const TempFile badPower("feldor_bad_power.txt", "Power = , watts\nX\n1 2 3 4 5 6 7\n");
+    const TempFile noPower("feldor_no_power.txt", "Power = watts\nX\n1 2 3 4 5 6 7\n");
+    const TempFile huge("feldor_huge.txt", "Power = 1 watts\nX\n1 2 1E19 4 5 6 7\n");
+    const TempFile necNoPower("feldor_nec_no_power.out", "INPUT POWER = WATTS\n");
+    const TempFile necBadPower("feldor_nec_bad_power.out", "INPUT POWER = 1.0E+02.5 WATTS\n");
+    // The magnetic block of a NEC-Win Pro report is as long as the electric one (three lines):
+    // here the file ends after two.
+    const std::string nwp = [] {
+        std::ifstream in(Data + "/nwp/basic.nou", std::ios::binary);
+        std::string t((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::size_t end = t.find("NEAR MAGNETIC FIELDS");
+        for (int k = 0; k < 7; ++k) end = t.find('\n', end) + 1;
+        t.resize(end);
+        return t;
+    }();
+    const TempFile necWinCut("feldor_cut.nou", nwp);
+    const TempFile mmanaLong("feldor_long_field.txt",
+                             "V/m\n1,2,3,4,5,6,7\n1,2," + std::string(100, 'x') + ",4,5,6,7\n");
+    const TempFile mmanaUmlaut("feldor_umlaut_field.txt", "V/m\n1,2,3,4,5,6,\xFC\n");
     const struct {
         Reader reader;
         std::string file;
         std::string where;  // after "Datei <file>"
         std::string text;
     } cases[] = {
-        {Reader::Eznec, Data + "/eznec/truncated.txt", ", Zeile 11: ", "Fehler bei Bereichsprüfung"},
-        {Reader::FourNec2, Data + "/4nec2/truncated.out", ", Zeile 35: ", "Fehler bei Bereichsprüfung"},
-        {Reader::MMana, Data + "/mmana/truncated.txt", ", Zeile 4: ", "Fehler bei Bereichsprüfung"},
-        {Reader::Eznec, badNumber.path, ", Zeile 5: ", "'1-2' ist kein gültiger Gleitkommawert"},
-        {Reader::Eznec, badPower.path, ", Zeile 1: ", "',' ist kein gültiger Gleitkommawert"},
-        // no line to name: the power line or a title is missing
-        {Reader::Eznec, Data + "/eznec/no_power.txt", ": ", "Listenindex überschreitet das Maximum (10)"},
-        {Reader::NecWin, Data + "/nwp/no_magnetic.nou", ": ", "Listenindex überschreitet das Maximum (35)"},
+        {Reader::Eznec, Data + "/eznec/truncated.txt", ", Zeile 11: ",
+         fieldLine + "; die Datei ist keine EZNEC-Nahfeldausgabe"},
+        {Reader::FourNec2, Data + "/4nec2/truncated.out", ", Zeile 35: ",
+         fieldLine + "; die Datei ist keine 4nec2-Nahfeldausgabe"},
+        {Reader::MMana, Data + "/mmana/truncated.txt", ", Zeile 4: ",
+         "Hier wird eine durch Kommas geteilte Zeile mit Koordinaten und Feldstärke erwartet; die "
+         "Datei ist keine MMANA-Nahfeldausgabe"},
+        {Reader::Eznec, badNumber.path, ", Zeile 5: ",
+         fieldLine + ", doch „1-2“ ist keine Zahl; die Datei ist keine EZNEC-Nahfeldausgabe"},
+        {Reader::NecWin, badNumber.path, ": ",
+         "Die Datei enthält keine Zeile mit „INPUT POWER“; die Datei ist keine NEC-Win-Pro-Ausgabe"},
+        {Reader::Eznec, badPower.path, ", Zeile 1: ",
+         "Hier wird die Leistung erwartet (z. B. „Power = 100 watts“), doch „,“ ist keine Zahl; die "
+         "Datei ist keine EZNEC-Nahfeldausgabe"},
+        {Reader::Eznec, noPower.path, ", Zeile 1: ",
+         "Hier wird die Leistung erwartet (z. B. „Power = 100 watts“); die Datei ist keine "
+         "EZNEC-Nahfeldausgabe"},
+        {Reader::Eznec, huge.path, ", Zeile 3: ",
+         fieldLine + ", doch eine Koordinate ist zu groß; die Datei ist keine EZNEC-Nahfeldausgabe"},
+        {Reader::FourNec2, necNoPower.path, ", Zeile 1: ",
+         "Hier wird die Eingangsleistung erwartet (z. B. „INPUT POWER = 1.0000E+02 WATTS“); die "
+         "Datei ist keine 4nec2-Nahfeldausgabe"},
+        {Reader::NecWin, necBadPower.path, ", Zeile 1: ",
+         "Hier wird die Eingangsleistung erwartet (z. B. „INPUT POWER = 1.0000E+02 WATTS“), doch "
+         "„1.0E+02.5“ ist keine Zahl; die Datei ist keine NEC-Win-Pro-Ausgabe"},
+        {Reader::NecWin, necWinCut.path, ": ",
+         "Die Datei endet, bevor die magnetischen Feldstärken so viele Zeilen haben wie die "
+         "elektrischen; die Datei ist unvollständig"},
+        // a long word is cut in the text; a Windows-1252 byte is shown decoded
+        {Reader::MMana, mmanaLong.path, ", Zeile 3: ",
+         "Hier wird eine durch Kommas geteilte Zeile mit Koordinaten und Feldstärke erwartet, doch „" +
+             std::string(40, 'x') + "…“ ist keine Zahl; die Datei ist keine MMANA-Nahfeldausgabe"},
+        {Reader::MMana, mmanaUmlaut.path, ", Zeile 2: ",
+         "Hier wird eine durch Kommas geteilte Zeile mit Koordinaten und Feldstärke erwartet, doch "
+         "„ü“ ist keine Zahl; die Datei ist keine MMANA-Nahfeldausgabe"},
+        // no line to name: the power line, a title or the units are missing
+        {Reader::Eznec, Data + "/eznec/no_power.txt", ": ",
+         "Die Datei enthält keine Zeile, die mit „Power“ beginnt; die Datei ist keine EZNEC-Nahfeldausgabe"},
+        {Reader::Eznec, Data + "/eznec/empty.txt", ": ",
+         "Die Datei enthält keine Zeile, die mit „Power“ beginnt; die Datei ist keine EZNEC-Nahfeldausgabe"},
+        {Reader::NecWin, Data + "/nwp/no_magnetic.nou", ": ",
+         "Die Datei enthält keine Zeile mit „NEAR MAGNETIC FIELDS“; die Datei ist keine NEC-Win-Pro-Ausgabe"},
+        {Reader::FourNec2, Data + "/4nec2/no_power.out", ": ",
+         "Die Datei enthält keine Zeile mit „INPUT POWER“; die Datei ist keine 4nec2-Nahfeldausgabe"},
+        {Reader::MMana, Data + "/mmana/no_unit.txt", ": ",
+         "Die erste Zeile nennt weder „V/m“ noch „AT/m“; die Datei enthält kein MMANA-Nahfeld"},
+        {Reader::MMana, Data + "/eznec/empty.txt", ": ",
+         "Die erste Zeile nennt weder „V/m“ noch „AT/m“; die Datei enthält kein MMANA-Nahfeld"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -422,6 +487,41 @@ TEST_F(ReaderTest, ErrorsNameTheFileAndTheLine) {
     } catch (const rtl::EFOpenError& e) {
         EXPECT_EQ(e.Message.rfind("Datei " + missing + " kann nicht geöffnet werden. ", 0), 0u) << e.Message;
     }
+}
+
+// Whatever a file holds, a reader that stops on it says so in words: no text of the class
+// library's generic errors reaches the user. Every test file and random bytes (also after the
+// lines that lead each reader to its data lines) through all four readers.
+TEST_F(ReaderTest, NoErrorShowsAClassLibraryText) {
+    std::vector<std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(Data))
+        if (e.is_regular_file()) files.push_back(e.path().string());
+    const char* heads[] = {"", "Power = 100 watts\nX\n", "INPUT POWER = 1 W\nNEAR ELECTRIC FIELDS\n",
+                           "V/m AT/m\n"};
+    std::mt19937 rng(11);
+    std::vector<std::unique_ptr<TempFile>> random;
+    for (int k = 0; k < 8; ++k) {
+        std::string bytes(20000, '\0');
+        for (char& ch : bytes) ch = static_cast<char>(rng());
+        random.push_back(std::make_unique<TempFile>("feldor_random" + std::to_string(k), heads[k % 4] + bytes));
+        files.push_back(random.back()->path);
+    }
+    const char* generic[] = {"Listenindex", "Bereichsprüfung", "Gleitkommawert", "Stream-Lesefehler",
+                             "Ungültige Gleitkommaoperation"};
+    int errors = 0;
+    for (const std::string& file : files)
+        for (Reader r : {Reader::Eznec, Reader::NecWin, Reader::FourNec2, Reader::MMana}) {
+            ReaderRun run;
+            try {
+                Load(r, file, run.ctx);
+            } catch (const rtl::Exception& e) {
+                ++errors;
+                EXPECT_EQ(e.Message.rfind("Datei " + file, 0), 0u) << e.Message;
+                for (const char* g : generic)
+                    EXPECT_EQ(e.Message.find(g), std::string::npos) << e.Message;
+            }
+        }
+    EXPECT_GT(errors, 100);
 }
 
 // A line longer than any near-field line (64 KiB) ends the reading as soon as it is seen, with the
