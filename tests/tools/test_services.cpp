@@ -285,9 +285,9 @@ TEST_F(Services, AnOpenerOnItsWayShowsTheAppStartingCursor) {
     // One that keeps running, as the opener does when it starts a browser afresh: two seconds.
     WriteOpener(dir + "/opener", dir, "while [ ! -e \"" + dir + "/go\" ]; do sleep 0.05; done");
     ShellOpen("https://example.org/");
-    ProcessFor(1500);
+    ProcessFor(1000);
     EXPECT_EQ(Shown(), Qt::BusyCursor);
-    EXPECT_TRUE(ProcessUntil([] { return Shown() == -1; }, 1500));
+    EXPECT_TRUE(ProcessUntil([] { return Shown() == -1; }, 3000));
     EXPECT_GT(kit::KitApplication->TimerPool->Count(), poolItems);  // still watched
     std::ofstream(dir + "/go") << "";
     Settle(app, poolItems);
