@@ -7,6 +7,7 @@
 #include "foundation/DateTimeLib.h"
 #include "foundation/FormatLib.h"
 #include "foundation/StrUtilsLib.h"
+#include "platform/gui/Controls.h"
 #include "tools/SysLib.h"
 
 namespace {
@@ -191,6 +192,7 @@ void TFormDecimalSeperator::updatePunktKomma() {
 }
 
 void TFormDecimalSeperator::updateOS() {
+    gui::TWaitCursor wait;  // the processor's clock takes half a second
     auto info = std::make_unique<kit::TKitSysInfo>(nullptr);
     EditOSVersion->SetText(GetWinVersion());
     EditSpeed->SetText(FormatDouble("%8.3f MHz", GetCPUSpeed()));

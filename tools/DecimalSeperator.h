@@ -29,7 +29,8 @@ public:
 
     // The four separators into their labels and code fields, and the convention in force.
     void updatePunktKomma();
-    // The operating-system data (blocks half a second for the processor clock).
+    // The operating-system data (blocks half a second for the processor clock, under the wait
+    // cursor).
     void updateOS();
     void FormCreate(rtl::TObject* Sender);
     void TimerTimer(rtl::TObject* Sender);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/gui/Controls.h"
 #include "platform/gui/Dialogs.h"
 #include "tools/BooleanDialog.h"
 #include "tools/DecimalSeperator.h"
@@ -10,6 +11,19 @@
 #include "tools/Grenzwerttabelle.h"
 #include "tools/Schwingkreis.h"
 #include "tools/Zweidrahtleitung.h"
+
+namespace {
+
+// A tool window built under the wait cursor: some measure the processor's clock as they open.
+// A modal one is shown after the cursor is back.
+template <class Form>
+Form* BuildWindow()
+{
+    gui::TWaitCursor wait;
+    return gui::CreateForm<Form>(nullptr);
+}
+
+}  // namespace
 
 bool ExecuteTextSaveDialog(std::string& FileName)
 {
@@ -25,8 +39,7 @@ bool ExecuteTextSaveDialog(std::string& FileName)
 
 void ShowGrenzwerttabelle()
 {
-    std::unique_ptr<TFormGrenzwerttabelle> Form(
-        gui::CreateForm<TFormGrenzwerttabelle>(nullptr));
+    std::unique_ptr<TFormGrenzwerttabelle> Form(BuildWindow<TFormGrenzwerttabelle>());
     Form->ShowModal();
 }
 
@@ -40,25 +53,26 @@ bool AskYesNo(const std::string& Caption, const std::string& Question)
 
 void ShowSchwingkreis()
 {
-    std::unique_ptr<TFormSchwingkreis> Form(gui::CreateForm<TFormSchwingkreis>(nullptr));
+    std::unique_ptr<TFormSchwingkreis> Form(BuildWindow<TFormSchwingkreis>());
     Form->ShowModal();
 }
 
 void ShowZweidrahtleitung()
 {
-    std::unique_ptr<TFormZweidrahtleitung> Form(gui::CreateForm<TFormZweidrahtleitung>(nullptr));
+    std::unique_ptr<TFormZweidrahtleitung> Form(BuildWindow<TFormZweidrahtleitung>());
     Form->ShowModal();
 }
 
 void ShowDecimalSeperator()
 {
-    std::unique_ptr<TFormDecimalSeperator> Form(gui::CreateForm<TFormDecimalSeperator>(nullptr));
+    std::unique_ptr<TFormDecimalSeperator> Form(BuildWindow<TFormDecimalSeperator>());
     Form->ShowModal();
 }
 
 void ShowSysInfo()
 {
     static gui::TFormCascade cascade;
+    gui::TWaitCursor wait;
     auto* form = gui::CreateForm<TFormSysInfo>(nullptr);
     cascade.Place(form);
     form->Show();
@@ -67,6 +81,7 @@ void ShowSysInfo()
 void ShowKoaxCalc()
 {
     static gui::TFormCascade cascade;
+    gui::TWaitCursor wait;
     auto* form = gui::CreateForm<TFormKoaxCalc>(nullptr);
     cascade.Place(form);
     form->Show();

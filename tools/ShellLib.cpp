@@ -9,6 +9,7 @@
 
 #include "components/controls/kitstarter.h"
 #include "foundation/DebugLib.h"
+#include "platform/gui/Controls.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/sys/Shell.h"
 
@@ -21,6 +22,23 @@ void Later(F Work) {
     if (QCoreApplication* app = QCoreApplication::instance()) QTimer::singleShot(0, app, std::move(Work));
     else Work();
 }
+
+// How long at most the program shows that an opener is on its way: an opener that waits for
+// the program it started (a browser started afresh) would keep the cursor for as long.
+constexpr int kOpenerCursorMs = 2000;
+
+// The app-starting cursor from the start of an opener until it has ended or the time is up.
+class OpenerCursor {
+public:
+    OpenerCursor() : cursor_(std::make_shared<std::optional<gui::TWaitCursor>>(std::in_place, gui::crAppStart)) {
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QTimer::singleShot(kOpenerCursorMs, app, [cursor = cursor_] { cursor->reset(); });
+    }
+    void End() const { cursor_->reset(); }
+
+private:
+    std::shared_ptr<std::optional<gui::TWaitCursor>> cursor_;
+};
 
 }  // namespace
 
@@ -35,8 +53,10 @@ void ShellOpen(const std::string& Target) {
     auto starter = std::make_unique<kit::TKitStarter>(nullptr);
     kit::TKitStarter* watched = starter.get();
     starter->SetCommand(Target);
+    const OpenerCursor cursor;
     // The starter lives until its exit poll has seen the opener end.
-    starter->OnFinished = [watched, Target](rtl::TObject*) {
+    starter->OnFinished = [watched, Target, cursor](rtl::TObject*) {
+        cursor.End();
         const std::optional<int> code = watched->ExitCode();
         std::string failure;
         if (code && *code != 0) failure = ShellOpenFailedText(Target, sys::ShellOpenerExitText(*code));
@@ -45,8 +65,14 @@ void ShellOpen(const std::string& Target) {
             if (!failure.empty()) msgError(failure);
         });
     };
-    starter->Start();
+    try {
+        starter->Start();
+    } catch (...) {
+        cursor.End();
+        throw;
+    }
     if (starter->ErrorCode() != 0) {
+        cursor.End();
         msgError(ShellOpenFailedText(Target, sys::ShellErrorText(starter->ErrorCode())));
         return;
     }

@@ -1,6 +1,7 @@
 // Opening documents and web addresses with their associated program. Nothing waits for it: the
 // opener is watched on the application's timer pool, and when it cannot be started or ends with
-// an error the user is told in a box what could not be opened and why.
+// an error the user is told in a box what could not be opened and why. Until the opener has
+// ended, for two seconds at most, the program's windows show the app-starting cursor.
 #pragma once
 
 #include <string>

@@ -2,26 +2,13 @@
 
 #include <algorithm>
 
-#include "platform/gdi/Graphics.h"
+#include "platform/gui/Dialogs.h"
 
 namespace {
 
 constexpr int kClientWidth = 303;
 constexpr int kGaugeLeft = 16;
 constexpr int kGaugeWidthLess = 30;  // 273 of the 303 pixels of the design
-// The window manager writes the caption in a bold sans face of 8 to 9 points (measured with
-// 9, so that the caption fits either), after the window's icon and before its buttons.
-constexpr int kTitleBarExtras = 110;
-
-int CaptionWidth(const std::string& caption) {
-    gdi::TBitmap probe;
-    probe.SetSize(1, 1);
-    gdi::TFont* font = probe.Canvas()->Font();
-    font->SetName("Sans");
-    font->SetSize(9);
-    font->SetStyle(gdi::fsBold);
-    return probe.Canvas()->TextWidth(caption);
-}
 
 }  // namespace
 
@@ -49,8 +36,7 @@ void TFormFileProgress::TextChanged() {
     if (!FileGauge) return;
     const gui::TFrameExtents frame = FrameExtents();
     const int available = gui::Screen()->WorkAreaWidth() - frame.Left - frame.Right;
-    const int wanted = CaptionWidth(Caption()) + kTitleBarExtras;
-    const int width = std::max(kClientWidth, std::min(wanted, available));
+    const int width = std::max(kClientWidth, std::min(gui::CaptionClientWidth(Caption()), available));
     SetClientWidth(width);
     FileGauge->SetWidth(width - kGaugeWidthLess);
 }

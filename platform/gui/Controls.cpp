@@ -954,6 +954,7 @@ Qt::CursorShape CursorShapeOf(TCursor c) {
     case crSizeWE: return Qt::SizeHorCursor;
     case crUpArrow: return Qt::UpArrowCursor;
     case crHourGlass: return Qt::WaitCursor;
+    case crAppStart: return Qt::BusyCursor;
     case crNo: return Qt::ForbiddenCursor;
     case crHandPoint: return Qt::PointingHandCursor;
     case crSizeAll: return Qt::SizeAllCursor;
@@ -1652,12 +1653,45 @@ bool CaretVisible() {
 
 // ---- Screen ---------------------------------------------------------------------------------
 
-void TScreen::SetCursor(TCursor c) {
-    if (c == cursor_) return;
+namespace {
+
+struct WaitCursors {
+    int hourGlass = 0, appStart = 0;
+    TCursor shown = crDefault;  // the application's one override cursor
+};
+WaitCursors& Waits() {
+    static WaitCursors w;
+    return w;
+}
+
+// The screen cursor, else the wait cursor of the living scopes, as the one override cursor.
+void ShowScreenCursor() {
+    WaitCursors& w = Waits();
+    TCursor wanted = Screen()->Cursor();
+    if (wanted == crDefault) wanted = w.hourGlass > 0 ? crHourGlass : w.appStart > 0 ? crAppStart : crDefault;
+    if (wanted == w.shown) return;
     EnsureQtApplication();
-    if (cursor_ != crDefault) QGuiApplication::restoreOverrideCursor();
+    if (wanted == crDefault) QGuiApplication::restoreOverrideCursor();
+    else if (w.shown == crDefault) QGuiApplication::setOverrideCursor(QCursor(CursorShapeOf(wanted)));
+    else QGuiApplication::changeOverrideCursor(QCursor(CursorShapeOf(wanted)));
+    w.shown = wanted;
+}
+
+}  // namespace
+
+void TScreen::SetCursor(TCursor c) {
     cursor_ = c;
-    if (c != crDefault) QGuiApplication::setOverrideCursor(QCursor(CursorShapeOf(c)));
+    ShowScreenCursor();
+}
+
+TWaitCursor::TWaitCursor(TCursor Kind) : hourGlass_(Kind != crAppStart) {
+    ++(hourGlass_ ? Waits().hourGlass : Waits().appStart);
+    ShowScreenCursor();
+}
+
+TWaitCursor::~TWaitCursor() {
+    --(hourGlass_ ? Waits().hourGlass : Waits().appStart);
+    ShowScreenCursor();
 }
 
 int TScreen::Width() const {

@@ -63,8 +63,8 @@ using TControlStyle = rtl::TSet<TControlStyleFlag, std::uint32_t>;
 using TCursor = int;
 inline constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4,
                          crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9,
-                         crUpArrow = -10, crHourGlass = -11, crNo = -18, crHandPoint = -21,
-                         crSizeAll = -22;
+                         crUpArrow = -10, crHourGlass = -11, crNo = -18, crAppStart = -19,
+                         crHandPoint = -21, crSizeAll = -22;
 // The cursor while text or an object is dragged.
 inline constexpr TCursor crDrag = -12;
 
@@ -501,8 +501,8 @@ protected:
 };
 
 // ---- Screen -------------------------------------------------------------------------------
-// The screen cursor (crHourGlass while something long runs), the screen size and the work
-// area (the screen less the desktop's panels, where windows are placed).
+// The screen cursor (shown over all of the program's windows while it is not crDefault), the
+// screen size and the work area (the screen less the desktop's panels, where windows are placed).
 class TScreen {
 public:
     TCursor Cursor() const { return cursor_; }
@@ -517,6 +517,21 @@ private:
     TCursor cursor_ = crDefault;
 };
 TScreen* Screen();
+
+// While one lives, the program's windows show a wait cursor: crHourGlass for work that holds
+// the program up, crAppStart for work that goes on while the program answers (the hourglass
+// wins while both kinds live). They may end in any order; a cursor set through Screen() goes
+// before them.
+class TWaitCursor {
+public:
+    explicit TWaitCursor(TCursor Kind = crHourGlass);
+    ~TWaitCursor();
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+
+private:
+    bool hourGlass_;
+};
 
 // Controls are drawn in the 3-D (new) style.
 inline constexpr bool NewStyleControls = true;

@@ -1,12 +1,19 @@
 // File dialogs and message dialogs.
 #include "platform/gui/Dialogs.h"
 
+#include <algorithm>
+
+#include "platform/gdi/Graphics.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace gui {
 
 namespace {
+// The window manager writes the caption in a bold sans face of 8 to 9 points (measured with 9,
+// so that the caption fits either), after the window's icon and before its buttons.
+constexpr int kTitleBarExtras = 110;
+
 std::string ApplicationTitle() { return Application ? Application->Title() : std::string(); }
 
 std::string DefaultExtension(std::string_view ext) {
@@ -14,6 +21,16 @@ std::string DefaultExtension(std::string_view ext) {
     return std::string(ext);
 }
 }  // namespace
+
+int CaptionClientWidth(const std::string& Caption) {
+    gdi::TBitmap probe;
+    probe.SetSize(1, 1);
+    gdi::TFont* font = probe.Canvas()->Font();
+    font->SetName("Sans");
+    font->SetSize(9);
+    font->SetStyle(gdi::fsBold);
+    return std::min(probe.Canvas()->TextWidth(Caption) + kTitleBarExtras, Screen()->WorkAreaWidth());
+}
 
 void ShowMessage(const std::string& Msg) {
     MessageBoxRequest r;

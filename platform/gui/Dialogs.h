@@ -15,6 +15,10 @@ inline constexpr TMsgDlgType mtInformation = TMsgDlgType::mtInformation;
 inline constexpr TMsgDlgType mtConfirmation = TMsgDlgType::mtConfirmation;
 inline constexpr TMsgDlgType mtCustom = TMsgDlgType::mtCustom;
 
+// The client width a window needs for the window manager to show Caption whole in its title
+// bar, after the window's icon and before its buttons (at most the work area's width).
+int CaptionClientWidth(const std::string& Caption);
+
 // A box with the application title as caption, no icon and an OK button.
 void ShowMessage(const std::string& Msg);
 // A box captioned by its type ("Warnung", "Fehler", "Informationen", "Bestätigen"; the

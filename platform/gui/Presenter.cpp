@@ -5,12 +5,15 @@
 #include <QColorDialog>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QStringList>
 
 #include <utility>
 
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/QtSupport.h"
 
@@ -93,6 +96,14 @@ public:
         if (!escape && map.size() == 1) escape = first;
         if (auto* pb = qobject_cast<QPushButton*>(first)) box.setDefaultButton(pb);
         if (escape) box.setEscapeButton(escape);
+        // A short text would leave the box too narrow for its caption, which the window manager
+        // then shortens: a row as wide as the caption needs keeps it whole.
+        if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+            const QMargins m = grid->contentsMargins();
+            const int width = CaptionClientWidth(request.caption) - m.left() - m.right();
+            grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(),
+                          0, 1, grid->columnCount());
+        }
         ActivationReturn activation;
         ModalWindowGuard guard(&box);
         box.exec();

@@ -1,4 +1,10 @@
-// File dialogs through the presenter, the clipboard.
+// File dialogs through the presenter, the boxes' width, the clipboard.
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <string>
+
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Dialogs.h"
 #include "tests/gui/GuiFixture.h"
@@ -64,4 +70,38 @@ TEST_F(guiDialogs, ClipboardTakesTextAndBitmaps) {
     EXPECT_EQ(back.Width(), 3);
     EXPECT_EQ(back.Height(), 2);
     EXPECT_EQ(back.Canvas()->Pixels(2, 1), gdi::clRed);
+}
+
+TEST_F(guiDialogs, BoxIsAtLeastAsWideAsItsCaptionNeeds) {
+    // The window manager shortens a caption that does not fit the title bar ("I… n").
+    SetPresenter(nullptr);  // real boxes; a timer reads the shown box and answers it
+    const struct {
+        TMsgDlgType type;
+        std::string caption;  // as the box shows it
+        std::string text;
+    } cases[] = {
+        {mtInformation, "Informationen", "Info Einzelbilder"},
+        {mtWarning, "Warnung", "OK?"},
+        {mtCustom, "Feldor - Einstellungen", "Fertig."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        app.SetTitle("Feldor - Einstellungen");
+        int width = 0;
+        QString title;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            width = box->width();
+            title = box->windowTitle();
+            box->defaultButton()->click();
+        });
+        answer.start(10);
+        MessageDlg(c.text, c.type, mbOK);
+        answer.stop();
+        EXPECT_EQ(title.toStdString(), c.caption);
+        EXPECT_GE(width, CaptionClientWidth(c.caption));
+    }
+    SetPresenter(&presenter);
 }

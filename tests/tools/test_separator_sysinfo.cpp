@@ -2,6 +2,9 @@
 // and the system-information window (its labels, its timer items, several windows at once).
 #include <gtest/gtest.h>
 
+#include <QCursor>
+#include <QGuiApplication>
+
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -96,6 +99,19 @@ TEST_F(SeparatorDialog, TimerShowsAChangeMadeElsewhere) {
     f->TimerTimer(f->Timer);
     ExpectShown("46 44 44 44", ".,,,", "US", 0x7E82FE);
     EXPECT_EQ(TFormDecimalSeperator::TickCount(), 1);
+}
+
+TEST_F(SeparatorDialog, SystemDataIsReadUnderTheWaitCursor) {
+    // Every tenth tick reads the system data, with the processor's clock: half a second.
+    std::vector<int> shown;  // the cursor when the clock is written, -1 for the windows' own
+    f->EditSpeed->SetText("");
+    f->EditSpeed->OnChange = [&](rtl::TObject*) {
+        const QCursor* c = QGuiApplication::overrideCursor();
+        shown.push_back(c ? static_cast<int>(c->shape()) : -1);
+    };
+    for (int tick = 0; tick < 10; ++tick) f->TimerTimer(f->Timer);
+    EXPECT_EQ(shown, std::vector<int>{Qt::WaitCursor});
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(SeparatorDialog, SystemData) {

@@ -1,11 +1,18 @@
 // Locale separators, system facts, the shell services and the question dialog.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QSet>
+#include <QWidget>
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -19,10 +26,17 @@
 #include "tools/FormLib.h"
 #include "tools/ShellLib.h"
 #include "tools/SysLib.h"
+#include "tests/support/EventLoop.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// The cursor shown over the program's windows, or -1 for their own.
+int Shown() {
+    const QCursor* c = QGuiApplication::overrideCursor();
+    return c ? static_cast<int>(c->shape()) : -1;
+}
 
 class Services : public ::testing::Test {
 protected:
@@ -241,6 +255,104 @@ TEST_F(Services, ShellOpenDoesNotWaitForTheOpener) {
     EXPECT_EQ(presenter.boxes[0].text,
               "Die Adresse https://example.org/ konnte nicht geöffnet werden.\r\n"
               "Das Programm zum Öffnen meldet einen Fehler.");
+}
+
+// A box answered at once; records the cursor shown while it was up.
+class CursorAtBoxPresenter : public gui::ScriptedPresenter {
+public:
+    int ShowMessageBox(const gui::MessageBoxRequest& request) override {
+        cursorAtBox = Shown();
+        return gui::ScriptedPresenter::ShowMessageBox(request);
+    }
+    int cursorAtBox = 0;
+};
+
+TEST_F(Services, AnOpenerOnItsWayShowsTheAppStartingCursor) {
+    gui::TApplication app;
+    CursorAtBoxPresenter presenter;
+    const int poolItems = kit::KitApplication->TimerPool->Count();
+    sys::SetShellOpener(dir + "/opener");
+
+    // One that fails after a moment: from the click until its box, which has the normal cursor.
+    WriteOpener(dir + "/opener", dir, "sleep 0.2\nexit 3");
+    ShellOpen("https://example.org/");
+    EXPECT_EQ(Shown(), Qt::BusyCursor);
+    Settle(app, poolItems);
+    ASSERT_EQ(presenter.boxes.size(), 1u);
+    EXPECT_EQ(presenter.cursorAtBox, -1);
+    EXPECT_EQ(Shown(), -1);
+
+    // One that keeps running, as the opener does when it starts a browser afresh: two seconds.
+    WriteOpener(dir + "/opener", dir, "while [ ! -e \"" + dir + "/go\" ]; do sleep 0.05; done");
+    ShellOpen("https://example.org/");
+    ProcessFor(1000);
+    EXPECT_EQ(Shown(), Qt::BusyCursor);
+    EXPECT_TRUE(ProcessUntil([] { return Shown() == -1; }, 3000));
+    EXPECT_GT(kit::KitApplication->TimerPool->Count(), poolItems);  // still watched
+    std::ofstream(dir + "/go") << "";
+    Settle(app, poolItems);
+    EXPECT_EQ(presenter.boxes.size(), 1u);
+
+    // No opener at all: the box at once, with the normal cursor.
+    sys::SetShellOpener(dir + "/missing");
+    ShellOpen("https://example.org/");
+    ASSERT_EQ(presenter.boxes.size(), 2u);
+    EXPECT_EQ(presenter.cursorAtBox, -1);
+    EXPECT_EQ(Shown(), -1);
+}
+
+// The cursor shown when the first control is put on a window, that is while it is built.
+class CursorWhileBuilt : public QObject {
+public:
+    CursorWhileBuilt() { QCoreApplication::instance()->installEventFilter(this); }
+    ~CursorWhileBuilt() override { QCoreApplication::instance()->removeEventFilter(this); }
+    std::optional<int> seen;
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* e) override {
+        if (!seen && e->type() == QEvent::ChildAdded && receiver->isWidgetType()) seen = Shown();
+        return false;
+    }
+};
+
+TEST_F(Services, ToolWindowsAreBuiltUnderTheWaitCursor) {
+    gui::TApplication app;
+    gui::ScriptedPresenter presenter;
+    int whileModal = 0;
+    presenter.formHandler = [&](gui::TCustomForm&) {
+        whileModal = Shown();
+        return gui::mrCancel;
+    };
+    const struct {
+        const char* name;
+        void (*open)();
+        bool modal;
+    } launchers[] = {
+        {"Schwingkreis", ShowSchwingkreis, true},
+        {"Zweidrahtleitung", ShowZweidrahtleitung, true},
+        {"Grenzwerttabelle", ShowGrenzwerttabelle, true},
+        {"Dezimaltrennzeichen", ShowDecimalSeperator, true},
+        {"SysInfo", ShowSysInfo, false},
+        {"Koax-Rechner", ShowKoaxCalc, false},
+    };
+    for (const auto& l : launchers) {
+        SCOPED_TRACE(l.name);
+        const QList<QWidget*> before = QApplication::topLevelWidgets();
+        whileModal = 0;
+        std::optional<int> whileBuilt;
+        {
+            CursorWhileBuilt watch;
+            l.open();
+            whileBuilt = watch.seen;
+        }
+        EXPECT_EQ(whileBuilt, std::optional<int>(Qt::WaitCursor));
+        // The modal window is used with the normal cursor, and a non-modal one once it shows.
+        if (l.modal) EXPECT_EQ(whileModal, -1);
+        EXPECT_EQ(Shown(), -1);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && !before.contains(w)) w->close();
+        app.ProcessMessages();
+    }
 }
 
 TEST(QuestionDialog, Layout) {
