@@ -237,7 +237,7 @@ TEST_F(rtlIniFile, FilesThatCannotBeReadAreNeverWrittenOver) {
         EXPECT_TRUE(fifo.StillAFifo());
     }
     ASSERT_EQ(mkdir(file_.c_str(), 0755), 0);
-    EXPECT_EQ(refused(file_, std::strerror(EISDIR)), "");
+    EXPECT_EQ(refused(file_, rtl::SysErrorMessage(EISDIR)), "");
     ASSERT_EQ(rmdir(file_.c_str()), 0);
 
     std::string big = head;

@@ -17,6 +17,7 @@
 
 #include "FailingAllocation.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/sys/LocaleStore.h"
 #include "tests/support/EventLoop.h"
 #include "ViewerFixture.h"
@@ -401,7 +402,7 @@ TEST_F(StartupTest, SettingsFileThatCannotBeReadIsSaidOnceAndKept) {
         std::string reason;
     };
     std::vector<Case> cases = {
-        {"a folder", [&] { std::filesystem::create_directory(IniPath()); }, std::strerror(EISDIR)},
+        {"a folder", [&] { std::filesystem::create_directory(IniPath()); }, rtl::SysErrorMessage(EISDIR)},
         {"larger than 1 MB", [&] { std::ofstream(IniPath(), std::ios::binary) << large; },
          "Die Datei ist größer als 1 MB"},
     };
