@@ -614,11 +614,11 @@ TFileStream::~TFileStream() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-long long TFileStream::Read(void* buffer, long long count) {
+long long ReadFromFd(int fd, void* buffer, long long count) {
     long long done = 0;
     char* p = static_cast<char*>(buffer);
     while (done < count) {
-        const ssize_t n = ::read(fd_, p + done, static_cast<std::size_t>(count - done));
+        const ssize_t n = ::read(fd, p + done, static_cast<std::size_t>(count - done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += n;
@@ -626,14 +626,14 @@ long long TFileStream::Read(void* buffer, long long count) {
     return done;
 }
 
-long long TFileStream::Write(const void* buffer, long long count) {
+long long WriteToFd(int fd, const void* buffer, long long count, int& error) {
     long long done = 0;
     const char* p = static_cast<const char*>(buffer);
     while (done < count) {
-        const ssize_t n = ::write(fd_, p + done, static_cast<std::size_t>(count - done));
+        const ssize_t n = ::write(fd, p + done, static_cast<std::size_t>(count - done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            writeError_ = n < 0 ? errno : EIO;
+            error = n < 0 ? errno : EIO;
             break;
         }
         done += n;
@@ -641,15 +641,25 @@ long long TFileStream::Write(const void* buffer, long long count) {
     return done;
 }
 
+long long SeekFd(int fd, long long offset, TSeekOrigin origin) {
+    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
+                       : origin == TSeekOrigin::soCurrent ? SEEK_CUR
+                                                          : SEEK_END;
+    return static_cast<long long>(::lseek(fd, static_cast<off_t>(offset), whence));
+}
+
+long long TFileStream::Read(void* buffer, long long count) { return ReadFromFd(fd_, buffer, count); }
+
+long long TFileStream::Write(const void* buffer, long long count) {
+    return WriteToFd(fd_, buffer, count, writeError_);
+}
+
 void TFileStream::RaiseWriteError() {
     throw EWriteError(Format(msg::FWriteError, fileName_, osErrorText(writeError_ ? writeError_ : EIO)));
 }
 
 long long TFileStream::Seek(long long offset, TSeekOrigin origin) {
-    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
-                       : origin == TSeekOrigin::soCurrent ? SEEK_CUR
-                                                          : SEEK_END;
-    return static_cast<long long>(::lseek(fd_, static_cast<off_t>(offset), whence));
+    return SeekFd(fd_, offset, origin);
 }
 
 // ---- Text decoding -------------------------------------------------------------------------

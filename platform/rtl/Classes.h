@@ -427,6 +427,13 @@ inline constexpr unsigned fmShareDenyNone = 0x0040;
 // Opening failures raise EFOpenError / EFCreateError with the platform's texts. Opening an
 // existing file accepts only a regular file: a folder, pipe, device or socket is refused at once
 // (a pipe without a writer would otherwise block the open for good).
+// Whole reads and writes on a file descriptor, as the file streams do them: interrupted calls
+// are repeated; a read stops at the end of the file, a write at its first failure, whose errno
+// (EIO for a write that made no progress) goes to error.
+long long ReadFromFd(int fd, void* buffer, long long count);
+long long WriteToFd(int fd, const void* buffer, long long count, int& error);
+long long SeekFd(int fd, long long offset, TSeekOrigin origin);
+
 class TFileStream : public TStream {
 public:
     TFileStream(const std::string& fileName, unsigned mode);

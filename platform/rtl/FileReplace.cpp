@@ -157,37 +157,15 @@ void TReplacingFileStream::Discard() noexcept {
 }
 
 long long TReplacingFileStream::Read(void* buffer, long long count) {
-    long long done = 0;
-    char* p = static_cast<char*>(buffer);
-    while (done < count) {
-        const ssize_t n = ::read(fd_, p + done, static_cast<std::size_t>(count - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += n;
-    }
-    return done;
+    return ReadFromFd(fd_, buffer, count);
 }
 
 long long TReplacingFileStream::Write(const void* buffer, long long count) {
-    long long done = 0;
-    const char* p = static_cast<const char*>(buffer);
-    while (done < count) {
-        const ssize_t n = ::write(fd_, p + done, static_cast<std::size_t>(count - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            writeError_ = n < 0 ? errno : EIO;
-            break;
-        }
-        done += n;
-    }
-    return done;
+    return WriteToFd(fd_, buffer, count, writeError_);
 }
 
 long long TReplacingFileStream::Seek(long long offset, TSeekOrigin origin) {
-    const int whence = origin == TSeekOrigin::soBeginning ? SEEK_SET
-                       : origin == TSeekOrigin::soCurrent ? SEEK_CUR
-                                                          : SEEK_END;
-    return static_cast<long long>(::lseek(fd_, static_cast<off_t>(offset), whence));
+    return SeekFd(fd_, offset, origin);
 }
 
 void TReplacingFileStream::RaiseWriteError() { Fail(writeError_ ? writeError_ : EIO); }

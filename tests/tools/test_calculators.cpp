@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/FocusKeys.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Presenter.h"
 #include "platform/rtl/SysUtils.h"
@@ -30,14 +31,7 @@ class Calculators : public ToolFixture {};
 
 namespace {
 
-void TypeKey(int key, const QString& text) {
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_NE(target, nullptr);
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(target, &release);
-}
+void TypeKey(int key, const QString& text) { PressKeyOnFocus(key, text); }
 
 // Runs a calculator window modally with the real boxes, types "6." into `field` (after
 // `start`), answers every warning once it has the activation, then finishes the number as "6,5"

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/FocusKeys.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/Presenter.h"
@@ -162,14 +163,7 @@ protected:
         QApplication::setActiveWindow(f->Widget());
         ASSERT_TRUE(ProcessUntil([&] { return f->Active(); }));
     }
-    static void Key(int key, const QString& text = QString()) {
-        QWidget* target = QApplication::focusWidget();
-        ASSERT_NE(target, nullptr);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &release);
-    }
+    static void Key(int key, const QString& text = QString()) { PressKeyOnFocus(key, text); }
     // A click into the field: the focus moves there, and the field that had it runs its exit.
     void ClickInto(kit::TKitEdit& field) {
         QWidget* w = field.Widget();

@@ -49,6 +49,14 @@ protected:
         DebugMode = true;
     }
     std::string IniPath() const { return dir + "/Feldor.ini"; }
+    // The electric planes of the point set listed and the first one drawn, as after an import.
+    void ShowFirstEPlane() {
+        FeldorU::HasEPlanes = true;
+        form->afterLoading();
+        FeldorU::FieldShown = true;
+        form->CBPlanes->SetItemIndex(0);
+        form->UpdatePicture(nullptr);
+    }
 
     std::unique_ptr<HeadlessViewer> viewer;
     std::string dir;

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/support/ProcessMemory.h"
 #include "viewer/NearFieldReaders.h"
 #include "ViewerFixture.h"
 
@@ -29,22 +30,8 @@ using namespace FeldorU;
 
 namespace {
 
-// A field of /proc/self/status in kB, -1 when missing.
-long StatusKb(const char* field) {
-    std::ifstream f("/proc/self/status");
-    std::string line;
-    const std::string key = std::string(field) + ":";
-    while (std::getline(f, line))
-        if (line.rfind(key, 0) == 0) return std::stol(line.substr(key.size()));
-    return -1;
-}
-
-bool ResetPeak() {
-    std::ofstream f("/proc/self/clear_refs");
-    f << "5";
-    f.flush();
-    return static_cast<bool>(f);
-}
+using testsupport::ResetPeak;
+using testsupport::StatusKb;
 
 constexpr int kSide = 100;  // 100 x 100 points per plane
 

@@ -12,6 +12,7 @@
 #include <map>
 #include <random>
 
+#include "tests/support/FocusKeys.h"
 #include "foundation/ColorLib.h"
 #include "foundation/MathLib.h"
 #include "radio/AfuLib.h"
@@ -304,11 +305,7 @@ protected:
     void Loaded() {
         Ready(0, 1);
         for (double z : {1.0, 2.0, 3.0}) AddEPlane(z);
-        HasEPlanes = true;
-        form->afterLoading();
-        FieldShown = true;
-        form->CBPlanes->SetItemIndex(0);
-        form->UpdatePicture(nullptr);
+        ShowFirstEPlane();
     }
 };
 
@@ -366,24 +363,13 @@ TEST_F(PlaneControlsTest, PlaneTextThatIsNoNumber) {
 TEST_F(PlaneControlsTest, TypingIntoThePlaneComboShowsNoBoxPerKey) {
     Ready(0, 1);
     for (double z : {0.5, 2.0, 12.5}) AddEPlane(z);
-    HasEPlanes = true;
-    form->afterLoading();
-    FieldShown = true;
-    form->CBPlanes->SetItemIndex(0);
-    form->UpdatePicture(nullptr);
+    ShowFirstEPlane();
     ASSERT_DOUBLE_EQ(CurrentHeight, 0.5);
     form->Show();
     form->CBPlanes->SetFocus();
     ASSERT_TRUE(ProcessUntil([this] { return form->CBPlanes->Focused(); }));
 
-    const auto key = [](int k, const QString& text = QString()) {
-        QWidget* target = QApplication::focusWidget();
-        ASSERT_NE(target, nullptr);
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &release);
-    };
+    const auto key = [](int k, const QString& text = QString()) { PressKeyOnFocus(k, text); };
     const auto type = [&](const char* chars) {
         for (const char* c = chars; *c; ++c) {
             const int k = *c == ',' ? Qt::Key_Comma : *c == '-' ? Qt::Key_Minus

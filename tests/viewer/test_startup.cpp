@@ -20,6 +20,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/sys/LocaleStore.h"
 #include "tests/support/EventLoop.h"
+#include "tests/support/ProcessMemory.h"
 #include "ViewerFixture.h"
 
 using namespace FeldorU;
@@ -44,23 +45,8 @@ std::optional<std::string> ReadOnlyFolder(const std::string& path) {
     return std::nullopt;
 }
 
-// A field of /proc/self/status in kB, -1 when missing.
-long StatusKb(const char* field) {
-    std::ifstream f("/proc/self/status");
-    std::string line;
-    const std::string key = std::string(field) + ":";
-    while (std::getline(f, line))
-        if (line.rfind(key, 0) == 0) return std::stol(line.substr(key.size()));
-    return -1;
-}
-
-// Sets the high-water mark of the resident set back to what is resident now.
-bool ResetPeak() {
-    std::ofstream f("/proc/self/clear_refs");
-    f << "5";
-    f.flush();
-    return static_cast<bool>(f);
-}
+using testsupport::ResetPeak;
+using testsupport::StatusKb;
 
 QWindow* NativeWindow(const gui::TCustomForm* f) { return f->ClientWidget()->window()->windowHandle(); }
 

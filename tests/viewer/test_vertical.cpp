@@ -94,11 +94,7 @@ protected:
     void Load(const std::vector<double>& heights) {
         StartUp();
         for (double z : heights) AddGridPlane(z);
-        HasEPlanes = true;
-        form->afterLoading();
-        FieldShown = true;
-        form->CBPlanes->SetItemIndex(0);
-        form->UpdatePicture(nullptr);
+        ShowFirstEPlane();
         form->RGBezug->SetItemIndex(0);
         ASSERT_TRUE(FieldShown);
         ASSERT_GT(BezugsFeld, 0);

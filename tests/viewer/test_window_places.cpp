@@ -158,11 +158,7 @@ TEST_F(WindowPlaces, WindowsOpenedLaterBelongToTheMainWindow) {
     for (int j = 0; j <= 4; ++j)
         for (int i = 0; i <= 4; ++i)
             for (double z : {1.0, 2.0}) AppendFieldPoint(i, j, z, 1 + i + j + z, 1, 1, 1);
-    HasEPlanes = true;
-    form->afterLoading();
-    FieldShown = true;
-    form->CBPlanes->SetItemIndex(0);
-    form->UpdatePicture(nullptr);
+    ShowFirstEPlane();
     CutP1x = 0;
     CutP1y = 0;
     CutP2x = 4;

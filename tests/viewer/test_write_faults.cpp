@@ -28,11 +28,7 @@ protected:
         for (double z : {2.0, 5.0, 8.0})
             for (int j = -10; j <= 20; ++j)
                 for (int i = -10; i <= 10; ++i) AppendFieldPoint(i, j, z, 1 + (i + 10) + 0.5 * (j + 10) + z, 1, 2, 3);
-        HasEPlanes = true;
-        form->afterLoading();
-        FieldShown = true;
-        form->CBPlanes->SetItemIndex(0);
-        form->UpdatePicture(nullptr);
+        ShowFirstEPlane();
         form->RGBezug->SetItemIndex(0);
     }
     void Choose(const std::string& path) { presenter->fileAnswers.push_back({true, {path}, 2}); }
