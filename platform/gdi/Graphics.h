@@ -515,6 +515,8 @@ public:
     // Lays out text in the canvas's letters (font, character extra, surface); nothing is measured
     // when neither changed since the last call.
     void Measure(const TCanvas& canvas, std::u32string_view text);
+    // Whether the last layout was made in the canvas's letters.
+    bool SameLetters(const TCanvas& canvas) const;
     std::size_t Length() const { return x_.size() - 1; }
     // Position before character i (0 to Length(); Length() is the end of the line).
     std::int64_t Exact(std::size_t i) const { return x_[i]; }
@@ -522,10 +524,15 @@ public:
     int Width() const { return X(Length()); }
     // TextExtent's width of character i (0-based) alone.
     int CharWidth(std::size_t i) const { return Round(alone_[i]); }
-    // Changes whenever a position or width changed, for tables derived from them.
+    // Changes whenever a position or width changed, for tables derived from them; the
+    // positions before Kept() and the widths of the characters before it stayed as they were.
     unsigned Version() const { return version_; }
-    // A position in 64ths of a pixel rounded to whole pixels as TextExtent rounds.
-    static int Round(std::int64_t v) { return static_cast<int>((v + Unit / 2) >> 6); }
+    std::size_t Kept() const { return kept_; }
+    // A position in 64ths of a pixel rounded to whole pixels as TextExtent rounds, and the
+    // whole pixels at or left of it.
+    static int Round(std::int64_t v) { return Floor(v + Unit / 2); }
+    static int Floor(std::int64_t v) { return static_cast<int>(v >> 6); }
+    static_assert(Unit == 1 << 6);
 
 private:
     struct Impl;
@@ -533,6 +540,7 @@ private:
     std::vector<std::int64_t> x_{0};
     std::vector<std::int32_t> alone_;
     unsigned version_ = 0;
+    std::size_t kept_ = 0;
 };
 
 // ---- Bitmap ----------------------------------------------------------------------------------

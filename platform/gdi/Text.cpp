@@ -421,6 +421,8 @@ struct TTextCarets::Impl {
 TTextCarets::TTextCarets() : d_(std::make_unique<Impl>()) {}
 TTextCarets::~TTextCarets() = default;
 
+bool TTextCarets::SameLetters(const TCanvas& canvas) const { return d_->key && *d_->key == KeyOf(canvas); }
+
 void TTextCarets::Measure(const TCanvas& canvas, std::u32string_view text) {
     Impl& d = *d_;
     LetterKey key = KeyOf(canvas);
@@ -453,20 +455,23 @@ void TTextCarets::Measure(const TCanvas& canvas, std::u32string_view text) {
     std::size_t to = tail == 0 ? n : n - tail + 1;
     while (to < n && !RunBoundary(text, to)) ++to;
 
-    std::vector<std::int32_t> advance(n);
-    std::copy(d.advance.begin(), d.advance.begin() + static_cast<std::ptrdiff_t>(from), advance.begin());
-    d.MeasureRuns(text, from, to, advance.data() + from);
-    std::copy(d.advance.end() - static_cast<std::ptrdiff_t>(n - to), d.advance.end(),
-              advance.begin() + static_cast<std::ptrdiff_t>(to));
-    d.advance = std::move(advance);
-    d.text.assign(text);
+    // The old values of [from, oldTo) give way to the new ones of [from, to).
+    const std::size_t oldTo = oldN - (n - to);
+    auto replace = [&](std::vector<std::int32_t>& v, const std::vector<std::int32_t>& with) {
+        const auto at = v.begin() + static_cast<std::ptrdiff_t>(from);
+        v.insert(v.erase(at, v.begin() + static_cast<std::ptrdiff_t>(oldTo)), with.begin(), with.end());
+    };
+    std::vector<std::int32_t> measured(to - from), alone(to - from);
+    d.MeasureRuns(text, from, to, measured.data());
+    for (std::size_t i = from; i < to; ++i) alone[i - from] = d.Alone(text[i]);
+    if (!sameLetters) alone_.clear();
+    replace(d.advance, measured);
+    replace(alone_, alone);
+    d.text.replace(from, oldTo - from, text.substr(from, to - from));
 
     x_.resize(n + 1);
-    alone_.resize(n);
-    for (std::size_t i = from; i < n; ++i) {
-        x_[i + 1] = text[i] == Tab ? NextTabStop(x_[i]) : x_[i] + d.advance[i];
-        alone_[i] = d.Alone(text[i]);
-    }
+    for (std::size_t i = from; i < n; ++i) x_[i + 1] = text[i] == Tab ? NextTabStop(x_[i]) : x_[i] + d.advance[i];
+    kept_ = from;
     ++version_;
 }
 
