@@ -525,7 +525,7 @@ public:
     // TextExtent's width of character i (0-based) alone.
     int CharWidth(std::size_t i) const { return Round(alone_[i]); }
     // Changes whenever a position or width changed, for tables derived from them; the
-    // positions before Kept() and the widths of the characters before it stayed as they were.
+    // positions up to Kept() and the widths of the characters before it stayed as they were.
     unsigned Version() const { return version_; }
     std::size_t Kept() const { return kept_; }
     // A position in 64ths of a pixel rounded to whole pixels as TextExtent rounds, and the

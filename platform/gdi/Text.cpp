@@ -1,5 +1,6 @@
 // Formatted text output: lines, word wrap, tabs, accelerator prefixes and ellipses; the caret
 // positions of a line.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
