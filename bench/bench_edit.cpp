@@ -4,6 +4,10 @@
 //   a key press at the end (a typed letter, then Backspace in the next iteration), and
 //   a repaint of the edit.
 // The figures at 100,000 characters should stay near those at 1,000.
+// Then the program's faces (the interface font at 8 points and the 13-pixel face) with a text of
+// umlauts, dashes and unit signs, 1,000 and 5,000 characters: repeated clicks, and the first
+// click after an edit (a letter typed or deleted where the last click put the cursor). The
+// figures at 5,000 characters should stay within twice those at 1,000 plus a millisecond.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -28,14 +32,16 @@ struct EditOnForm {
     gui::TForm* form = nullptr;
     kit::TKitEdit* edit = nullptr;
 
-    explicit EditOnForm(int length) {
+    // fontHeight 0 keeps the edit's default font (the interface font at 8 points).
+    explicit EditOnForm(int length, int fontHeight = 0,
+                        const std::string& words = "Wellenwiderstand 50 Ohm, Verkürzungsfaktor 0,66; Dämpfung je 100 m: ") {
         app->CreateForm(form);
         form->SetBounds(0, 0, 400, 120);
         form->Show();
         edit = new kit::TKitEdit(form);
         edit->SetParent(form);
         edit->SetBounds(10, 10, 200, 24);
-        const std::string words = "Wellenwiderstand 50 Ohm, Verkürzungsfaktor 0,66; Dämpfung je 100 m: ";
+        if (fontHeight != 0) edit->Font()->SetHeight(fontHeight);
         std::string text;
         for (int n = 0; n < length;) {
             for (char c : words) {
@@ -110,9 +116,50 @@ void BM_EditRepaint(benchmark::State& state) {
     state.counters["chars"] = e.edit->TextLength();
 }
 
+// The program's faces: the interface font at 8 points and the 13-pixel face.
+constexpr int FaceHeights[2] = {0, -13};
+const std::string MixedWords = "Verkürzungsfaktor 0,66 – Wellenwiderstand 50 Ω, Dämpfung je 100 m: 0,8 dB; "
+                               "Übergangswiderstand 12 µΩ, Größe ÄÖÜ äöü ß; ";
+
+void BM_EditClickFace(benchmark::State& state) {
+    EditOnForm e(static_cast<int>(state.range(0)), FaceHeights[state.range(1)], MixedWords);
+    const gdi::TRect tr = e.edit->TextRect();
+    const int xs[2] = {tr.Left + (tr.Right - tr.Left) / 3, tr.Left + 2 * (tr.Right - tr.Left) / 3};
+    int k = 0;
+    for (auto _ : state) {
+        e.Click(xs[k]);
+        k ^= 1;
+        benchmark::DoNotOptimize(e.edit->CursorPos());
+    }
+    state.counters["chars"] = e.edit->TextLength();
+}
+
+void BM_EditFirstClickAfterEdit(benchmark::State& state) {
+    EditOnForm e(static_cast<int>(state.range(0)), FaceHeights[state.range(1)], MixedWords);
+    const gdi::TRect tr = e.edit->TextRect();
+    const int xs[2] = {tr.Left + (tr.Right - tr.Left) / 3, tr.Left + 2 * (tr.Right - tr.Left) / 3};
+    int k = 0;
+    bool typed = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (typed) e.Key(Qt::Key_Backspace);
+        else e.Key(Qt::Key_unknown, QStringLiteral("ö"));
+        typed = !typed;
+        state.ResumeTiming();
+        e.Click(xs[k]);
+        k ^= 1;
+        benchmark::DoNotOptimize(e.edit->CursorPos());
+    }
+    state.counters["chars"] = e.edit->TextLength();
+}
+
 BENCHMARK(BM_EditClick)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
 BENCHMARK(BM_EditKey)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
 BENCHMARK(BM_EditRepaint)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
+BENCHMARK(BM_EditClickFace)->ArgsProduct({{1000, 5000}, {0, 1}})->ArgNames({"chars", "face"})
+    ->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
+BENCHMARK(BM_EditFirstClickAfterEdit)->ArgsProduct({{1000, 5000}, {0, 1}})->ArgNames({"chars", "face"})
+    ->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
 
 }  // namespace
 

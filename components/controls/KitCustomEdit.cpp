@@ -32,6 +32,19 @@ private:
     int old_;
 };
 
+// Sets the canvas's subpixel text offset for the lifetime of the object.
+class TSubpixelScope {
+public:
+    TSubpixelScope(TCanvas& c, int sixtyFourths) : c_(c), old_(c.SetTextSubpixelX(sixtyFourths)) {}
+    ~TSubpixelScope() { c_.SetTextSubpixelX(old_); }
+    TSubpixelScope(const TSubpixelScope&) = delete;
+    TSubpixelScope& operator=(const TSubpixelScope&) = delete;
+
+private:
+    TCanvas& c_;
+    int old_;
+};
+
 }  // namespace
 
 TKitCustomEdit::TKitCustomEdit(rtl::TComponent* AOwner) : TKitBaseEdit(AOwner) {
@@ -166,141 +179,35 @@ void TKitCustomEdit::Loaded() {
 
 // ---- Text geometry ---------------------------------------------------------------------------
 
-namespace {
-
-// Characters measured only in their context: control characters (tab stops, line ends),
-// combining and invisible formatting characters, and scripts whose letters join or reorder.
-bool Summable(char32_t c) {
-    if (c < 0x20) return false;
-    if (c < 0x7F) return true;
-    if (c < 0xA0 || c == 0xAD) return false;
-    if (c < 0x300) return true;                  // Latin-1, Latin extended, IPA, modifier letters
-    if (c < 0x370) return false;                 // combining diacritics
-    if (c < 0x483) return true;                  // Greek, Cyrillic
-    if (c < 0x48A) return false;                 // Cyrillic combining marks
-    if (c < 0x530) return true;                  // Cyrillic supplement
-    if (c >= 0x1E00 && c < 0x2000) return true;  // Latin extended additional, Greek extended
-    if (c >= 0x2010 && c < 0x2028) return true;  // dashes, quotes, bullets
-    if (c >= 0x2030 && c < 0x205F) return true;  // per mille ... punctuation
-    if (c >= 0x2070 && c < 0x20D0) return true;  // super- and subscripts, currency
-    if (c >= 0x2100 && c < 0x2C00) return true;  // letterlike symbols, arrows, maths, boxes, shapes
-    if (c >= 0x3000 && c < 0x302A) return true;  // CJK punctuation
-    if (c >= 0x3041 && c < 0x3097) return true;  // Hiragana
-    if (c >= 0x30A0 && c < 0x3100) return true;  // Katakana
-    if (c >= 0x4E00 && c < 0xA000) return true;  // CJK ideographs
-    if (c >= 0xFF01 && c < 0xFF61) return true;  // full-width forms
-    return false;
-}
-
-std::uint64_t Key2(char32_t a, char32_t b) { return (std::uint64_t{a} << 21) | b; }
-std::uint64_t Key3(char32_t a, char32_t b, char32_t c) { return (std::uint64_t{a} << 42) | (std::uint64_t{b} << 21) | c; }
-
-}  // namespace
-
 void TKitCustomEdit::DisplayChanged() {
     std::u32string d;
     GetDisplayText(d);
-    // The sums stay valid up to the first character that changed.
-    const std::size_t common = std::min(d.size(), displayChars_.size());
-    std::size_t same = 0;
-    constexpr std::size_t block = 1024;
-    while (same + block <= common &&
-           std::memcmp(d.data() + same, displayChars_.data() + same, block * sizeof(char32_t)) == 0)
-        same += block;
-    while (same < common && d[same] == displayChars_[same]) ++same;
-    if (prefix_.size() > same + 1) {
-        prefix_.resize(same + 1);
-        middle_.resize(same + 1);
-    }
     displayChars_ = std::move(d);
     displayTextStale_ = true;
+    caretsStale_ = true;
 }
 
-void TKitCustomEdit::SyncWidths(TCanvas& C) {
-    const TFont& f = *C.Font();
-    std::string key = f.Name();
-    for (int v : {f.Height(), static_cast<int>(f.Style()), static_cast<int>(f.Pitch()), f.Charset(), f.Orientation(),
-                  C.TextCharacterExtra(), TFont::PixelsPerInch})
-        key += '|' + std::to_string(v);
-    if (key == widthFont_) return;
-    widthFont_ = std::move(key);
-    lowWidths_.assign(0x3000, 0);
-    highWidths_.clear();
-    pairs_.clear();
-    triples_.clear();
-    prefix_.assign(1, 0);
-    middle_.assign(1, INT_MIN);
-}
-
-int TKitCustomEdit::MeasureChar(TCanvas& C, char32_t Ch) {
-    if (Ch < lowWidths_.size()) {
-        int& w = lowWidths_[Ch];
-        if (w == 0) w = C.TextWidth(KitUtf32ToUtf8(std::u32string_view(&Ch, 1))) + 1;
-        return w - 1;
+const TTextCarets& TKitCustomEdit::Carets(TCanvas& C) {
+    if (caretsStale_ || !carets_.SameLetters(C)) {
+        carets_.Measure(C, displayChars_);
+        caretsStale_ = false;
     }
-    auto it = highWidths_.find(Ch);
-    if (it == highWidths_.end())
-        it = highWidths_.emplace(Ch, C.TextWidth(KitUtf32ToUtf8(std::u32string_view(&Ch, 1)))).first;
-    return it->second;
-}
-
-int TKitCustomEdit::PairJoin(TCanvas& C, char32_t A, char32_t B) {
-    const auto [it, added] = pairs_.try_emplace(Key2(A, B), 0);
-    if (added) {
-        const char32_t ab[2] = {A, B};
-        it->second = C.TextWidth(KitUtf32ToUtf8(std::u32string_view(ab, 2))) - MeasureChar(C, A) - MeasureChar(C, B);
-    }
-    return it->second;
-}
-
-bool TKitCustomEdit::TripleFits(TCanvas& C, char32_t A, char32_t B, char32_t Cc) {
-    const auto [it, added] = triples_.try_emplace(Key3(A, B, Cc), true);
-    if (added) {
-        const char32_t abc[3] = {A, B, Cc};
-        const int summed = MeasureChar(C, A) + MeasureChar(C, B) + MeasureChar(C, Cc) + PairJoin(C, A, B) + PairJoin(C, B, Cc);
-        it->second = C.TextWidth(KitUtf32ToUtf8(std::u32string_view(abc, 3))) == summed;
-    }
-    return it->second;
-}
-
-int TKitCustomEdit::SummedPrefix(TCanvas& C, int n) {
-    SyncWidths(C);
-    n = std::clamp(n, 0, static_cast<int>(displayChars_.size()));
-    while (static_cast<int>(prefix_.size()) <= n) {
-        const std::size_t i = prefix_.size();  // 1-based index of the next character
-        const char32_t ch = displayChars_[i - 1];
-        if (!Summable(ch)) break;
-        int step = MeasureChar(C, ch);
-        if (i >= 2) {
-            const char32_t before = displayChars_[i - 2];
-            step += PairJoin(C, before, ch);
-            // Three characters must measure as their pairs say (no longer ligature).
-            if (i >= 3 && !TripleFits(C, displayChars_[i - 3], before, ch)) break;
+    if (carets_.Version() != tablesVersion_) {
+        // One layout since the tables were made (every one goes through here): they stay
+        // as they were before its first changed position.
+        const std::size_t from = carets_.Version() == tablesVersion_ + 1 ? carets_.Kept() : 0;
+        tablesVersion_ = carets_.Version();
+        const std::size_t n = carets_.Length();
+        middle_.resize(n + 1);
+        reach_.resize(n + 1);
+        middle_[0] = INT_MIN;
+        reach_[0] = 0;
+        for (std::size_t i = std::max<std::size_t>(from, 1); i <= n; ++i) {
+            middle_[i] = std::max(middle_[i - 1], carets_.X(i) - carets_.CharWidth(i - 1) / 2);
+            reach_[i] = std::max(reach_[i - 1], carets_.X(i));
         }
-        if (step < 0) break;
-        prefix_.push_back(prefix_.back() + step);
-        middle_.push_back(std::max(middle_.back(), prefix_.back() - MeasureChar(C, ch) / 2));
     }
-    return std::min(n, static_cast<int>(prefix_.size()) - 1);
-}
-
-int TKitCustomEdit::FirstCharEndingAfter(int X, int Limit) const {
-    // prefix_ never decreases: the first i with prefix_[i] > X.
-    const auto end = prefix_.begin() + Limit + 1;
-    return static_cast<int>(std::upper_bound(prefix_.begin() + 1, end, X) - prefix_.begin());
-}
-
-int TKitCustomEdit::PrefixWidth(TCanvas& C, int n) {
-    n = std::clamp(n, 0, static_cast<int>(displayChars_.size()));
-    if (n == 0) return 0;
-    if (SummedPrefix(C, n) == n) return prefix_[static_cast<std::size_t>(n)];
-    return C.TextWidth(KitUtf32ToUtf8(std::u32string_view(displayChars_).substr(0, static_cast<std::size_t>(n))));
-}
-
-int TKitCustomEdit::CharWidth(TCanvas& C, int i) {
-    if (i < 1 || i > static_cast<int>(displayChars_.size())) return 0;
-    SyncWidths(C);
-    return MeasureChar(C, displayChars_[static_cast<std::size_t>(i - 1)]);
+    return carets_;
 }
 
 int TKitCustomEdit::AlignedTextLeft(int TextWidth) const {
@@ -319,26 +226,21 @@ int TKitCustomEdit::CharIndexAt(int X) {
     TCanvas& C = *Canvas();
     C.Font()->Assign(*Font());
     TCharExtraScope extra(C, Font3D()->Tracing());
-    const int n = static_cast<int>(displayChars_.size());
-    const int x0 = AlignedTextLeft(PrefixWidth(C, n)) - ScrollOffset();
-    // The first character whose middle lies at or right of X. Over the summed prefix the
-    // running maximum of the middles reaches X first at that character: a binary search.
-    const int summed = SummedPrefix(C, n);
-    const auto hit = std::lower_bound(middle_.begin() + 1, middle_.begin() + summed + 1, X - x0);
-    if (hit != middle_.begin() + summed + 1) return static_cast<int>(hit - middle_.begin());
-    int i = summed + 1;
-    for (; i <= n; ++i)
-        if (PrefixWidth(C, i) - CharWidth(C, i) / 2 + x0 >= X) break;
-    return i;
+    const TTextCarets& carets = Carets(C);
+    const int x0 = AlignedTextLeft(carets.Width()) - ScrollOffset();
+    // The first character whose middle lies at or right of X: the running maximum of the
+    // middles reaches X first at that character.
+    return static_cast<int>(std::lower_bound(middle_.begin() + 1, middle_.end(), X - x0) - middle_.begin());
 }
 
 TPoint TKitCustomEdit::CharPoint(int Index) {
     TCanvas& C = *Canvas();
     C.Font()->Assign(*Font());
     TCharExtraScope extra(C, Font3D()->Tracing());
-    const int n = static_cast<int>(displayChars_.size());
-    const int x0 = AlignedTextLeft(PrefixWidth(C, n)) - ScrollOffset();
-    return TPoint{x0 + PrefixWidth(C, std::clamp(Index, 0, n)), TextRect().Top};
+    const TTextCarets& carets = Carets(C);
+    const int n = static_cast<int>(carets.Length());
+    const int x0 = AlignedTextLeft(carets.Width()) - ScrollOffset();
+    return TPoint{x0 + carets.X(static_cast<std::size_t>(std::clamp(Index, 0, n))), TextRect().Top};
 }
 
 void TKitCustomEdit::UpdateCaretPos() {
@@ -347,8 +249,9 @@ void TKitCustomEdit::UpdateCaretPos() {
     C.Font()->Assign(*Font());
     TCharExtraScope extra(C, Font3D()->Tracing());
     const TRect& tr = TextRect();
-    const int n = static_cast<int>(displayChars_.size());
-    const int width = PrefixWidth(C, n);
+    const TTextCarets& carets = Carets(C);
+    const int n = static_cast<int>(carets.Length());
+    const int width = carets.Width();
 
     int b = AlignedTextLeft(width);
     int e = tr.Left;
@@ -361,7 +264,7 @@ void TKitCustomEdit::UpdateCaretPos() {
     const bool extrudeLeft = (f->Style() == tdExtrude || f->Style() == tdExtrudeEnh) &&
                              (f->Orientation() == toBottomLeft || f->Orientation() == toTopLeft);
     auto caretX = [&](int empty) {
-        int x = n == 0 ? empty : PrefixWidth(C, CursorPos() - 1) - ScrollOffset() + b;
+        int x = n == 0 ? empty : carets.X(static_cast<std::size_t>(std::clamp(CursorPos() - 1, 0, n))) - ScrollOffset() + b;
         if (n != 0 && extrudeLeft) x += f->ShadowDepth();
         return x;
     };
@@ -406,13 +309,19 @@ void TKitCustomEdit::PaintText(int Pos, const std::u32string& D) {
         const TRect tr = TextRect();
         C.IntersectClipRect(tr);
         TCharExtraScope extra(C, Font3D()->Tracing());
+        // The positions of the text drawn: the display text's kept ones, or another text's.
+        TTextCarets other;
+        std::vector<int> otherReach;
         const bool own = &D == &displayChars_;
-        const int n = static_cast<int>(D.size());
-        auto width = [&](int i) {
-            if (own) return PrefixWidth(C, i);
-            return i <= 0 ? 0 : C.TextWidth(KitUtf32ToUtf8(std::u32string_view(D).substr(0, static_cast<std::size_t>(i))));
-        };
-        const int total = width(n);
+        if (!own) {
+            other.Measure(C, D);
+            otherReach.assign(D.size() + 1, 0);
+            for (std::size_t i = 1; i <= D.size(); ++i) otherReach[i] = std::max(otherReach[i - 1], other.X(i));
+        }
+        const TTextCarets& carets = own ? Carets(C) : other;
+        const std::vector<int>& reach = own ? reach_ : otherReach;
+        const std::size_t n = carets.Length();
+        const int total = carets.Width();
         const int x0 = AlignedTextLeft(total) - ScrollOffset();
         TRect r = tr;
         r.Left = x0;
@@ -430,35 +339,52 @@ void TKitCustomEdit::PaintText(int Pos, const std::u32string& D) {
         default: break;
         }
 
-        // The characters drawn: all of them, or, when the text is summed, those that reach into
-        // the text area with a margin of characters and pixels for overhangs and 3D offsets. The
-        // part starts where its first character does not join its predecessor, so drawn from
-        // that character's position it puts every glyph where the whole text puts it.
-        int first = 1, last = n;
-        if (own && n > 0 && SummedPrefix(C, n) == n) {
+        // The characters drawn, [first, last): those that reach into the text area, with a margin
+        // of characters and pixels for overhangs and 3D offsets. A part with a tab in it starts
+        // after a tab (or with the text), on a tab stop, so that its tabs end where the whole
+        // text's do.
+        std::size_t first = 0, last = n;
+        if (n > 0) {
             const int margin = 64 + 2 * (std::abs(f->LightDepth()) + std::abs(f->ShadowDepth()));
-            first = std::max(1, FirstCharEndingAfter(tr.Left - x0 - margin, n) - 2);
-            while (first > 1 && PairJoin(C, D[static_cast<std::size_t>(first - 2)], D[static_cast<std::size_t>(first - 1)]) != 0)
-                --first;
-            last = std::min(n, FirstCharEndingAfter(tr.Right - x0 + margin, n) + 2);
+            const auto after = std::upper_bound(reach.begin() + 1, reach.end(), tr.Left - x0 - margin);
+            first = static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, after - reach.begin() - 1 - 2));
+            const auto beyond = std::lower_bound(reach.begin(), reach.end(), tr.Right - x0 + margin);
+            last = std::min(n, static_cast<std::size_t>(beyond - reach.begin()) + 2);
             if (last < first) last = first;
         }
-        auto part = [&](int from, int to) {
-            if (to < from) return std::string();
-            return KitUtf32ToUtf8(std::u32string_view(D).substr(static_cast<std::size_t>(from - 1),
-                                                                static_cast<std::size_t>(to - from + 1)));
+        // A part with a tab in it starts after a tab (or with the text), on a tab stop.
+        auto tabStopBefore = [&](std::size_t from, std::size_t to) {
+            const auto b = D.begin() + static_cast<std::ptrdiff_t>(from), e = D.begin() + static_cast<std::ptrdiff_t>(to);
+            if (std::find(b, e, U'\t') != e)
+                while (from > 0 && D[from - 1] != U'\t') --from;
+            return from;
+        };
+        first = tabStopBefore(first, last);
+        auto part = [&](std::size_t from, std::size_t to) {
+            if (to <= from) return std::string();
+            return KitUtf32ToUtf8(std::u32string_view(D).substr(from, to - from));
+        };
+        // Draws characters [from, to) where the whole text puts them: from the first one's exact
+        // position, its whole pixels the rectangle's left edge, its fraction the canvas's
+        // subpixel offset.
+        const unsigned format = DT_SINGLELINE | DT_NOPREFIX;
+        const unsigned options = Enabled() ? kftEnabled : 0;
+        auto draw = [&](std::size_t from, std::size_t to, TRect rect) {
+            const std::int64_t at = std::int64_t{x0} * TTextCarets::Unit + carets.Exact(from);
+            rect.Left = TTextCarets::Floor(at);
+            TSubpixelScope subpixel(C, static_cast<int>(at - std::int64_t{rect.Left} * TTextCarets::Unit));
+            KitDrawFxText(C, part(from, to), Font3D(), rect, format, options, nullptr);
         };
         const std::string shown = part(first, last);
-        TRect rs = r;
-        rs.Left = x0 + width(first - 1);
 
         const bool highlight = SelLength() != 0 && !SelectionHidden();
+        std::size_t s = 0, e = 0;  // the selected characters, [s, e)
         int l = 0, rx = 0;
         if (highlight) {
-            const int s = std::clamp(SelStart(), 1, n + 1);
-            const int e = std::clamp(SelStart() + SelLength() - 1, 0, n);
-            l = x0 + width(s - 1);
-            rx = std::min(x0 + width(e), tr.Right);
+            s = static_cast<std::size_t>(std::clamp(SelStart(), 1, static_cast<int>(n) + 1) - 1);
+            e = static_cast<std::size_t>(std::clamp(SelStart() + SelLength() - 1, 0, static_cast<int>(n)));
+            l = x0 + carets.X(s);
+            rx = std::min(x0 + carets.X(std::max(s, e)), tr.Right);
             const int o = f->Style() == tdExtrudeEnh && (f->Orientation() == toBottomLeft || f->Orientation() == toTopLeft)
                               ? a + b : a;
             const int bottom = std::min(tr.Top + GetTextHeight(shown) + a + b, tr.Bottom);
@@ -468,21 +394,22 @@ void TKitCustomEdit::PaintText(int Pos, const std::u32string& D) {
             C.Rectangle(l + o, tr.Top, rx + o, bottom);
         }
 
-        const unsigned format = DT_SINGLELINE | DT_NOPREFIX;
-        const unsigned options = Enabled() ? kftEnabled : 0;
         C.Brush()->SetStyle(bsClear);
-        KitDrawFxText(C, shown, Font3D(), rs, format, options, nullptr);
+        draw(first, last, r);
         if (highlight) {
-            const TColor saved = C.Font()->Color();
-            C.Font()->SetColor(HighlightText());
-            const int s = std::clamp(SelStart(), 1, n + 1);
-            const int len = std::clamp(SelLength(), 0, n + 1 - s);
-            // The selected characters inside the drawn part; a selection that starts left of
-            // it is drawn from the part's first character, its start lying outside the area.
-            const int from = std::max(s, first), to = std::min(s + len - 1, last);
-            const int left = from == s ? l : x0 + width(from - 1);
-            KitDrawFxText(C, part(from, to), Font3D(), Rect(left, tr.Top, rx + a + b, r.Bottom), format, options, nullptr);
-            C.Font()->SetColor(saved);
+            // Inside the highlight's box the text is drawn again in the highlight's colour,
+            // every letter exactly over itself: the selected characters and, for the ink that
+            // reaches across the box's edges, two more on either side.
+            const std::size_t from = std::max(s < 2 ? 0 : s - 2, first), to = std::min(e + 2, last);
+            if (s < e && from < to) {
+                const TColor saved = C.Font()->Color();
+                C.Font()->SetColor(HighlightText());
+                TClipKeeper keep(C);
+                const TRect box = Rect(l, tr.Top, rx + a + b, r.Bottom);
+                C.IntersectClipRect(box);
+                draw(tabStopBefore(from, to), to, box);
+                C.Font()->SetColor(saved);
+            }
         }
         C.Brush()->SetStyle(bsSolid);
     }

@@ -4,7 +4,9 @@
 //
 // Painting, the caret and the hit test share one text origin: the alignment's start of the
 // display text (the left edge when the text is wider than the text area) moved left by the
-// scroll offset, so that the caret and a clicked position always match the drawn characters.
+// scroll offset; and one set of caret positions (gdi::TTextCarets, exact to a 64th of a pixel),
+// from which a long text's visible part is drawn where the whole text puts its letters, so
+// that the caret and a clicked position always match the drawn characters.
 #pragma once
 
 #include <climits>
@@ -13,7 +15,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "components/base/kitgraph.h"
@@ -85,42 +86,26 @@ protected:
     // The start of the unscrolled display text in client x, by alignment; a text wider than
     // the text area starts at its left edge whatever the alignment.
     int AlignedTextLeft(int TextWidth) const;
-    // The canvas widths of the first n characters of the display text and of character i, as
-    // the canvas measures those strings. The canvas holds the edit's font and character extra.
-    int PrefixWidth(gdi::TCanvas& C, int n);
-    int CharWidth(gdi::TCanvas& C, int i);
+    // The caret positions of the display text as canvas C measures it (the canvas holds the
+    // edit's font and character extra): position i is the width of the first i characters.
+    // Kept for the display text and the letters; a change measures only the runs around it.
+    const gdi::TTextCarets& Carets(gdi::TCanvas& C);
 
 private:
-    // Widths kept for the canvas's current font. Single characters and pairs are measured once:
-    // the width of a prefix is the running sum of its characters' widths and of what each pair
-    // joins (a ligature or kerning), for as long as every three characters in a row measure as
-    // their pairs say and the prefix holds no control characters, combining marks or scripts
-    // that join their letters. A longer prefix is measured as a whole.
-    void SyncWidths(gdi::TCanvas& C);
-    int MeasureChar(gdi::TCanvas& C, char32_t Ch);
-    // The width of A and B together less their widths alone.
-    int PairJoin(gdi::TCanvas& C, char32_t A, char32_t B);
-    bool TripleFits(gdi::TCanvas& C, char32_t A, char32_t B, char32_t Cc);
-    // Extends the running sums towards n characters; the count of leading characters covered
-    // (n or fewer: the sums stop before the first character that needs its context).
-    int SummedPrefix(gdi::TCanvas& C, int n);
-    // The first character (1-based, up to Limit) whose summed right edge lies beyond X, or Limit + 1.
-    int FirstCharEndingAfter(int X, int Limit) const;
     void DisplayChanged();
 
     char32_t passwordChar_ = 0;
     mutable std::string displayText_;
     mutable bool displayTextStale_ = false;
     std::u32string displayChars_;
-    std::string widthFont_;                         // the font the widths below belong to
-    std::vector<int> lowWidths_;                    // code points below 0x3000: width + 1, 0 unknown
-    std::unordered_map<char32_t, int> highWidths_;  // the others
-    std::unordered_map<std::uint64_t, int> pairs_;       // PairJoin
-    std::unordered_map<std::uint64_t, bool> triples_;    // TripleFits
-    std::vector<int> prefix_{0};                    // prefix_[i]: summed width of the first i characters
-    // middle_[i]: the rightmost middle (prefix_[j] less half the width of character j) of the
-    // characters j <= i; never decreasing, so the hit test searches it.
+    gdi::TTextCarets carets_;
+    bool caretsStale_ = true;     // the display text changed since the carets were measured
+    unsigned tablesVersion_ = 0;  // the carets' version the two tables below belong to
+    // middle_[i]: the rightmost middle (position after character j less half its width alone)
+    // of the characters j <= i, never decreasing, so the hit test searches it; middle_[0] is
+    // below every position. reach_[i]: the rightmost position up to i, for the drawn part.
     std::vector<int> middle_{INT_MIN};
+    std::vector<int> reach_{0};
     bool autoSize_ = false;
     std::unique_ptr<TKitSpecialButtons> customButtons_;
     int customButtonWidth_ = 16;

@@ -809,7 +809,10 @@ void TextToMask(const TFont& font, const QString& text, QPoint devRef, bool opaq
         if (opaque && !clipDevice) p.fillRect(QRect(0, top, w, h), Qt::green);
         p.setFont(qf);
         p.setPen(Qt::red);
-        p.drawText(QPoint(0, top + fm.ascent()), text);
+        if (canvas.TextSubpixelX() != 0)
+            p.drawText(QPointF(static_cast<qreal>(canvas.TextSubpixelX()) / TTextCarets::Unit, top + fm.ascent()), text);
+        else
+            p.drawText(QPoint(0, top + fm.ascent()), text);
     }
     TCanvas::Impl::MaskInk back;
     back.use = opaque;
@@ -827,7 +830,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
         QPainterPath letters;
         letters.addText(0, 0, qf, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
         QTransform t;
-        t.translate(x, base);
+        t.translate(x + static_cast<qreal>(subpixelX_) / TTextCarets::Unit, base);
         t.rotate(-font_.Orientation() / 10.0);
         path->addPath(t.map(letters));
         penPos_ = {x + TextExtent(text).cx, y};
@@ -854,6 +857,12 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
         if (!qs.isEmpty() && !dev.isEmpty()) TextToMask(font_, qs, QPoint(d.dx(x), d.dy(y)), false, d, *this, &dev);
     }
     Changed();
+}
+
+QFont TCanvas::TextFont() const {
+    QFont qf = CanvasFont(font_, *this);
+    if (charExtra_ != 0) qf.setLetterSpacing(QFont::AbsoluteSpacing, charExtra_);
+    return qf;
 }
 
 TSize TCanvas::TextExtent(const std::string& text) {

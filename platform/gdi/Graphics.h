@@ -448,6 +448,14 @@ public:
     // Extra pixels after every character that TextOut, TextRect and TextExtent lay out.
     int TextCharacterExtra() const { return charExtra_; }
     int SetTextCharacterExtra(int extra) { int old = charExtra_; charExtra_ = extra; return old; }
+    // A fraction of a pixel, in 64ths (0 to 63), that TextOut and TextRect add to their x. Drawn
+    // from the exact position of its first character (TTextCarets), a part of a line puts every
+    // letter where drawing the whole line puts it, smoothed letters standing between pixels.
+    int TextSubpixelX() const { return subpixelX_; }
+    int SetTextSubpixelX(int sixtyFourths) { int old = subpixelX_; subpixelX_ = sixtyFourths; return old; }
+    // The letters as TextOut and TextExtent lay them out: the font (two-colour on a monochrome
+    // bitmap) with the character extra.
+    QFont TextFont() const;
     // TA_TOP: the y of TextOut is the top of the text cell; TA_BASELINE: its baseline.
     static constexpr unsigned TA_TOP = 0;
     static constexpr unsigned TA_BASELINE = 24;
@@ -472,6 +480,7 @@ private:
     TColor textColor_ = clBlack;
     TColor bkColor_ = clWhite;
     int charExtra_ = 0;
+    int subpixelX_ = 0;
     unsigned textAlign_ = 0;
     TPen pen_;
     TBrush brush_;
@@ -480,6 +489,58 @@ private:
     TPoint origin_;
     QRegion clip_;
     bool hasClip_ = false;
+};
+
+// ---- Caret positions of a line ------------------------------------------------------------------
+// Where the caret stands before each character (code point) of a single line of text in a
+// canvas's letters: the width of the first i characters as TextExtent measures that prefix, exact
+// in 64ths of a pixel and rounded as TextExtent rounds it, and the width of each character alone.
+// Letters advance by fractions of a pixel, so the positions are sums of exact advances, never of
+// rounded widths. One pass over the text gives them all: each character's advance is measured
+// once per font, and runs of characters are measured whole to confirm that their advances add up
+// (no ligature, mark or joining letter changes them); a run that does not is measured prefix by
+// prefix. Runs end after blanks (no letter joins across a blank, and kerning is off) and are at
+// most a few dozen characters long, so the cost grows with the length of the text; after a
+// change of the text only the runs around the change are measured again. A tab advances to the
+// next multiple of 80 pixels from the start of the line, as TextExtent lays it out.
+class TTextCarets {
+public:
+    static constexpr int Unit = 64;  // exact positions are in 64ths of a pixel
+
+    TTextCarets();
+    ~TTextCarets();
+    TTextCarets(const TTextCarets&) = delete;
+    TTextCarets& operator=(const TTextCarets&) = delete;
+
+    // Lays out text in the canvas's letters (font, character extra, surface); nothing is measured
+    // when neither changed since the last call.
+    void Measure(const TCanvas& canvas, std::u32string_view text);
+    // Whether the last layout was made in the canvas's letters.
+    bool SameLetters(const TCanvas& canvas) const;
+    std::size_t Length() const { return x_.size() - 1; }
+    // Position before character i (0 to Length(); Length() is the end of the line).
+    std::int64_t Exact(std::size_t i) const { return x_[i]; }
+    int X(std::size_t i) const { return Round(x_[i]); }
+    int Width() const { return X(Length()); }
+    // TextExtent's width of character i (0-based) alone.
+    int CharWidth(std::size_t i) const { return Round(alone_[i]); }
+    // Changes whenever a position or width changed, for tables derived from them; the
+    // positions up to Kept() and the widths of the characters before it stayed as they were.
+    unsigned Version() const { return version_; }
+    std::size_t Kept() const { return kept_; }
+    // A position in 64ths of a pixel rounded to whole pixels as TextExtent rounds, and the
+    // whole pixels at or left of it.
+    static int Round(std::int64_t v) { return Floor(v + Unit / 2); }
+    static int Floor(std::int64_t v) { return static_cast<int>(v >> 6); }
+    static_assert(Unit == 1 << 6);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+    std::vector<std::int64_t> x_{0};
+    std::vector<std::int32_t> alone_;
+    unsigned version_ = 0;
+    std::size_t kept_ = 0;
 };
 
 // ---- Bitmap ----------------------------------------------------------------------------------

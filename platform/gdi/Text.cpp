@@ -1,7 +1,15 @@
-// Formatted text output: lines, word wrap, tabs, accelerator prefixes and ellipses.
+// Formatted text output: lines, word wrap, tabs, accelerator prefixes and ellipses; the caret
+// positions of a line.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <unordered_map>
+
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -271,6 +279,201 @@ void DrawTextOutline(TCanvas& canvas, int x, int y, const std::string& text, int
 bool IsTrueTypeFont(const TFont& font) {
     const QFontInfo info(FontToQFont(font));
     return QFontDatabase::isScalable(info.family(), info.styleName());
+}
+
+// ---- Caret positions of a line ------------------------------------------------------------------
+
+namespace {
+
+constexpr char32_t Tab = U'\t';
+constexpr std::int64_t TabStop = 80 * TTextCarets::Unit;  // the layout's default tab distance
+constexpr std::size_t PieceLength = 64;                  // a run longer than this is cut
+constexpr std::size_t BlockLength = 256;                 // runs confirmed by one measurement
+
+// Characters that belong to the one before them: marks, joiners, variation selectors and skin
+// tone modifiers. No run starts with one.
+bool Continues(char32_t c) {
+    if (c == 0x200C || c == 0x200D || (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF) ||
+        (c >= 0x1F3FB && c <= 0x1F3FF))
+        return true;
+    const QChar::Category cat = QChar::category(static_cast<char32_t>(c));
+    return cat == QChar::Mark_NonSpacing || cat == QChar::Mark_SpacingCombining || cat == QChar::Mark_Enclosing;
+}
+
+// Whether a run ends before character i (0 < i < length): after a blank, and around a tab.
+bool RunBoundary(std::u32string_view t, std::size_t i) {
+    const char32_t before = t[i - 1], at = t[i];
+    if (before == Tab || at == Tab) return true;
+    return before == U' ' && !Continues(at);
+}
+
+// Where a run of more than PieceLength characters is cut: preferably after a character that is
+// not a letter (a digit, a slash, a point), else after PieceLength characters; never before a
+// character that continues the one before it.
+std::size_t PieceEnd(std::u32string_view t, std::size_t from, std::size_t end) {
+    if (end - from <= PieceLength) return end;
+    const std::size_t lo = from + PieceLength * 3 / 4, hi = std::min(end - 1, from + PieceLength * 3 / 2);
+    for (std::size_t i = lo; i <= hi; ++i)
+        if (!QChar::isLetter(static_cast<char32_t>(t[i - 1])) && !Continues(t[i - 1]) && !Continues(t[i])) return i;
+    std::size_t i = from + PieceLength;
+    while (i < end && Continues(t[i])) ++i;
+    return i;
+}
+
+// Where a tab at x ends, as the layout computes it in 64ths: the quotient x / TabStop rounded to
+// 64ths, then its whole part, plus one stop (a tab less than half a 64th of a stop before a stop
+// runs on to the next one).
+std::int64_t NextTabStop(std::int64_t x) {
+    const std::int64_t q = (x * TTextCarets::Unit + TabStop / 2) / TabStop;
+    return ((q >> 6) + 1) * TabStop;
+}
+
+struct LetterKey {
+    std::string name;
+    int height = 0, style = 0, pitch = 0, charset = 0, orientation = 0, quality = 0, extra = 0;
+    bool monochrome = false;
+    bool operator==(const LetterKey&) const = default;
+};
+
+LetterKey KeyOf(const TCanvas& c) {
+    const TFont& f = *c.Font();
+    return LetterKey{f.Name(), f.Height(), static_cast<int>(f.Style()), static_cast<int>(f.Pitch()), f.Charset(),
+                     f.Orientation(), static_cast<int>(f.Quality()), c.TextCharacterExtra(), c.Monochrome()};
+}
+
+}  // namespace
+
+struct TTextCarets::Impl {
+    std::optional<LetterKey> key;
+    std::optional<QFontMetricsF> metrics;
+    std::vector<std::int32_t> lowAlone;  // code points below 0x3000: advance alone, or Unknown
+    std::unordered_map<char32_t, std::int32_t> highAlone;
+    std::u32string text;
+    std::vector<std::int32_t> advance;  // in the line; a tab's follows from where it stands
+    static constexpr std::int32_t Unknown = INT32_MIN;
+
+    std::int64_t Measure(std::u32string_view s) const {
+        const QString q = QString::fromUcs4(s.data(), static_cast<qsizetype>(s.size()));
+        return std::llround(metrics->horizontalAdvance(q) * TTextCarets::Unit);
+    }
+    std::int32_t Alone(char32_t c) {
+        std::int32_t* slot = nullptr;
+        if (c < lowAlone.size()) {
+            slot = &lowAlone[c];
+        } else {
+            auto it = highAlone.try_emplace(c, Unknown).first;
+            slot = &it->second;
+        }
+        if (*slot == Unknown) *slot = static_cast<std::int32_t>(Measure(std::u32string_view(&c, 1)));
+        return *slot;
+    }
+
+    // The advances of the characters [from, to) of t, which start and end at run boundaries.
+    void MeasureRuns(std::u32string_view t, std::size_t from, std::size_t to, std::int32_t* out) {
+        // The runs, cut to pieces; a tab is a piece of its own.
+        std::vector<std::pair<std::size_t, std::size_t>> pieces;
+        std::size_t start = from;
+        for (std::size_t i = from + 1; i <= to; ++i) {
+            if (i < to && !RunBoundary(t, i)) continue;
+            for (std::size_t p = start; p < i;) {
+                const std::size_t e = PieceEnd(t, p, i);
+                pieces.emplace_back(p, e);
+                p = e;
+            }
+            start = i;
+        }
+        // Pieces confirmed a block at a time; a block that does not add up, piece by piece.
+        auto sumAlone = [&](std::size_t a, std::size_t b) {
+            std::int64_t sum = 0;
+            for (std::size_t i = a; i < b; ++i) sum += out[i - from] = Alone(t[i]);
+            return sum;
+        };
+        auto measurePiece = [&](std::size_t a, std::size_t b) {
+            const std::int64_t sum = sumAlone(a, b);
+            if (b - a == 1 || sum == Measure(t.substr(a, b - a))) return;
+            std::int64_t before = 0;
+            for (std::size_t i = a + 1; i <= b; ++i) {
+                const std::int64_t w = Measure(t.substr(a, i - a));
+                out[i - 1 - from] = static_cast<std::int32_t>(w - before);
+                before = w;
+            }
+        };
+        for (std::size_t k = 0; k < pieces.size();) {
+            if (t[pieces[k].first] == Tab) {
+                out[pieces[k].first - from] = 0;
+                ++k;
+                continue;
+            }
+            std::size_t m = k + 1;
+            while (m < pieces.size() && t[pieces[m].first] != Tab &&
+                   pieces[m].second - pieces[k].first <= BlockLength)
+                ++m;
+            const std::size_t a = pieces[k].first, b = pieces[m - 1].second;
+            if (m - k == 1) {
+                measurePiece(a, b);
+            } else if (sumAlone(a, b) != Measure(t.substr(a, b - a))) {
+                for (std::size_t j = k; j < m; ++j) measurePiece(pieces[j].first, pieces[j].second);
+            }
+            k = m;
+        }
+    }
+};
+
+TTextCarets::TTextCarets() : d_(std::make_unique<Impl>()) {}
+TTextCarets::~TTextCarets() = default;
+
+bool TTextCarets::SameLetters(const TCanvas& canvas) const { return d_->key && *d_->key == KeyOf(canvas); }
+
+void TTextCarets::Measure(const TCanvas& canvas, std::u32string_view text) {
+    Impl& d = *d_;
+    LetterKey key = KeyOf(canvas);
+    const bool sameLetters = d.key && *d.key == key;
+    const std::u32string& old = d.text;
+    if (sameLetters && text == std::u32string_view(old)) return;
+    if (!sameLetters) {
+        d.key = std::move(key);
+        d.metrics.emplace(canvas.TextFont());
+        d.lowAlone.assign(0x3000, Impl::Unknown);
+        d.highAlone.clear();
+        d.text.clear();
+        d.advance.clear();
+    }
+    // The characters that stayed at the start and at the end.
+    const std::size_t n = text.size(), oldN = old.size();
+    const std::size_t common = std::min(n, oldN);
+    std::size_t same = 0;
+    constexpr std::size_t block = 1024;
+    while (same + block <= common && std::memcmp(text.data() + same, old.data() + same, block * sizeof(char32_t)) == 0)
+        same += block;
+    while (same < common && text[same] == old[same]) ++same;
+    std::size_t tail = 0;
+    while (tail < common - same && text[n - 1 - tail] == old[oldN - 1 - tail]) ++tail;
+    // Measured again: the runs from the last boundary inside the kept start to the first one
+    // inside the kept end (a boundary there was one in the old text, and the runs beyond it
+    // are the old ones).
+    std::size_t from = same == 0 ? 0 : same - 1;
+    while (from > 0 && !RunBoundary(text, from)) --from;
+    std::size_t to = tail == 0 ? n : n - tail + 1;
+    while (to < n && !RunBoundary(text, to)) ++to;
+
+    // The old values of [from, oldTo) give way to the new ones of [from, to).
+    const std::size_t oldTo = oldN - (n - to);
+    auto replace = [&](std::vector<std::int32_t>& v, const std::vector<std::int32_t>& with) {
+        const auto at = v.begin() + static_cast<std::ptrdiff_t>(from);
+        v.insert(v.erase(at, v.begin() + static_cast<std::ptrdiff_t>(oldTo)), with.begin(), with.end());
+    };
+    std::vector<std::int32_t> measured(to - from), alone(to - from);
+    d.MeasureRuns(text, from, to, measured.data());
+    for (std::size_t i = from; i < to; ++i) alone[i - from] = d.Alone(text[i]);
+    if (!sameLetters) alone_.clear();
+    replace(d.advance, measured);
+    replace(alone_, alone);
+    d.text.replace(from, oldTo - from, text.substr(from, to - from));
+
+    x_.resize(n + 1);
+    for (std::size_t i = from; i < n; ++i) x_[i + 1] = text[i] == Tab ? NextTabStop(x_[i]) : x_[i] + d.advance[i];
+    kept_ = from;
+    ++version_;
 }
 
 }  // namespace gdi

@@ -1,8 +1,13 @@
 // Formatted text: measuring, prefixes, lines, wrapping, tabs, ellipses, alignment, character
-// extra and baseline output. The font is named: DejaVu Sans, 11 pixels.
+// extra and baseline output. The font is named: DejaVu Sans, 11 pixels. The caret positions of a
+// line, and a part of a line drawn from between two pixels, in the program's faces.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include <QFontMetrics>
+#include <QString>
 
 #include "platform/gdi/Drawing.h"
 #include "tests/gdi/Helpers.h"
@@ -133,4 +138,187 @@ TEST(TextOutput, TrueTypeFlag) {
     TFont f;
     f.SetName("DejaVu Sans");
     EXPECT_TRUE(IsTrueTypeFont(f));
+}
+
+// ---- Caret positions of a line -----------------------------------------------------------------
+
+namespace {
+
+std::u32string U32(const std::string& utf8) {
+    const QList<uint> ucs = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).toUcs4();
+    return std::u32string(ucs.begin(), ucs.end());
+}
+std::string U8(std::u32string_view s) {
+    return QString::fromUcs4(s.data(), static_cast<qsizetype>(s.size())).toStdString();
+}
+
+// Every position against TextWidth of the prefix before it, every character's width against
+// TextWidth of the character alone.
+void ExpectPrefixWidths(TCanvas& c, const TTextCarets& carets, const std::u32string& t, const std::string& what) {
+    ASSERT_EQ(carets.Length(), t.size()) << what;
+    for (std::size_t i = 0; i <= t.size(); ++i) {
+        ASSERT_EQ(carets.X(i), c.TextWidth(U8(t.substr(0, i)))) << what << ": before character " << i;
+        if (i < t.size()) ASSERT_EQ(carets.CharWidth(i), c.TextWidth(U8(t.substr(i, 1)))) << what << ": character " << i;
+    }
+}
+
+struct Letters {
+    const char* name;
+    int height;
+    TFontStyles style;
+    TFontQuality quality;
+    int extra;
+};
+
+}  // namespace
+
+TEST(TextCarets, PositionsAreTheWidthsOfThePrefixes) {
+    // The program's faces (the interface font at 8 points, the 13-pixel face, bold), a larger
+    // one, two-colour letters and letter spacing.
+    const Letters letters[] = {
+        {"PT Sans Narrow", -11, 0, fqDefault, 0},        {"PT Sans Narrow", -13, 0, fqDefault, 0},
+        {"PT Sans Narrow", -13, fsBold, fqDefault, 0},   {"PT Sans Narrow", -17, 0, fqDefault, 0},
+        {"PT Sans Narrow", -11, 0, fqNonAntialiased, 0}, {"PT Sans Narrow", -13, 0, fqDefault, 2},
+        {"PT Sans Narrow", -13, 0, fqDefault, -1},       {"DejaVu Sans", -11, 0, fqDefault, 0},
+    };
+    std::string path = "C:/Programme/Feldor/Einstellungen/office/Antennen/Dipol_fuer_80m/Nahfeld_Messung_2024";
+    path += path;  // a long run without blanks, with ligatures in it
+    const std::string texts[] = {
+        "Verkürzungsfaktor 0,66 – Wellenwiderstand 50 Ω; Dämpfung je 100 m: 0,8 dB, 12 µΩ, ÄÖÜ äöü ß",
+        "Ωμέγα Привет ½ € “Zitat” … 日本語 ﬁ fi fl ff office AVAWTo Te Wa LT, ein langer Rest",
+        "Spalte\tSpalte\tSpalte\tmit Tabulatoren\t\tund\t  Leerzeichen",
+        "Zeile eins\r\nZeile zwei",
+        "Cafe\u0301 e\u0301\u0323 mit Akzentzeichen, a\u20DD \u0301 nach einem Leerzeichen",
+        "שלום עולם abc مرحبا بالعالم",
+        "😀 Emoji 👍🏽 und 𝄞 ausserhalb der Grundebene",
+        path,
+        " ",
+        "",
+    };
+    auto b = test::White(10, 10);
+    TCanvas& c = *b->Canvas();
+    for (const Letters& l : letters) {
+        c.Font()->SetName(l.name);
+        c.Font()->SetHeight(l.height);
+        c.Font()->SetStyle(l.style);
+        c.Font()->SetQuality(l.quality);
+        c.SetTextCharacterExtra(l.extra);
+        for (const std::string& text : texts) {
+            TTextCarets carets;
+            const std::u32string t = U32(text);
+            carets.Measure(c, t);
+            ExpectPrefixWidths(c, carets, t, std::string(l.name) + " " + std::to_string(l.height) + " extra " +
+                                                  std::to_string(l.extra) + ": " + text);
+        }
+    }
+}
+
+TEST(TextCarets, TabsStopWhereTheLineLaysThemOut) {
+    // Tabs after every length of text, so that some stand just before a tab stop.
+    auto b = test::White(10, 10);
+    TCanvas& c = *b->Canvas();
+    c.Font()->SetName("PT Sans Narrow");
+    c.Font()->SetHeight(-13);
+    const std::u32string letters = U"abcdefghijklmnopqrstuvwxyzäöüßµΩ0123456789.,;";
+    for (int round = 0; round < 3; ++round) {
+        std::u32string t;
+        for (std::size_t i = 0; i < 300; ++i) {
+            t += letters[(i * 7 + i / 5 + round * 3) % letters.size()];
+            if ((i * 13 + round) % 11 == 0) t += U'\t';
+        }
+        TTextCarets carets;
+        carets.Measure(c, t);
+        ExpectPrefixWidths(c, carets, t, "round " + std::to_string(round));
+    }
+    // Tabs less than a pixel before the first stop: some stop there, some run on to the next.
+    int near = 0;
+    for (std::size_t k = 0; k < 4000 && near < 12; ++k) {
+        std::u32string t;
+        TTextCarets carets;
+        for (std::size_t i = 0; carets.Exact(t.size()) < 79 * TTextCarets::Unit; ++i) {
+            t += letters[(k * 31 + i * (k % 7 + 1)) % letters.size()];
+            carets.Measure(c, t);
+        }
+        if (carets.Exact(t.size()) >= 80 * TTextCarets::Unit) continue;
+        ++near;
+        t += U"\tx";
+        carets.Measure(c, t);
+        ExpectPrefixWidths(c, carets, t, "just before a stop");
+    }
+    EXPECT_EQ(near, 12);
+}
+
+TEST(TextCarets, FollowChangesOfTextAndLetters) {
+    auto b = test::White(10, 10);
+    TCanvas& c = *b->Canvas();
+    c.Font()->SetName("PT Sans Narrow");
+    c.Font()->SetHeight(-11);
+    std::u32string t = U32("Wellenwiderstand 50 Ω\tVerkürzungsfaktor 0,66 office fi, Cafe\u0301 und mehr Text");
+    TTextCarets carets;
+    carets.Measure(c, t);
+    const unsigned first = carets.Version();
+    carets.Measure(c, t);
+    EXPECT_EQ(carets.Version(), first);  // nothing changed, nothing measured
+
+    struct Edit {
+        const char* what;
+        std::function<void()> apply;
+    };
+    const Edit edits[] = {
+        {"typed at the end", [&] { t += U"x"; }},
+        {"deleted at the end", [&] { t.pop_back(); }},
+        {"typed in a word", [&] { t.insert(5, U"ö"); }},
+        {"blank typed in a word", [&] { t.insert(8, U" "); }},
+        {"mark typed after a blank", [&] { t.insert(9, U"\u0301"); }},
+        {"letter typed before the tab", [&] { t.insert(t.find(U'\t'), U"W"); }},
+        {"tab deleted", [&] { t.erase(t.find(U'\t'), 1); }},
+        {"ligature made", [&] { t.replace(0, 2, U"ff"); }},
+        {"word replaced", [&] { t.replace(20, 10, U"\tµΩ 日本"); }},
+        {"start deleted", [&] { t.erase(0, 12); }},
+        {"all replaced", [&] { t = U"neu"; }},
+        {"emptied", [&] { t.clear(); }},
+        {"filled", [&] { t = U32("Dämpfung je 100 m\t0,8 dB"); }},
+        {"bold", [&] { c.Font()->SetStyle(fsBold); }},
+        {"13 pixels", [&] { c.Font()->SetHeight(-13); }},
+        {"two-colour letters", [&] { c.Font()->SetQuality(fqNonAntialiased); }},
+        {"smoothed again", [&] { c.Font()->SetQuality(fqDefault); }},
+        {"spaced", [&] { c.SetTextCharacterExtra(3); }},
+    };
+    for (const Edit& e : edits) {
+        e.apply();
+        carets.Measure(c, t);
+        ExpectPrefixWidths(c, carets, t, e.what);
+        EXPECT_NE(carets.Version(), first) << e.what;
+    }
+}
+
+TEST(TextOutput, PartOfALineDrawnFromItsExactPositionMatchesTheWholeLine) {
+    const std::u32string t = U32("Verkürzungsfaktor 0,66 – Wellenwiderstand 50 Ω; Dämpfung je 100 m");
+    for (int height : {-11, -13}) {
+        auto whole = Surface(420, 20);
+        whole->Canvas()->Font()->SetName("PT Sans Narrow");
+        whole->Canvas()->Font()->SetHeight(height);
+        whole->Canvas()->TextOut(3, 2, U8(t));
+        TTextCarets carets;
+        carets.Measure(*whole->Canvas(), t);
+        for (std::size_t k : {5u, 18u, 23u, 40u}) {
+            SCOPED_TRACE(std::to_string(height) + " from character " + std::to_string(k));
+            const std::int64_t at = 3 * TTextCarets::Unit + carets.Exact(k);
+            ASSERT_NE(at % TTextCarets::Unit, 0);  // the part starts between two pixels
+            auto part = Surface(420, 20);
+            part->Canvas()->Font()->Assign(*whole->Canvas()->Font());
+            EXPECT_EQ(part->Canvas()->SetTextSubpixelX(static_cast<int>(at % TTextCarets::Unit)), 0);
+            part->Canvas()->TextOut(static_cast<int>(at / TTextCarets::Unit), 2, U8(t.substr(k)));
+            part->Canvas()->SetTextSubpixelX(0);
+            // Right of the part's first letter cell both pictures hold the same pixels.
+            const int from = carets.X(k) + 3 + 2;
+            int ink = 0;
+            for (int y = 0; y < 20; ++y)
+                for (int x = from; x < 420; ++x) {
+                    ASSERT_EQ(whole->Canvas()->Pixels(x, y), part->Canvas()->Pixels(x, y)) << x << "," << y;
+                    ink += whole->Canvas()->Pixels(x, y) != clWhite;
+                }
+            EXPECT_GT(ink, 100);
+        }
+    }
 }

@@ -459,27 +459,44 @@ protected:
 };
 
 TEST_F(kitCustomEditGeometry, HitTestCaretAndPointsFollowTheMeasuredText) {
-    const char* texts[] = {
+    // Letters advance by fractions of a pixel in the program's faces: a long mixed text ends
+    // where its whole measured width says, not where rounded widths of its parts add up to.
+    std::string mixed;
+    while (KitUtf8ToUtf32(mixed).size() < 600)
+        mixed += "Verkürzungsfaktor 0,66 – Wellenwiderstand 50 Ω; Übergangswiderstand 12 µΩ, ÄÖÜ äöü ß; ";
+    const std::string texts[] = {
         "Wellenwiderstand 50 Ohm und Verkürzungsfaktor 0,66 – Dämpfung ÄÖÜß je 100 m",
         "Ωμέγα Привет ½ € “Zitat” … 日本語 ﬁ fi fl ff AVAWTo Te Wa LT, ein langer Rest",
         "Spalte\tSpalte\tSpalte\tmit Tabulatoren zwischen den Spalten",
         "Zeile eins\r\nZeile zwei nach dem Umbruch, lang genug zum Rollen",
         "Cafe\u0301 mit Akzentzeichen, danach noch viel mehr Text zum Rollen",
+        mixed,
         "Ohm",
         "",
     };
-    for (gui::TAlignment a : {gui::taLeftJustify, gui::taRightJustify, gui::taCenter}) {
-        edit->SetAlignment(a);
-        for (const char* t : texts) {
-            edit->SetText(t);
-            ExpectMeasuredGeometryAlong(std::string(t) + " / alignment " + std::to_string(static_cast<int>(a)));
+    // The interface font at 8 points and the 13-pixel face.
+    for (int height : {-11, -13}) {
+        edit->Font()->SetHeight(height);
+        for (gui::TAlignment a : {gui::taLeftJustify, gui::taRightJustify, gui::taCenter}) {
+            edit->SetAlignment(a);
+            for (const std::string& t : texts) {
+                edit->SetText(t);
+                ExpectMeasuredGeometryAlong(t.substr(0, 40) + " / " + std::to_string(height) + " px / alignment " +
+                                            std::to_string(static_cast<int>(a)));
+            }
         }
     }
+    edit->Font()->SetHeight(-11);
     const std::string t = texts[0];
     edit->SetAlignment(gui::taLeftJustify);
     edit->SetText(t);
     Key(Qt::Key_End);
     ExpectMeasuredGeometry("measured once");
+    // Two-colour letters advance by whole pixels, smoothed ones by fractions.
+    edit->Font()->SetQuality(gdi::fqNonAntialiased);
+    ExpectMeasuredGeometryAlong("two-colour");
+    edit->Font()->SetQuality(gdi::fqDefault);
+    ExpectMeasuredGeometryAlong("smoothed again");
     // A change of font, letter spacing or display text after measuring.
     edit->Font()->SetStyle(gdi::fsBold);
     ExpectMeasuredGeometryAlong("bold");
@@ -511,12 +528,10 @@ TEST_F(kitCustomEditGeometry, HitTestCaretAndPointsFollowTheMeasuredText) {
 TEST_F(kitCustomEditGeometry, LongTextIsDrawnAsTheWholeTextDrawsIt) {
     edit->SetHighlightBack(gdi::TColor(0x800000));
     edit->SetHighlightText(gdi::clWhite);
-    std::string text;
-    while (KitUtf8ToUtf32(text).size() < 400) text += "Verkürzungsfaktor 0,66 – Wellenwiderstand 50 Ω; ";
-    edit->SetText(text);
     const gdi::TRect tr = edit->TextRect();
     // The whole display text drawn into the text area as the edit's rules say, with the
-    // highlight under the selected characters.
+    // highlight under the selected characters and the selected characters drawn again in the
+    // highlight's colours exactly over themselves.
     auto reference = [&] {
         const MeasuredText m(edit);
         gdi::TBitmap bmp(edit->ClientWidth(), edit->ClientHeight());
@@ -541,8 +556,8 @@ TEST_F(kitCustomEditGeometry, LongTextIsDrawnAsTheWholeTextDrawsIt) {
         KitDrawFxText(c, edit->DisplayText(), edit->Font3D(), r, gdi::DT_SINGLELINE | gdi::DT_NOPREFIX, kftEnabled, nullptr);
         if (selected) {
             c.Font()->SetColor(edit->HighlightText());
-            KitDrawFxText(c, edit->GetSelText(), edit->Font3D(), gdi::Rect(l, tr.Top, rx, r.Bottom),
-                          gdi::DT_SINGLELINE | gdi::DT_NOPREFIX, kftEnabled, nullptr);
+            c.IntersectClipRect(gdi::Rect(l, tr.Top, rx, r.Bottom));
+            KitDrawFxText(c, edit->DisplayText(), edit->Font3D(), r, gdi::DT_SINGLELINE | gdi::DT_NOPREFIX, kftEnabled, nullptr);
         }
         return bmp.ToQImage().convertToFormat(QImage::Format_RGB32);
     };
@@ -557,21 +572,36 @@ TEST_F(kitCustomEditGeometry, LongTextIsDrawnAsTheWholeTextDrawsIt) {
             }
         EXPECT_GT(ink, 50) << what;
     };
-    Key(Qt::Key_End);
-    ASSERT_GT(edit->ScrollOffset(), 1000);
-    expectDrawnAsReference("end");
-    edit->SetCursorPos(200);
-    Key(Qt::Key_Left);
-    expectDrawnAsReference("middle");
-    // A selection from far left of the area into it, and one inside it.
-    edit->SetCursorPos(20);
-    Key(Qt::Key_End, Qt::ShiftModifier);
-    ASSERT_EQ(edit->SelStart(), 20);
-    expectDrawnAsReference("selected from far left");
-    const int n = edit->TextLength();
-    gui::EditSetSel(edit, n - 8, n - 3);
-    ASSERT_EQ(edit->SelLength(), 5);
-    expectDrawnAsReference("selected inside");
+    struct Case {
+        const char* words;
+        int height;
+    } cases[] = {
+        {"Verkürzungsfaktor 0,66 – Wellenwiderstand 50 Ω; ", -11},
+        {"Verkürzungsfaktor 0,66 – Wellenwiderstand 50 Ω; ", -13},
+        {"Spalte\tVerkürzungsfaktor 0,66\tWellenwiderstand 50 Ω; ", -13},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::string(k.words) + " " + std::to_string(k.height));
+        edit->Font()->SetHeight(k.height);
+        std::string text;
+        while (KitUtf8ToUtf32(text).size() < 400) text += k.words;
+        edit->SetText(text);
+        Key(Qt::Key_End);
+        ASSERT_GT(edit->ScrollOffset(), 1000);
+        expectDrawnAsReference("end");
+        edit->SetCursorPos(200);
+        Key(Qt::Key_Left);
+        expectDrawnAsReference("middle");
+        // A selection from far left of the area into it, and one inside it.
+        edit->SetCursorPos(20);
+        Key(Qt::Key_End, Qt::ShiftModifier);
+        ASSERT_EQ(edit->SelStart(), 20);
+        expectDrawnAsReference("selected from far left");
+        const int n = edit->TextLength();
+        gui::EditSetSel(edit, n - 12, n - 3);
+        ASSERT_EQ(edit->SelLength(), 9);
+        expectDrawnAsReference("selected inside");
+    }
 }
 
 }  // namespace
