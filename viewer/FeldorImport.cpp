@@ -1,4 +1,7 @@
 // Main window: the reset, the script-window log and the import commands.
+#include <string>
+#include <vector>
+
 #include "foundation/DateTimeLib.h"
 #include "foundation/DebugLib.h"
 #include "platform/rtl/SysUtils.h"
@@ -17,6 +20,15 @@ void ClearImage(gui::TImage* image) {
     c->Brush()->SetStyle(gdi::bsSolid);
     c->FillRect(gdi::Rect(0, 0, bmp->Width(), bmp->Height()));
     image->Invalidate();
+}
+
+// The files of an import that gave no field point, named as the readers' errors name a file.
+std::string NoPointsText(const std::vector<std::string>& Files) {
+    if (Files.size() == 1)
+        return rtl::Format("Datei %s: In der Datei wurden keine Feldpunkte gefunden", Files[0]);
+    std::string names;
+    for (const std::string& f : Files) names += (names.empty() ? "" : ", ") + f;
+    return rtl::Format("In den Dateien %s wurden keine Feldpunkte gefunden", names);
 }
 
 }  // namespace
@@ -73,20 +85,27 @@ void TFormFeldor::ImportFiles(const char* Title, std::string& Dir, const char* F
     InitApplication();
 
     const std::string dir = rtl::ExtractFileDir(OpenDialog->FileName);
+    std::vector<std::string> read;
     if (MultiFile) {
         ClearFeld2Dim();
         for (int i = 0; i < OpenDialog->Files()->Count(); ++i) {
             const std::string file = OpenDialog->Files()->Get(i);
             const int before = PointCount();
-            if (rtl::FileExists(file)) (this->*Reader)(file);
+            if (rtl::FileExists(file)) {
+                (this->*Reader)(file);
+                read.push_back(file);
+            }
             addInfo(rtl::Format("%6s Uhr - # FeldPunkte neu: %1d    gesamt: %1d ", NowTimeString(),
                                 PointCount() - before, PointCount()));
         }
     } else if (rtl::FileExists(OpenDialog->FileName)) {
         (this->*Reader)(OpenDialog->FileName);
+        read.push_back(OpenDialog->FileName);
     } else {
         msgFileNotFound(OpenDialog->FileName);
     }
+    // Files read without an error that gave no field point leave nothing to show.
+    if (!read.empty() && PointCount() == 0) throw rtl::Exception(NoPointsText(read));
 
     AntBodenNachLaden(dir);
     HasEPlanes = FieldPlanes(tz, 1).Length() > 0;

@@ -1,7 +1,10 @@
 // The road of one import: reset, dialog, readers, log lines, geometry, planes and picture.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "ViewerFixture.h"
 
@@ -174,6 +177,41 @@ TEST_F(ImportTest, ReaderErrorEndsTheCommandWithTheErrorBox) {
     form->MIEZNECOpen->Click();
     EXPECT_TRUE(FieldShown);
     EXPECT_EQ(PointCount(), 9);
+}
+
+// Files that are read without an error but give no field point are named in one box; the
+// command ends there, before a plane is looked for.
+TEST_F(ImportTest, FilesWithoutFieldPointsAreNamed) {
+    StartUp();
+    const std::string data = FELDOR_TEST_DATA;
+    const std::string noTitle = data + "/eznec/no_column_title.txt";  // no line begins with "X"
+    const std::string unitsOnly = data + "/mmana/one_line.txt";
+    std::filesystem::copy_file(noTitle, dir + "/copy.txt");
+    struct Case {
+        gui::TMenuItem* item;
+        std::vector<std::string> files;
+        std::string text;
+    };
+    const Case cases[] = {
+        {form->MIEZNECOpen, {noTitle},
+         "Datei " + noTitle + ": In der Datei wurden keine Feldpunkte gefunden."},
+        {form->MIMMANAOpen, {unitsOnly},
+         "Datei " + unitsOnly + ": In der Datei wurden keine Feldpunkte gefunden."},
+        {form->MIEZNECOpen, {noTitle, dir + "/copy.txt"},
+         "In den Dateien " + noTitle + ", " + dir + "/copy.txt wurden keine Feldpunkte gefunden."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        gui::FileDialogResult chosen{true, c.files, 2};
+        presenter->fileAnswers.push_back(chosen);
+        presenter->boxes.clear();
+        EXPECT_FALSE(gui::InvokeHandler(form, [&] { c.item->Click(); }));
+        ASSERT_EQ(presenter->boxes.size(), 1u);
+        EXPECT_EQ(presenter->boxes[0].type, gui::TMsgDlgType::mtError);
+        EXPECT_EQ(presenter->boxes[0].text, c.text);
+        EXPECT_FALSE(FieldShown);
+        EXPECT_EQ(form->CBPlanes->Text(), "-keine-");
+    }
 }
 
 TEST_F(ImportTest, GeometryErrorNamesTheFileAndTheLine) {
