@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "components/base/KitStreamUtils.h"
+#include "platform/rtl/FileReplace.h"
 
 namespace kit {
 
@@ -98,8 +99,9 @@ void TKitWave::LoadFromStream(rtl::TStream& stream) {
 }
 
 void TKitWave::SaveToFile(const std::string& fileName) const {
-    rtl::TFileStream f(fileName, rtl::fmCreate);
+    rtl::TReplacingFileStream f(fileName);
     SaveToStream(f);
+    f.Commit();
 }
 
 void TKitWave::SaveToStream(rtl::TStream& stream) const {

@@ -8,6 +8,8 @@
 #include "components/base/KitStreamUtils.h"
 #include "components/base/KitWave.h"
 #include "platform/rtl/Filer.h"
+#include "platform/rtl/SysUtils.h"
+#include "tests/support/WriteFaults.h"
 
 using namespace kit;
 using Bytes = std::vector<std::uint8_t>;
@@ -133,6 +135,28 @@ TEST(KitWave, AssignAndFiles) {
     auto c = TKitWave::CreateFromFile(path.string());
     EXPECT_EQ(Contents(*c), Contents(a));
     std::filesystem::remove(path);
+}
+
+// A wave file that cannot be written whole leaves the old file as it was and names the fault.
+TEST(KitWave, SaveThatCannotBeWrittenKeepsTheOldFile) {
+    TKitWave a;
+    auto s = Stream(Wave(1, 8000, 8, 20000));
+    a.LoadFromStream(s);
+    writefaults::FileKind kind;
+    kind.name = "wave";
+    kind.chosen = "klang.wav";
+    kind.boxed = false;
+    kind.save = [&](const std::string& file) {
+        try {
+            a.SaveToFile(file);
+            return std::string();
+        } catch (const rtl::Exception& e) {
+            return e.Message;
+        }
+    };
+    const auto dir = std::filesystem::temp_directory_path() / "kitwave_faults";
+    writefaults::CheckWriteFaults(kind, dir.string());
+    std::filesystem::remove_all(dir);
 }
 
 TEST(KitWave, RecordsAndStoredData) {
