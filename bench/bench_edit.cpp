@@ -78,17 +78,25 @@ struct EditOnForm {
     }
 };
 
-void BM_EditClick(benchmark::State& state) {
-    EditOnForm e(static_cast<int>(state.range(0)));
+// Clicks at a third and at two thirds of the text area in turn; Between runs untimed before
+// each click.
+template <class F>
+void ClickInTurn(benchmark::State& state, EditOnForm& e, F Between) {
     const gdi::TRect tr = e.edit->TextRect();
     const int xs[2] = {tr.Left + (tr.Right - tr.Left) / 3, tr.Left + 2 * (tr.Right - tr.Left) / 3};
     int k = 0;
     for (auto _ : state) {
+        Between();
         e.Click(xs[k]);
         k ^= 1;
         benchmark::DoNotOptimize(e.edit->CursorPos());
     }
     state.counters["chars"] = e.edit->TextLength();
+}
+
+void BM_EditClick(benchmark::State& state) {
+    EditOnForm e(static_cast<int>(state.range(0)));
+    ClickInTurn(state, e, [] {});
     state.counters["scrolled"] = e.edit->ScrollOffset();
 }
 
@@ -123,34 +131,19 @@ const std::string MixedWords = "Verkürzungsfaktor 0,66 – Wellenwiderstand 50 
 
 void BM_EditClickFace(benchmark::State& state) {
     EditOnForm e(static_cast<int>(state.range(0)), FaceHeights[state.range(1)], MixedWords);
-    const gdi::TRect tr = e.edit->TextRect();
-    const int xs[2] = {tr.Left + (tr.Right - tr.Left) / 3, tr.Left + 2 * (tr.Right - tr.Left) / 3};
-    int k = 0;
-    for (auto _ : state) {
-        e.Click(xs[k]);
-        k ^= 1;
-        benchmark::DoNotOptimize(e.edit->CursorPos());
-    }
-    state.counters["chars"] = e.edit->TextLength();
+    ClickInTurn(state, e, [] {});
 }
 
 void BM_EditFirstClickAfterEdit(benchmark::State& state) {
     EditOnForm e(static_cast<int>(state.range(0)), FaceHeights[state.range(1)], MixedWords);
-    const gdi::TRect tr = e.edit->TextRect();
-    const int xs[2] = {tr.Left + (tr.Right - tr.Left) / 3, tr.Left + 2 * (tr.Right - tr.Left) / 3};
-    int k = 0;
     bool typed = false;
-    for (auto _ : state) {
+    ClickInTurn(state, e, [&] {
         state.PauseTiming();
         if (typed) e.Key(Qt::Key_Backspace);
         else e.Key(Qt::Key_unknown, QStringLiteral("ö"));
         typed = !typed;
         state.ResumeTiming();
-        e.Click(xs[k]);
-        k ^= 1;
-        benchmark::DoNotOptimize(e.edit->CursorPos());
-    }
-    state.counters["chars"] = e.edit->TextLength();
+    });
 }
 
 BENCHMARK(BM_EditClick)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);

@@ -19,31 +19,23 @@ using namespace gui;
 
 namespace {
 
-// Sets the canvas's character extra for the lifetime of the object.
-class TCharExtraScope {
+// Sets one of the canvas's text settings for the lifetime of the object and puts the old value
+// back: the character extra or the subpixel offset of text output.
+template <int (TCanvas::*Set)(int)>
+class TCanvasSettingScope {
 public:
-    TCharExtraScope(TCanvas& c, int extra) : c_(c), old_(c.SetTextCharacterExtra(extra)) {}
-    ~TCharExtraScope() { c_.SetTextCharacterExtra(old_); }
-    TCharExtraScope(const TCharExtraScope&) = delete;
-    TCharExtraScope& operator=(const TCharExtraScope&) = delete;
+    TCanvasSettingScope(TCanvas& c, int value) : c_(c), old_((c.*Set)(value)) {}
+    ~TCanvasSettingScope() { (c_.*Set)(old_); }
+    TCanvasSettingScope(const TCanvasSettingScope&) = delete;
+    TCanvasSettingScope& operator=(const TCanvasSettingScope&) = delete;
 
 private:
     TCanvas& c_;
     int old_;
 };
 
-// Sets the canvas's subpixel text offset for the lifetime of the object.
-class TSubpixelScope {
-public:
-    TSubpixelScope(TCanvas& c, int sixtyFourths) : c_(c), old_(c.SetTextSubpixelX(sixtyFourths)) {}
-    ~TSubpixelScope() { c_.SetTextSubpixelX(old_); }
-    TSubpixelScope(const TSubpixelScope&) = delete;
-    TSubpixelScope& operator=(const TSubpixelScope&) = delete;
-
-private:
-    TCanvas& c_;
-    int old_;
-};
+using TCharExtraScope = TCanvasSettingScope<&TCanvas::SetTextCharacterExtra>;
+using TSubpixelScope = TCanvasSettingScope<&TCanvas::SetTextSubpixelX>;
 
 }  // namespace
 
