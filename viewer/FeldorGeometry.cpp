@@ -4,7 +4,7 @@
 
 #include "foundation/cStrings.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/rtl/Utf8.h"
+#include "platform/rtl/Classes.h"
 #include "viewer/FeldorU.h"
 #include "viewer/FileErrors.h"
 
@@ -39,11 +39,7 @@ std::string ReadGeometryText(const std::string& FileName) {
     }
     std::string_view v(bytes);
     if (v.starts_with("\xEF\xBB\xBF")) v.remove_prefix(3);
-    if (rtl::IsValidUtf8(v)) return std::string(v);
-    std::string text;
-    text.reserve(v.size() + v.size() / 4);
-    rtl::AppendCp1252AsUtf8(text, v);
-    return text;
+    return rtl::DecodeTextBytes(v);
 }
 
 // Field K of a point line converted as a number: x, y and z in this order, so that a line with
