@@ -101,9 +101,12 @@ double CPUSpeedFromCounts(std::uint64_t First, std::uint64_t Second) {
 
 // The process runs at its usual priority: raising it to real time needs rights a user does
 // not have here, and the estimate does not depend on it.
+std::chrono::milliseconds CPUSpeedWait{500};
+
 double GetCPUSpeed() {
     const std::uint64_t first = sys::ReadTimeStampCounter();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::this_thread::sleep_for(CPUSpeedWait);
     const std::uint64_t second = sys::ReadTimeStampCounter();
-    return CPUSpeedFromCounts(first, second);
+    const double halfSeconds = static_cast<double>(CPUSpeedWait.count()) / 500;
+    return halfSeconds > 0 ? CPUSpeedFromCounts(first, second) / halfSeconds : 0.0;
 }

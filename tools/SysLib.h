@@ -3,6 +3,7 @@
 // language and an estimate of the processor clock.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -35,7 +36,9 @@ std::string GetWinVersion();
 std::string WinVersionName(int PlatformId, int Major, int Minor, const std::string& ServicePack);
 // The name of the system's default language (at most 100 characters); empty when unknown.
 std::string GetOSLanguage();
-// Processor clock in MHz, from the time-stamp counter over half a second (blocks that long).
+// Processor clock in MHz, from the time-stamp counter over CPUSpeedWait (blocks that long).
 double GetCPUSpeed();
+// Half a second; tests that open the windows showing the clock many times shorten it.
+extern std::chrono::milliseconds CPUSpeedWait;
 // MHz from two readings 500 ms apart; the difference of their low 32 bits, taken unsigned.
 double CPUSpeedFromCounts(std::uint64_t First, std::uint64_t Second);

@@ -116,12 +116,14 @@ std::string KitProcessorTypeName(int Type) {
 
 std::string KitProcessorName() { return KitProcessorTypeName(sys::ProcessorTypeCode()); }
 
+std::chrono::milliseconds KitCPUSpeedWait{500};
+
 double KitCPUSpeed() {
     // Measured at the caller's priority; the counter's ticks over the elapsed microseconds.
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const auto t0 = std::chrono::steady_clock::now();
     const std::uint64_t c0 = sys::ReadTimeStampCounter();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::this_thread::sleep_for(KitCPUSpeedWait);
     const std::uint64_t c1 = sys::ReadTimeStampCounter();
     const auto t1 = std::chrono::steady_clock::now();
     const double us = std::chrono::duration<double, std::micro>(t1 - t0).count();

@@ -5,6 +5,7 @@
 // KitUnknownText or 0; the platform is the kernel's, under id 2 (NT) and its own name.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -103,7 +104,9 @@ std::uint16_t KitFreeUserResources();
 int KitProcessorCount();
 std::string KitProcessorTypeName(int Type);  // 386 "Intel 386" .. other types in decimal
 std::string KitProcessorName();
-double KitCPUSpeed();  // MHz from the time-stamp counter over half a second
+double KitCPUSpeed();  // MHz from the time-stamp counter over KitCPUSpeedWait
+// Half a second; tests that open the windows showing the clock many times shorten it.
+extern std::chrono::milliseconds KitCPUSpeedWait;
 
 // ---- Files, drives, user ------------------------------------------------------------------
 // Path is a file-system path; its file system stands for the drive.
