@@ -1,6 +1,7 @@
 // The program's main block: creates the start-up windows and runs the message loop.
 #include "components/base/kitapp.h"
 #include "platform/gui/Forms.h"
+#include "platform/rtl/ProcessSetup.h"
 #include "platform/sys/LocaleStore.h"
 #include "tools/ColorListDlg.h"
 #include "viewer/FakeEZNECFile.h"
@@ -32,4 +33,8 @@ void ProgramMain() {
 
 }  // namespace
 
-int main(int argc, char** argv) { return gui::RunApplication(argc, argv, ProgramMain); }
+int main(int argc, char** argv) {
+    // A save that meets the file-size limit or a closed pipe fails with its message.
+    rtl::SetUpProcess();
+    return gui::RunApplication(argc, argv, ProgramMain);
+}

@@ -86,6 +86,20 @@ bool ProcessGone(long long pid) {
     return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
+// The whole file, for a lock on it.
+struct flock WholeFile(short type) {
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0;
+    lock.l_len = 0;
+    return lock;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 // Removes the stale temporary files of killed saves from Dir (see the header).
 void RemoveStaleTemps(const std::string& dir) {
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
@@ -102,9 +116,29 @@ void RemoveStaleTemps(const std::string& dir) {
         const bool here = host.empty() || host == HostName();
         if (here && pid == ::getpid()) continue;
         const bool stale = now - st.st_mtime > kStaleSeconds || (here && ProcessGone(pid));
-        if (stale) ::unlinkat(dfd, e->d_name, 0);
+        if (!stale) continue;
+        // A running save holds its file locked until the file has its place; the lock decides,
+        // wherever that save runs. A file whose lock cannot be asked for stays.
+        const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct flock lock = WholeFile(F_RDLCK);
+        struct stat held, named;
+        if (::fcntl(fd, F_OFD_SETLK, &lock) == 0 && ::fstat(fd, &held) == 0 &&
+            ::fstatat(dfd, e->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(held, named))
+            ::unlinkat(dfd, e->d_name, 0);
+        ::close(fd);
     }
     ::closedir(d);
+}
+
+// Locks the new temporary file Fd, named Name, for the time of the save. False when a
+// clean-up took the file first (it removes it; the save takes another name); a file system
+// that keeps no locks leaves the file unlocked, and its clean-ups remove nothing.
+bool LockTemp(int fd, const std::string& name) {
+    struct flock lock = WholeFile(F_WRLCK);
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) return errno != EAGAIN && errno != EACCES;
+    struct stat held, named;
+    return ::fstat(fd, &held) == 0 && ::lstat(name.c_str(), &named) == 0 && SameFile(held, named);
 }
 
 }  // namespace
@@ -136,12 +170,35 @@ TReplacingFileStream::TReplacingFileStream(const std::string& FileName) : shownN
     static unsigned counter = 0;
     const std::string stem = dir + std::string(kTempPrefix) + std::to_string(::getpid()) + "-";
     const std::string host = HostName().empty() ? std::string() : "-" + HostName();
+    // The new content is never open to more than the old file: the permissions hold from the
+    // creation on (the user's mask may only take some away until they are set below).
+    const mode_t createMode = keepAttributes_ ? static_cast<mode_t>(mode_ & 0777) : 0666;
     for (int attempt = 0; fd_ < 0; ++attempt) {
         temp_ = stem + std::to_string(counter++) + host + std::string(kTempSuffix);
-        fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
         if (fd_ < 0 && (errno != EEXIST || attempt >= 100)) {
             const int err = errno;
             temp_.clear();
+            CreateFailed(shownName_, err);
+        }
+        if (fd_ >= 0 && !LockTemp(fd_, temp_)) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+    if (keepAttributes_) {
+        struct stat now;
+        // The owner and group first (changing them clears set-id bits): a privileged saver
+        // keeps both, any other saver the group where it is a member of that group.
+        if (::fstat(fd_, &now) == 0 && (now.st_uid != uid_ || now.st_gid != gid_) &&
+            ::fchown(fd_, uid_, gid_) != 0 && now.st_gid != gid_) {
+            if (::fchown(fd_, static_cast<uid_t>(-1), gid_) != 0) {
+                // Not a member: the file gets the saver's group.
+            }
+        }
+        if (::fchmod(fd_, static_cast<mode_t>(mode_ & 0777)) != 0) {
+            const int err = errno;
+            Discard();
             CreateFailed(shownName_, err);
         }
     }
@@ -150,10 +207,11 @@ TReplacingFileStream::TReplacingFileStream(const std::string& FileName) : shownN
 TReplacingFileStream::~TReplacingFileStream() { Discard(); }
 
 void TReplacingFileStream::Discard() noexcept {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    // Removed while still locked, so that no clean-up meets it in between.
     if (!replaced_ && !temp_.empty()) ::unlink(temp_.c_str());
     temp_.clear();
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
 
 long long TReplacingFileStream::Read(void* buffer, long long count) {
@@ -180,21 +238,17 @@ void TReplacingFileStream::Fail(int err) {
 void TReplacingFileStream::Flush() {
     if (flushed_) return;
     if (fd_ < 0) Fail(EBADF);
-    if (!temp_.empty()) {
-        if (keepAttributes_) {
-            struct stat st;
-            // The owner first: changing it clears the set-id bits that the mode then restores.
-            if (::fstat(fd_, &st) == 0 && (st.st_uid != uid_ || st.st_gid != gid_) &&
-                ::fchown(fd_, uid_, gid_) != 0) {
-                // Only a privileged user may give a file away; the saver then owns it.
-            }
-            if (::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) Fail(errno);
-        }
+    if (temp_.empty()) {
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (closed != 0) Fail(errno);
+    } else {
+        // Writing may have cleared the set-id bits; the whole mode goes on last.
+        if (keepAttributes_ && ::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) Fail(errno);
+        // Every write error shows here at the latest; the file stays open (and locked) until
+        // it has its place.
         if (::fsync(fd_) != 0) Fail(errno);
     }
-    const int closed = ::close(fd_);
-    fd_ = -1;
-    if (closed != 0) Fail(errno);
     flushed_ = true;
 }
 
@@ -204,6 +258,8 @@ void TReplacingFileStream::Replace() {
     if (!temp_.empty() && std::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
     replaced_ = true;
     temp_.clear();
+    if (fd_ >= 0) ::close(fd_);  // the content is on the disk: nothing is left to fail
+    fd_ = -1;
 }
 
 void TReplacingFileStream::Commit() { Replace(); }

@@ -13,14 +13,18 @@ namespace rtl {
 // A stream that writes a file in place of an old one. The bytes go to a temporary file beside
 // the target, named ".feldor-<pid>-<n>-<host>.tmp", which Commit flushes to the disk and renames
 // over the target; on any failure the temporary file is removed and the target stays as it was.
-// A link is followed, so that the link stays and the file it points to is replaced; an existing
-// file's permissions (and, where the system allows, its owner) carry over to the new one. A
-// target that is a device or a pipe is written directly (a pipe without a reader is refused at
-// once instead of waiting for one).
+// A link is followed, so that the link stays and the file it points to is replaced. An existing
+// file's permissions hold for the temporary file from its creation on; its group carries over
+// where the saver is a member of it, its owner where the system allows. A second hard link to
+// the old file keeps the old content (the rename gives the name a new file). A target that is a
+// device or a pipe is written directly (a pipe without a reader is refused at once instead of
+// waiting for one).
 //
-// Opening also removes the program's stale temporary files beside the target, left by a save
-// that was killed: a file of that name whose process on this computer no longer runs, and any
-// such file not written to for an hour (a running save writes to its file all the time).
+// The temporary file is locked (an open-file-description lock over the whole file) from its
+// creation until it has replaced the target or is removed. Opening also removes the program's
+// temporary files beside the target that a killed save left: a file whose lock it can take and
+// that looks abandoned, i.e. its process on this computer no longer runs or nobody has written
+// to it for an hour. A locked file is never removed, wherever its save runs.
 class TReplacingFileStream : public TStream {
 public:
     // EFCreateError "Datei <FileName> kann nicht erstellt werden. <reason>": the folder is
@@ -39,8 +43,8 @@ public:
     // Flush, then Replace. A failure raises EWriteError "Datei <FileName> kann nicht
     // geschrieben werden. <reason>"; the target then stays as it was.
     void Commit();
-    // The written bytes on the disk and the temporary file closed, with the old file's
-    // permissions; nothing is replaced yet.
+    // The written bytes on the disk with the old file's permissions, the temporary file still
+    // open and locked; nothing is replaced yet.
     void Flush();
     // The flushed temporary file takes the target's place.
     void Replace();

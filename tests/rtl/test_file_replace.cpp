@@ -3,6 +3,10 @@
 // save; links, permissions and owners survive; devices and pipes are written directly.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -11,12 +15,14 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/FileReplace.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/ProcessSetup.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/support/WriteFaults.h"
 
@@ -55,6 +61,39 @@ protected:
         if (pid == 0) _exit(0);
         waitpid(pid, nullptr, 0);
         return pid;
+    }
+    // Body run in a child process (ended after 20 seconds at most): how it ended and the text
+    // it returned.
+    struct Child {
+        int status = 0;
+        std::string said;
+    };
+    static Child RunChild(const std::function<std::string()>& body, const std::function<void()>& meanwhile = {}) {
+        int out[2];
+        if (pipe2(out, O_CLOEXEC) != 0) return {-1, "pipe"};
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(out[0]);
+            alarm(20);
+            const std::string said = body();
+            if (write(out[1], said.data(), said.size()) < 0) _exit(2);
+            _exit(0);
+        }
+        close(out[1]);
+        if (meanwhile) meanwhile();
+        Child child;
+        char buf[512];
+        for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) child.said.append(buf, static_cast<std::size_t>(n));
+        close(out[0]);
+        waitpid(pid, &child.status, 0);
+        return child;
+    }
+    // The temporary files beside the targets in the test's folder.
+    std::vector<std::string> Temps() const {
+        std::vector<std::string> temps;
+        for (const std::string& e : Entries(dir_))
+            if (e.rfind(".feldor-", 0) == 0) temps.push_back(e);
+        return temps;
     }
     std::string dir_;
 };
@@ -170,6 +209,7 @@ TEST_F(rtlFileReplace, NextSaveRemovesTheStaleTemporaryFilesOfKilledSaves) {
         std::string name;
         bool old;   // last written two hours ago
         bool gone;  // removed by the next save
+        bool locked = false;  // held by a save (whatever its name and age say)
     };
     const Case cases[] = {
         {".feldor-" + dead + "-0-" + here + ".tmp", false, true},      // its process ended
@@ -178,14 +218,24 @@ TEST_F(rtlFileReplace, NextSaveRemovesTheStaleTemporaryFilesOfKilledSaves) {
         {".feldor-" + parent + "-2-" + here + ".tmp", true, true},     // untouched for hours
         {".feldor-" + dead + "-3-anderer-rechner.tmp", false, false},  // another computer's save
         {".feldor-" + dead + "-4-anderer-rechner.tmp", true, true},
+        {".feldor-" + dead + "-10-" + here + ".tmp", true, false, true},  // a running save's
+        {".feldor-" + dead + "-11.tmp", true, false, true},
         {".feldor-" + self + "-9-" + here + ".tmp", false, false},     // this process's own
         {".feldor-" + dead + "-x.tmp", true, false},                    // not the program's name
         {"feldor-" + dead + "-5.tmp", true, false},
         {".feldor-" + dead + "-6.txt", true, false},
         {".Feldor.ini.abc123", true, false},
     };
+    std::vector<int> held;
     for (const Case& c : cases) {
         WriteBytes(Path(c.name), "x");
+        if (c.locked) {
+            held.push_back(open(Path(c.name).c_str(), O_RDWR | O_CLOEXEC));
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            ASSERT_EQ(fcntl(held.back(), F_OFD_SETLK, &lock), 0) << c.name;
+        }
         if (c.old) {
             const auto then = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()) - 7200;
             utimbuf t{then, then};
@@ -201,6 +251,213 @@ TEST_F(rtlFileReplace, NextSaveRemovesTheStaleTemporaryFilesOfKilledSaves) {
     EXPECT_FALSE(std::filesystem::exists(Path(afterKill[0])));
     for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(Path(c.name)), !c.gone) << c.name;
     EXPECT_EQ(Entries(other).size(), 1u);
+    for (const int fd : held) close(fd);
+}
+
+// The program's start-up lets a write that meets the file-size limit or a pipe without reader fail
+// with its error: the save reports it and the process lives on.
+TEST_F(rtlFileReplace, ASignalOfAFailedWriteEndsOnlyTheSave) {
+    const std::string big(1 << 20, 'g');
+    const std::string file = Path("bild.bmp");
+    WriteBytes(file, "altes Bild");
+    const std::string fifo = Path("rohr");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    struct Case {
+        const char* name;
+        std::string target;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"file-size limit of 200 KB", file, "Die Datei ist zu groß"},
+        {"pipe whose reader stops after 100 bytes", fifo, "Die Gegenseite liest nicht mehr"},
+    };
+    const std::vector<std::string> before = Entries(dir_);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool pipeCase = c.target == fifo;
+        // The reader is there before the save opens the pipe, and goes after 100 bytes.
+        const int reader = pipeCase ? open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+        std::size_t readBytes = 0;
+        const Child child = RunChild(
+            [&] {
+                if (reader >= 0) close(reader);
+                rtl::SetUpProcess();
+                if (!pipeCase) {
+                    rlimit limit{200 * 1024, RLIM_INFINITY};
+                    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return std::string("setrlimit");
+                }
+                return Raised([&] { SaveFileReplacing(c.target, big); });
+            },
+            [&] {
+                if (reader < 0) return;
+                // A writer of its own, so that the reads wait for the save's bytes rather than
+                // end before the save has opened the pipe.
+                const int held = open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+                fcntl(reader, F_SETFL, 0);
+                char buf[100];
+                while (readBytes < sizeof buf) {
+                    const ssize_t n = read(reader, buf, sizeof buf - readBytes);
+                    if (n <= 0) break;
+                    readBytes += static_cast<std::size_t>(n);
+                }
+                close(reader);
+                close(held);
+            });
+        EXPECT_TRUE(WIFEXITED(child.status) && WEXITSTATUS(child.status) == 0)
+            << (WIFSIGNALED(child.status) ? "ended by signal " + std::to_string(WTERMSIG(child.status))
+                                           : "exit code " + std::to_string(WEXITSTATUS(child.status)));
+        EXPECT_EQ(child.said, "Datei " + c.target + " kann nicht geschrieben werden. " + c.reason);
+        if (pipeCase) {
+            EXPECT_EQ(readBytes, 100u);
+        }
+        EXPECT_EQ(Entries(dir_), before);
+    }
+    EXPECT_EQ(ReadBytes(file), "altes Bild");
+}
+
+// The temporary file is never open to more than the old file, from its creation on, whatever
+// the user's mask.
+TEST_F(rtlFileReplace, TheTemporaryFileHasTheOldFilesPermissionsWhileItIsWritten) {
+    struct Case {
+        mode_t mode;
+        mode_t mask;
+    };
+    const Case cases[] = {{0600, 0}, {0640, 077}, {0664, 022}, {0400, 0}};
+    const std::string file = Path("geheim.fdr");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mode) + " under mask " + std::to_string(c.mask));
+        WriteBytes(file, "alt");
+        ASSERT_EQ(chmod(file.c_str(), c.mode), 0);
+        const mode_t mask = umask(c.mask);
+        {
+            TReplacingFileStream s(file);
+            s.WriteBuffer("neu", 3);
+            const std::vector<std::string> temps = Temps();
+            ASSERT_EQ(temps.size(), 1u);
+            struct stat st {};
+            ASSERT_EQ(stat(Path(temps[0]).c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, c.mode) << "while written";
+            s.Commit();
+        }
+        umask(mask);
+        struct stat st {};
+        ASSERT_EQ(stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode) << "when saved";
+        EXPECT_EQ(ReadBytes(file), "neu");
+    }
+}
+
+// A member of a file's group who saves it, not its owner, keeps the group: the other members
+// may still write the file.
+TEST_F(rtlFileReplace, AGroupMemberSavingTheFileKeepsItsGroup) {
+    if (geteuid() != 0) GTEST_SKIP() << "acting as another user needs privileges";
+    constexpr gid_t share = 4242;
+    constexpr uid_t member = 65534;
+    ASSERT_EQ(chmod(dir_.c_str(), 0777), 0);
+    const std::string file = Path("gemeinsam.fdr");
+    WriteBytes(file, "alt");
+    ASSERT_EQ(chown(file.c_str(), 0, share), 0);
+    ASSERT_EQ(chmod(file.c_str(), 0664), 0);
+    const Child child = RunChild([&] {
+        const gid_t groups[] = {share};
+        if (setgroups(1, groups) != 0 || setgid(member) != 0 || setuid(member) != 0) return std::string("setuid");
+        return Raised([&] {
+            TReplacingFileStream s(file);
+            s.WriteBuffer("neu", 3);
+            struct stat st {};
+            const std::vector<std::string> temps = Temps();
+            if (temps.size() != 1 || stat(Path(temps[0]).c_str(), &st) != 0) throw Exception("no temporary file");
+            if (st.st_gid != share || (st.st_mode & 07777) != 0664)
+                throw Exception("while written: group " + std::to_string(st.st_gid) + ", mode " +
+                                std::to_string(st.st_mode & 07777));
+            s.Commit();
+        });
+    });
+    ASSERT_TRUE(WIFEXITED(child.status));
+    EXPECT_EQ(child.said, "");
+    struct stat st {};
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(ReadBytes(file), "neu");
+    EXPECT_EQ(st.st_uid, member);
+    EXPECT_EQ(st.st_gid, share);
+    EXPECT_EQ(st.st_mode & 07777, 0664u);
+}
+
+// A save writing in one process while another process's save in the same folder cleans up: the
+// running save's file looks abandoned to the clean-up (its process is not seen from another
+// process-id namespace; its clock is hours behind) but it is locked, so it stays and the save
+// succeeds. An unlocked leftover of a killed save goes.
+TEST_F(rtlFileReplace, TheCleanUpLeavesTheFileOfARunningSave) {
+    const std::string target = Path("gross.fdr");
+    WriteBytes(target, "alt");
+    const std::string part(100000, 'a');
+    int go[2], ready[2];
+    ASSERT_EQ(pipe2(go, O_CLOEXEC), 0);
+    ASSERT_EQ(pipe2(ready, O_CLOEXEC), 0);
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    const std::string dead = std::to_string(DeadPid());
+    const auto leftover = [&](int n) {
+        const std::string name = ".feldor-" + dead + "-" + std::to_string(n) + "-" + host + ".tmp";
+        WriteBytes(Path(name), "Rest");
+        return name;
+    };
+    std::string writerTemp;
+    const Child writer = RunChild(
+        [&] {
+            close(go[1]);
+            close(ready[0]);
+            return Raised([&] {
+                TReplacingFileStream s(target);
+                s.WriteBuffer(part.data(), static_cast<long long>(part.size()));
+                char c = 0;
+                if (write(ready[1], "w", 1) != 1 || read(go[0], &c, 1) != 1) throw Exception("no go");
+                s.WriteBuffer(part.data(), static_cast<long long>(part.size()));
+                s.Commit();
+            });
+        },
+        [&] {
+            close(go[0]);
+            close(ready[1]);
+            char c = 0;
+            ASSERT_EQ(read(ready[0], &c, 1), 1);
+            const std::vector<std::string> temps = Temps();
+            ASSERT_EQ(temps.size(), 1u);
+            writerTemp = temps[0];
+
+            // A save in a process-id namespace of its own, where the writer's process is not.
+            std::string why;
+            const std::string stale1 = leftover(1);
+            const Child other = RunChild([&] {
+                if (unshare(CLONE_NEWPID) != 0) return std::string("unshare: ") + strerror(errno);
+                const Child inner = RunChild([&] { return Raised([&] { SaveFileReplacing(Path("b.fdr"), "b"); }); });
+                return WIFEXITED(inner.status) ? inner.said : std::string("ended by a signal");
+            });
+            if (other.said.rfind("unshare: ", 0) == 0) {
+                std::cerr << "[ note ] no other process-id namespace (" << other.said << ")\n";
+            } else {
+                EXPECT_EQ(other.said, "");
+                EXPECT_TRUE(std::filesystem::exists(Path(writerTemp))) << "from another namespace";
+                EXPECT_FALSE(std::filesystem::exists(Path(stale1)));
+            }
+
+            // A save of this process, with the writer's file last written two hours ago.
+            const std::string stale2 = leftover(2);
+            const auto then = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()) - 7200;
+            utimbuf t{then, then};
+            EXPECT_EQ(utime(Path(writerTemp).c_str(), &t), 0);
+            SaveFileReplacing(Path("c.fdr"), "c");
+            EXPECT_TRUE(std::filesystem::exists(Path(writerTemp))) << "with an old time";
+            EXPECT_FALSE(std::filesystem::exists(Path(stale2)));
+
+            EXPECT_EQ(write(go[1], "g", 1), 1);
+            close(go[1]);
+            close(ready[0]);
+        });
+    ASSERT_TRUE(WIFEXITED(writer.status));
+    EXPECT_EQ(writer.said, "");
+    EXPECT_EQ(ReadBytes(target), part + part);
+    EXPECT_TRUE(Temps().empty());
 }
 
 TEST_F(rtlFileReplace, LinksPermissionsAndOwnerOfTheOldFileStay) {

@@ -13,7 +13,6 @@
 
 #include <fcntl.h>
 #include <sched.h>
-#include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -31,6 +30,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "platform/rtl/ProcessSetup.h"
 
 namespace writefaults {
 
@@ -125,29 +126,23 @@ private:
     bool switched_ = false;
 };
 
-// While alive, no file of this process may grow beyond Bytes (writes beyond fail with EFBIG
-// instead of ending the process).
+// While alive, no file of this process may grow beyond Bytes. The process is set up as the
+// program sets itself up, so that writes beyond fail with EFBIG instead of ending it.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(std::size_t bytes) {
-        struct sigaction ignore {};
-        ignore.sa_handler = SIG_IGN;
-        ::sigaction(SIGXFSZ, &ignore, &signal_);
+        rtl::SetUpProcess();
         ::getrlimit(RLIMIT_FSIZE, &limit_);
         rlimit small = limit_;
         small.rlim_cur = bytes;
         EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &limit_);
-        ::sigaction(SIGXFSZ, &signal_, nullptr);
-    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &limit_); }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     rlimit limit_{};
-    struct sigaction signal_ {};
 };
 
 // One kind of file the program saves.
