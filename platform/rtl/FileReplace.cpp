@@ -181,7 +181,7 @@ TReplacingFileStream::TReplacingFileStream(const std::string& FileName) : shownN
             temp_.clear();
             CreateFailed(shownName_, err);
         }
-        if (fd_ >= 0 && !LockTemp(fd_, temp_)) {
+        if (fd_ >= 0 && attempt < 100 && !LockTemp(fd_, temp_)) {
             ::close(fd_);
             fd_ = -1;
         }
