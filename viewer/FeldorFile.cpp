@@ -31,6 +31,7 @@ namespace {
 constexpr const char* kFilter = "Alle Dateien (*.*)|*.*|FELDOR - Datei (*.fdr)|*.fdr";
 constexpr int kFilterIndex = 2;
 constexpr const char* kDefaultExt = "fdr";
+constexpr const char* kOpenTitle = "Feldor-Datei öffnen";
 constexpr const char* kEmptyFieldKept =
     "Das Feld enthält keine Punkte.\r\nDie vorhandene Datei %s wird nicht überschrieben.";
 
@@ -121,16 +122,14 @@ void TFormFeldor::SaveFDRDatei(const std::string& FileName) {
 }
 
 void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
-    // Whatever the outcome, the previous save target no longer belongs to what is shown;
-    // "&Öffnen" makes the file the target once it has been read.
-    SaveTarget.clear();
     PumpMessages();
     gui::TBusyScope busy;
     Progress progress(this, "Datei wird geladen....");
     FeldorDir = rtl::ExtractFilePath(FileName);
 
     // Everything is read and checked before the viewer takes any of it: a file that is cut
-    // short or not a field file leaves the viewer as it was.
+    // short or not a field file leaves the viewer as it was, its field, measuring points and
+    // save target included. Only then the viewer is reset and takes the file's data.
     auto data = std::make_unique<LoadedData>();
     try {
         rtl::TFileStream file(FileName, rtl::fmOpenRead | rtl::fmShareDenyWrite);
@@ -164,7 +163,9 @@ void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
         throw;
     }
 
+    InitApplication();
     for (int k = 0; k < 7; ++k) kPointArrays[k]->vec().swap(data->arrays[k].vec());
+    PointSetChanged();
     Power = data->power;
     PowerShow = data->powerShow;
     CBBand->SetItemIndex(data->band);
@@ -199,14 +200,18 @@ void TFormFeldor::LoadFDRDatei(const std::string& FileName) {
 }
 
 void TFormFeldor::MIOeffnenClick(rtl::TObject*) {
+    // The dialog is shared with the imports: title and proposed name are this command's own,
+    // the proposed name the field file shown (none after an import).
+    OpenDialog->Title = kOpenTitle;
     OpenDialog->InitialDir = FeldorDir;
     OpenDialog->Filter = kFilter;
     OpenDialog->FilterIndex = kFilterIndex;
     OpenDialog->DefaultExt = kDefaultExt;
-    // A cancelled dialog leaves the field shown, and its save target, as they are.
+    OpenDialog->FileName = LoadedFile;
+    // A cancelled dialog, or a file that cannot be read, leaves the field shown, and its save
+    // target, as they are.
     if (!OpenDialog->Execute()) return;
     const std::string fileName = OpenDialog->FileName;
-    InitApplication();
     LoadFDRDatei(fileName);
     SaveTarget = fileName;
 }

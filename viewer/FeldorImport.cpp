@@ -1,4 +1,5 @@
 // Main window: the reset, the script-window log and the import commands.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,53 @@ std::string NoPointsText(const std::vector<std::string>& Files) {
     return rtl::Format("In den Dateien %s wurden keine Feldpunkte gefunden", names);
 }
 
+// The overlay labels' colour while no geometry is loaded.
+constexpr gdi::TColor kNoGeometryColor = 0x7E82FE;
+
+// The antenna and ground geometry of an import's folder, read before the field shown is
+// replaced: the viewer's geometry and its labels are as before when the read fails.
+struct NewGeometry {
+    std::unique_ptr<TAntPoints> antenne, boden;
+    gdi::TColor antenneColor = kNoGeometryColor, bodenColor = kNoGeometryColor;
+
+    // Into the viewer after its reset.
+    void PutInPlace(TFormFeldor& form) {
+        Antenne = std::move(antenne);
+        Boden = std::move(boden);
+        form.laAntenne->SetColor(antenneColor);
+        form.laBoden->SetColor(bodenColor);
+    }
+};
+
+NewGeometry ReadGeometryBeside(TFormFeldor& form, const std::string& Dir) {
+    std::unique_ptr<TAntPoints> keptAntenne = std::move(Antenne), keptBoden = std::move(Boden);
+    const gdi::TColor keptAntenneColor = form.laAntenne->Color();
+    const gdi::TColor keptBodenColor = form.laBoden->Color();
+    auto restore = [&] {
+        Antenne = std::move(keptAntenne);
+        Boden = std::move(keptBoden);
+        form.laAntenne->SetColor(keptAntenneColor);
+        form.laBoden->SetColor(keptBodenColor);
+    };
+    NewGeometry g;
+    Antenne = std::make_unique<TAntPoints>();
+    Boden = std::make_unique<TAntPoints>();
+    form.laAntenne->SetColor(kNoGeometryColor);
+    form.laBoden->SetColor(kNoGeometryColor);
+    try {
+        form.AntBodenNachLaden(Dir);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    g.antenne = std::move(Antenne);
+    g.boden = std::move(Boden);
+    g.antenneColor = form.laAntenne->Color();
+    g.bodenColor = form.laBoden->Color();
+    restore();
+    return g;
+}
+
 }  // namespace
 
 void TFormFeldor::addInfo(const std::string& Text) {
@@ -51,8 +99,8 @@ void TFormFeldor::InitApplication() {
     Antenne = std::make_unique<TAntPoints>();
     CBPlanes->Items()->Clear();
     CBPlanes->SetText("-keine-");
-    laBoden->SetColor(0x7E82FE);
-    laAntenne->SetColor(0x7E82FE);
+    laBoden->SetColor(kNoGeometryColor);
+    laAntenne->SetColor(kNoGeometryColor);
     if (FormMessExport) FormMessExport->MessPktClear(this);
     static constexpr BezugsWert rows[8] = {{0, 0, 0},      {1, 0.005, 10},  {3, 0.01, 50},
                                            {5, 0.02, 100}, {10, 0.05, 377}, {25, 0.1, 600},
@@ -80,34 +128,53 @@ void TFormFeldor::ImportFiles(const char* Title, std::string& Dir, const char* F
     OpenDialog->FilterIndex = 2;
     OpenDialog->DefaultExt = DefaultExt;
     if (MultiFile) OpenDialog->Options = gui::ofAllowMultiSelect;
-    // A cancelled dialog leaves the field shown as it is; the reset follows the user's choice.
+    // A cancelled dialog leaves the field shown as it is.
     if (!OpenDialog->Execute()) return;
-    InitApplication();
 
+    // The chosen files are read into a field of their own; the field shown stays, untouched,
+    // until every file has been read. A folder gives no field points, as a file without data.
     const std::string dir = rtl::ExtractFileDir(OpenDialog->FileName);
+    auto field = std::make_unique<FieldPoints>();
     std::vector<std::string> read;
-    if (MultiFile) {
-        ClearFeld2Dim();
-        for (int i = 0; i < OpenDialog->Files()->Count(); ++i) {
-            const std::string file = OpenDialog->Files()->Get(i);
-            const int before = PointCount();
-            if (rtl::FileExists(file)) {
-                (this->*Reader)(file);
-                read.push_back(file);
-            }
-            addInfo(rtl::Format("%6s Uhr - # FeldPunkte neu: %1d    gesamt: %1d ", NowTimeString(),
-                                PointCount() - before, PointCount()));
+    std::string missing;
+    auto readFile = [&](const std::string& file) {
+        if (rtl::DirectoryExists(file)) {
+            read.push_back(file);
+        } else if (rtl::FileExists(file)) {
+            (this->*Reader)(file, field.get());
+            read.push_back(file);
+        } else if (missing.empty()) {
+            missing = file;
         }
-    } else if (rtl::FileExists(OpenDialog->FileName)) {
-        (this->*Reader)(OpenDialog->FileName);
-        read.push_back(OpenDialog->FileName);
+    };
+    if (MultiFile) {
+        for (int i = 0; i < OpenDialog->Files()->Count(); ++i) {
+            const int before = field->Count();
+            readFile(OpenDialog->Files()->Get(i));
+            field->Log.push_back(rtl::Format("%6s Uhr - # FeldPunkte neu: %1d    gesamt: %1d ",
+                                             NowTimeString(), field->Count() - before,
+                                             field->Count()));
+        }
     } else {
-        msgFileNotFound(OpenDialog->FileName);
+        readFile(OpenDialog->FileName);
     }
-    // Files read without an error that gave no field point leave nothing to show.
-    if (!read.empty() && PointCount() == 0) throw rtl::Exception(NoPointsText(read));
+    if (field->Count() == 0) {
+        // Files read without an error that gave no field point leave nothing to show.
+        if (!read.empty()) throw rtl::Exception(NoPointsText(read));
+        if (!missing.empty()) msgFileNotFound(missing);
+        return;
+    }
+    NewGeometry geometry = ReadGeometryBeside(*this, dir);
 
-    AntBodenNachLaden(dir);
+    // Everything is read: the new field takes the place of the one shown.
+    InitApplication();
+    TakeFieldPoints(*field);
+    Power = field->Power;
+    PowerShow = field->PowerShow;
+    for (const std::string& line : field->Log) addInfo(line);
+    field.reset();
+    geometry.PutInPlace(*this);
+
     HasEPlanes = FieldPlanes(tz, 1).Length() > 0;
     HasHPlanes = FieldPlanes(tz, 2).Length() > 0;
     gui::Application->ProcessMessages();

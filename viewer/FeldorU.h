@@ -116,10 +116,12 @@ public:
     void MIClearAllClick(rtl::TObject* Sender);
     void InitApplication();
     void addInfo(const std::string& Text);
-    void LadenFeld2Dim(const std::string& FileName);
-    void LadenFeld2DimNecWin(const std::string& FileName);
-    void LadenFeld2Dim4nec2(const std::string& FileName);
-    void LadenFeld2DimMMAna(const std::string& FileName);
+    // The readers: one near-field file into Into, its points, powers and log lines, or without
+    // one into the viewer's point set, powers and script window.
+    void LadenFeld2Dim(const std::string& FileName, FeldorU::FieldPoints* Into = nullptr);
+    void LadenFeld2DimNecWin(const std::string& FileName, FeldorU::FieldPoints* Into = nullptr);
+    void LadenFeld2Dim4nec2(const std::string& FileName, FeldorU::FieldPoints* Into = nullptr);
+    void LadenFeld2DimMMAna(const std::string& FileName, FeldorU::FieldPoints* Into = nullptr);
 
     // ---- Antenna and ground geometry --------------------------------------------------------
     void LoadAntenne(const std::string& FileName);
@@ -219,10 +221,12 @@ public:
 private:
     void BuildMenu();
     void BuildControls();
-    using ReaderMethod = void (TFormFeldor::*)(const std::string&);
-    // The road of one import: the dialog, then (once files are chosen) the reset, the readers,
-    // geometry, planes, picture and impedance planes. MultiFile: several files, each logged;
-    // otherwise the dialog's one file, a missing file reported, impedance planes always built.
+    using ReaderMethod = void (TFormFeldor::*)(const std::string&, FeldorU::FieldPoints*);
+    // The road of one import: the dialog, then (once files are chosen) the readers into a field
+    // of their own and the geometry beside them; only when all were read, the reset, the new
+    // field in place, planes, picture and impedance planes. A file that cannot be read leaves
+    // the field shown as it was. MultiFile: several files, each logged; otherwise the dialog's
+    // one file, a missing file reported, impedance planes always built.
     void ImportFiles(const char* Title, std::string& Dir, const char* Filter,
                      const char* DefaultExt, bool MultiFile, ReaderMethod Reader);
 };

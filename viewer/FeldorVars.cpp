@@ -193,6 +193,16 @@ void ClearFeld2Dim() {
     PointSetChanged();
 }
 
+void TakeFieldPoints(FieldPoints& From) {
+    DoubleArray* to[7] = {&tx, &ty, &tz, &tE, &tEx, &tEy, &tEz};
+    DoubleArray* from[7] = {&From.tx, &From.ty, &From.tz, &From.tE, &From.tEx, &From.tEy, &From.tEz};
+    for (int k = 0; k < 7; ++k) {
+        to[k]->vec().swap(from[k]->vec());
+        std::vector<double>().swap(from[k]->vec());
+    }
+    PointSetChanged();
+}
+
 void AppendFieldPoint(double x, double y, double z, double E, double Ex, double Ey, double Ez) {
     tx.push_back(x);
     ty.push_back(y);

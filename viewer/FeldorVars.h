@@ -75,6 +75,17 @@ extern std::string ProgDirOverride;
 // Number of points in the set.
 inline int PointCount() { return tE.Length(); }
 
+// A point set read beside the viewer's: an import reads its files into one and puts it in
+// place of the shown field only when every file was read. It holds the powers its files set
+// and the lines they give for the script window.
+struct FieldPoints {
+    DoubleArray tx, ty, tz, tE, tEx, tEy, tEz;
+    double Power = 1;
+    double PowerShow = 750;
+    std::vector<std::string> Log;
+    int Count() const { return tE.Length(); }
+};
+
 }  // namespace FeldorU
 
 // ---- Plane index ----------------------------------------------------------------------------
@@ -97,6 +108,9 @@ void TraceLoadedPlane(TFormFeldor& Form, double Height, int Count);
 
 // Empties the seven point arrays and gives their memory back.
 void ClearFeld2Dim();
+// Puts the points of From in place of the point set (their memory moves over, nothing is
+// copied) and leaves From's arrays empty; the powers and lines stay with From.
+void TakeFieldPoints(FeldorU::FieldPoints& From);
 // Appends one point to all seven arrays.
 void AppendFieldPoint(double x, double y, double z, double E, double Ex, double Ey, double Ez);
 // The distinct plane heights of one field type (1 E, 2 H, 3 impedance), without offset,

@@ -442,10 +442,15 @@ TEST_F(FieldFileTest, FailedOpenNeverLeadsToAnOverwrittenFile) {
     presenter->fileAnswers.push_back({true, {b}, 2});
     AsMenuCommand([&] { form->MIOeffnen->Click(); });
     EXPECT_EQ(LastBoxText(), "Datei " + b + ": " + kNoFieldFile + ".");
-    EXPECT_EQ(PointCount(), 0);
-    EXPECT_EQ(SaveTarget, "");
+    // The field of A stays shown with its save target: Ctrl+S writes A's own data back.
+    EXPECT_EQ(PointCount(), 16);
+    EXPECT_EQ(SaveTarget, a);
+    AsMenuCommand([&] { form->MISave->Click(); });
+    EXPECT_EQ(ReadBytes(a), original);
 
-    // Ctrl+S asks for a name as "Speichern unter" does; cancelled, nothing is written.
+    // Emptied, Ctrl+S asks for a name as "Speichern unter" does; cancelled, nothing is written.
+    form->MIClearAll->Click();
+    EXPECT_EQ(SaveTarget, "");
     const std::size_t asked = presenter->fileDialogs.size();
     AsMenuCommand([&] { form->MISave->Click(); });
     ASSERT_EQ(presenter->fileDialogs.size(), asked + 1);
