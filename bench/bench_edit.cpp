@@ -8,6 +8,8 @@
 // umlauts, dashes and unit signs, 1,000 and 5,000 characters: repeated clicks, and the first
 // click after an edit (a letter typed or deleted where the last click put the cursor). The
 // figures at 5,000 characters should stay within twice those at 1,000 plus a millisecond.
+// Last, one word without blanks, full of ligatures (fi, ff, ffi, fl), 1,000 and 5,000
+// characters: a key press at its end (the whole word is measured again) and a repaint.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -146,6 +148,30 @@ void BM_EditFirstClickAfterEdit(benchmark::State& state) {
     });
 }
 
+const std::string LongWord = "Schiffsoffizierflaggenstofffilterauflage";
+
+void BM_EditKeyLongWord(benchmark::State& state) {
+    EditOnForm e(static_cast<int>(state.range(0)), 0, LongWord);
+    bool typed = false;
+    for (auto _ : state) {
+        if (typed) e.Key(Qt::Key_Backspace);
+        else e.Key(Qt::Key_unknown, QStringLiteral("f"));
+        typed = !typed;
+        benchmark::DoNotOptimize(e.edit->CursorPos());
+    }
+    state.counters["chars"] = e.edit->TextLength();
+}
+
+void BM_EditRepaintLongWord(benchmark::State& state) {
+    EditOnForm e(static_cast<int>(state.range(0)), 0, LongWord);
+    QImage target(e.edit->Widget()->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        e.edit->Invalidate();
+        e.edit->Widget()->render(&target);
+    }
+    state.counters["chars"] = e.edit->TextLength();
+}
+
 BENCHMARK(BM_EditClick)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
 BENCHMARK(BM_EditKey)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
 BENCHMARK(BM_EditRepaint)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
@@ -153,6 +179,9 @@ BENCHMARK(BM_EditClickFace)->ArgsProduct({{1000, 5000}, {0, 1}})->ArgNames({"cha
     ->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
 BENCHMARK(BM_EditFirstClickAfterEdit)->ArgsProduct({{1000, 5000}, {0, 1}})->ArgNames({"chars", "face"})
     ->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
+
+BENCHMARK(BM_EditKeyLongWord)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
+BENCHMARK(BM_EditRepaintLongWord)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(0.5);
 
 }  // namespace
 

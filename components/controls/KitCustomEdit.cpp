@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <tuple>
 
 #include "components/base/KitDrawText.h"
 #include "components/base/KitMessages.h"
@@ -344,13 +345,16 @@ void TKitCustomEdit::PaintText(int Pos, const std::u32string& D) {
             last = std::min(n, static_cast<std::size_t>(beyond - reach.begin()) + 2);
             if (last < first) last = first;
         }
-        // A part with a tab in it starts after a tab (or with the text), on a tab stop.
+        // A part starts and ends where no ligature or joined letters reach across (the letters
+        // drawn look and advance as in the whole text); one with a tab in it starts after a tab
+        // (or with the text), on a tab stop.
         auto tabStopBefore = [&](std::size_t from, std::size_t to) {
             const auto b = D.begin() + static_cast<std::ptrdiff_t>(from), e = D.begin() + static_cast<std::ptrdiff_t>(to);
             if (std::find(b, e, U'\t') != e)
                 while (from > 0 && D[from - 1] != U'\t') --from;
             return from;
         };
+        std::tie(first, last) = carets.DrawnPart(first, last);
         first = tabStopBefore(first, last);
         auto part = [&](std::size_t from, std::size_t to) {
             if (to <= from) return std::string();
@@ -399,7 +403,8 @@ void TKitCustomEdit::PaintText(int Pos, const std::u32string& D) {
                 TClipKeeper keep(C);
                 const TRect box = Rect(l, tr.Top, rx + a + b, r.Bottom);
                 C.IntersectClipRect(box);
-                draw(tabStopBefore(from, to), to, box);
+                const auto [partFrom, partTo] = carets.DrawnPart(from, to);
+                draw(tabStopBefore(partFrom, partTo), partTo, box);
                 C.Font()->SetColor(saved);
             }
         }

@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <QColor>
@@ -499,9 +500,11 @@ private:
 // rounded widths. One pass over the text gives them all: each character's advance is measured
 // once per font, and runs of characters are measured whole to confirm that their advances add up
 // (no ligature, mark or joining letter changes them); a run that does not is measured prefix by
-// prefix. Runs end after blanks (no letter joins across a blank, and kerning is off) and are at
-// most a few dozen characters long, so the cost grows with the length of the text; after a
-// change of the text only the runs around the change are measured again. A tab advances to the
+// prefix. Runs end after blanks (no letter joins across a blank, and kerning is off); a longer
+// run is measured in pieces of a few dozen characters, each together with the letters before it
+// (a ligature or joined letters across a cut count as in the whole run), so the cost grows with
+// the length of the text; after a change of the text only the runs around the change are
+// measured again. A tab advances to the
 // next multiple of 80 pixels from the start of the line, as TextExtent lays it out.
 class TTextCarets {
 public:
@@ -528,6 +531,15 @@ public:
     // positions up to Kept() and the widths of the characters before it stayed as they were.
     unsigned Version() const { return version_; }
     std::size_t Kept() const { return kept_; }
+    // Whether a part of the line may start or end before character i with its letters where the
+    // whole line puts them: at the line's ends, at a run boundary, and where the letters after i
+    // measured on their own advance as they do in the line (no ligature or joined letter reaches
+    // across i).
+    bool Joint(std::size_t i) const;
+    // The characters to draw so that those of [first, last) stand and look as in the whole line:
+    // first moved back and last on to joints. A line with letters written from right to left
+    // is drawn whole (a part of it would be reordered on its own).
+    std::pair<std::size_t, std::size_t> DrawnPart(std::size_t first, std::size_t last) const;
     // A position in 64ths of a pixel rounded to whole pixels as TextExtent rounds, and the
     // whole pixels at or left of it.
     static int Round(std::int64_t v) { return Floor(v + Unit / 2); }

@@ -289,6 +289,7 @@ constexpr char32_t Tab = U'\t';
 constexpr std::int64_t TabStop = 80 * TTextCarets::Unit;  // the layout's default tab distance
 constexpr std::size_t PieceLength = 64;                  // a run longer than this is cut
 constexpr std::size_t BlockLength = 256;                 // runs confirmed by one measurement
+constexpr std::size_t Context = 8;  // letters before a cut measured with the piece after it
 
 // Characters that belong to the one before them: marks, joiners, variation selectors and skin
 // tone modifiers. No run starts with one.
@@ -318,6 +319,32 @@ std::size_t PieceEnd(std::u32string_view t, std::size_t from, std::size_t end) {
     std::size_t i = from + PieceLength;
     while (i < end && Continues(t[i])) ++i;
     return i;
+}
+
+// Where the letters measured with a piece that starts at a cut inside a run begin: up to
+// Context characters before the cut, at a character that does not continue the one before it.
+// Measured with them, the letters after the cut take the shapes and advances they have in the
+// whole run (a ligature or a joined letter across the cut), and the difference of the two
+// measurements is what the piece adds to the whole prefix.
+std::size_t ContextStart(std::u32string_view t, std::size_t runStart, std::size_t cut) {
+    std::size_t c = cut > runStart + Context ? cut - Context : runStart;
+    while (c > runStart && Continues(t[c])) --c;
+    return c;
+}
+
+bool RightToLeft(char32_t c) {
+    switch (QChar::direction(static_cast<char32_t>(c))) {
+    case QChar::DirR:
+    case QChar::DirAL:
+    case QChar::DirRLE:
+    case QChar::DirRLO:
+    case QChar::DirRLI: return true;
+    default: return false;
+    }
+}
+
+std::size_t CountRightToLeft(std::u32string_view t) {
+    return static_cast<std::size_t>(std::count_if(t.begin(), t.end(), RightToLeft));
 }
 
 // Where a tab at x ends, as the layout computes it in 64ths: the quotient x / TabStop rounded to
@@ -350,6 +377,7 @@ struct TTextCarets::Impl {
     std::unordered_map<char32_t, std::int32_t> highAlone;
     std::u32string text;
     std::vector<std::int32_t> advance;  // in the line; a tab's follows from where it stands
+    std::size_t rightToLeft = 0;        // characters of the text written from right to left
     static constexpr std::int32_t Unknown = INT32_MIN;
 
     std::int64_t Measure(std::u32string_view s) const {
@@ -370,49 +398,55 @@ struct TTextCarets::Impl {
 
     // The advances of the characters [from, to) of t, which start and end at run boundaries.
     void MeasureRuns(std::u32string_view t, std::size_t from, std::size_t to, std::int32_t* out) {
-        // The runs, cut to pieces; a tab is a piece of its own.
-        std::vector<std::pair<std::size_t, std::size_t>> pieces;
+        // The runs, cut to pieces; a tab is a piece of its own. A piece that starts at a cut is
+        // measured with the letters before it.
+        struct Piece {
+            std::size_t a, b, context;
+        };
+        std::vector<Piece> pieces;
         std::size_t start = from;
         for (std::size_t i = from + 1; i <= to; ++i) {
             if (i < to && !RunBoundary(t, i)) continue;
             for (std::size_t p = start; p < i;) {
                 const std::size_t e = PieceEnd(t, p, i);
-                pieces.emplace_back(p, e);
+                pieces.push_back({p, e, p == start ? p : ContextStart(t, start, p)});
                 p = e;
             }
             start = i;
         }
+        // What the characters [a, b) add to the prefix, measured from c (c <= a).
+        auto measureFrom = [&](std::size_t c, std::size_t a, std::size_t b) {
+            return Measure(t.substr(c, b - c)) - (c < a ? Measure(t.substr(c, a - c)) : 0);
+        };
         // Pieces confirmed a block at a time; a block that does not add up, piece by piece.
         auto sumAlone = [&](std::size_t a, std::size_t b) {
             std::int64_t sum = 0;
             for (std::size_t i = a; i < b; ++i) sum += out[i - from] = Alone(t[i]);
             return sum;
         };
-        auto measurePiece = [&](std::size_t a, std::size_t b) {
-            const std::int64_t sum = sumAlone(a, b);
-            if (b - a == 1 || sum == Measure(t.substr(a, b - a))) return;
-            std::int64_t before = 0;
-            for (std::size_t i = a + 1; i <= b; ++i) {
-                const std::int64_t w = Measure(t.substr(a, i - a));
+        auto measurePiece = [&](const Piece& p) {
+            const std::int64_t sum = sumAlone(p.a, p.b);
+            if ((p.b - p.a == 1 && p.context == p.a) || sum == measureFrom(p.context, p.a, p.b)) return;
+            std::int64_t before = p.context < p.a ? Measure(t.substr(p.context, p.a - p.context)) : 0;
+            for (std::size_t i = p.a + 1; i <= p.b; ++i) {
+                const std::int64_t w = Measure(t.substr(p.context, i - p.context));
                 out[i - 1 - from] = static_cast<std::int32_t>(w - before);
                 before = w;
             }
         };
         for (std::size_t k = 0; k < pieces.size();) {
-            if (t[pieces[k].first] == Tab) {
-                out[pieces[k].first - from] = 0;
+            if (t[pieces[k].a] == Tab) {
+                out[pieces[k].a - from] = 0;
                 ++k;
                 continue;
             }
             std::size_t m = k + 1;
-            while (m < pieces.size() && t[pieces[m].first] != Tab &&
-                   pieces[m].second - pieces[k].first <= BlockLength)
-                ++m;
-            const std::size_t a = pieces[k].first, b = pieces[m - 1].second;
+            while (m < pieces.size() && t[pieces[m].a] != Tab && pieces[m].b - pieces[k].a <= BlockLength) ++m;
+            const std::size_t a = pieces[k].a, b = pieces[m - 1].b;
             if (m - k == 1) {
-                measurePiece(a, b);
-            } else if (sumAlone(a, b) != Measure(t.substr(a, b - a))) {
-                for (std::size_t j = k; j < m; ++j) measurePiece(pieces[j].first, pieces[j].second);
+                measurePiece(pieces[k]);
+            } else if (sumAlone(a, b) != measureFrom(pieces[k].context, a, b)) {
+                for (std::size_t j = k; j < m; ++j) measurePiece(pieces[j]);
             }
             k = m;
         }
@@ -437,6 +471,7 @@ void TTextCarets::Measure(const TCanvas& canvas, std::u32string_view text) {
         d.highAlone.clear();
         d.text.clear();
         d.advance.clear();
+        d.rightToLeft = 0;
     }
     // The characters that stayed at the start and at the end.
     const std::size_t n = text.size(), oldN = old.size();
@@ -468,12 +503,47 @@ void TTextCarets::Measure(const TCanvas& canvas, std::u32string_view text) {
     if (!sameLetters) alone_.clear();
     replace(d.advance, measured);
     replace(alone_, alone);
+    d.rightToLeft += CountRightToLeft(text.substr(from, to - from));
+    d.rightToLeft -= CountRightToLeft(std::u32string_view(old).substr(from, oldTo - from));
     d.text.replace(from, oldTo - from, text.substr(from, to - from));
 
     x_.resize(n + 1);
     for (std::size_t i = from; i < n; ++i) x_[i + 1] = text[i] == Tab ? NextTabStop(x_[i]) : x_[i] + d.advance[i];
     kept_ = from;
     ++version_;
+}
+
+bool TTextCarets::Joint(std::size_t i) const {
+    const Impl& d = *d_;
+    const std::u32string_view t = d.text;
+    const std::size_t n = t.size();
+    if (i == 0 || i >= n || RunBoundary(t, i)) return true;
+    if (Continues(t[i])) return false;
+    std::size_t r = std::min(n, i + Context);
+    r = static_cast<std::size_t>(std::find(t.begin() + static_cast<std::ptrdiff_t>(i), t.begin() + static_cast<std::ptrdiff_t>(r), Tab) - t.begin());
+    // The letters after i measured alone reach where the whole line puts them, each prefix of
+    // them (a quick answer when every one of them advances as it does alone).
+    if (d.Measure(t.substr(i, r - i)) != x_[r] - x_[i]) return false;
+    bool alone = true;
+    for (std::size_t j = i; j < r && alone; ++j) alone = d.advance[j] == alone_[j];
+    if (alone) return true;
+    for (std::size_t j = i + 1; j < r; ++j)
+        if (d.Measure(t.substr(i, j - i)) != x_[j] - x_[i]) return false;
+    return true;
+}
+
+std::pair<std::size_t, std::size_t> TTextCarets::DrawnPart(std::size_t first, std::size_t last) const {
+    const std::size_t n = Length();
+    if (d_->rightToLeft > 0) return {0, n};
+    first = std::min(first, n);
+    last = std::clamp(last, first, n);
+    // Joints are looked for near the part; further away only run boundaries, found without
+    // measuring.
+    constexpr std::size_t Near = 8 * Context;
+    const std::u32string_view t = d_->text;
+    for (std::size_t steps = 0; first > 0 && !(steps < Near ? Joint(first) : RunBoundary(t, first)); ++steps) --first;
+    for (std::size_t steps = 0; last < n && !(steps < Near ? Joint(last) : RunBoundary(t, last)); ++steps) ++last;
+    return {first, last};
 }
 
 }  // namespace gdi

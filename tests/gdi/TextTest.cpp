@@ -3,10 +3,13 @@
 // line, and a part of a line drawn from between two pixels, in the program's faces.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QString>
 
 #include "platform/gdi/Drawing.h"
@@ -162,6 +165,16 @@ void ExpectPrefixWidths(TCanvas& c, const TTextCarets& carets, const std::u32str
     }
 }
 
+// Every position to a 64th against the whole prefix's advance.
+void ExpectExactPrefixWidths(TCanvas& c, const TTextCarets& carets, const std::u32string& t, const std::string& what) {
+    const QFontMetricsF metrics(c.TextFont());
+    for (std::size_t i = 0; i <= t.size(); ++i) {
+        const QString prefix = QString::fromUcs4(t.data(), static_cast<qsizetype>(i));
+        ASSERT_EQ(carets.Exact(i), std::llround(metrics.horizontalAdvance(prefix) * TTextCarets::Unit))
+            << what << ": before character " << i;
+    }
+}
+
 struct Letters {
     const char* name;
     int height;
@@ -209,6 +222,53 @@ TEST(TextCarets, PositionsAreTheWidthsOfThePrefixes) {
             carets.Measure(c, t);
             ExpectPrefixWidths(c, carets, t, std::string(l.name) + " " + std::to_string(l.height) + " extra " +
                                                   std::to_string(l.extra) + ": " + text);
+        }
+    }
+}
+
+TEST(TextCarets, LigaturesAndJoinedLettersInLongWordsAddUpToTheWholePrefix) {
+    // A word longer than the pieces it is measured in: a ligature starting at every offset
+    // around the first cut, alone and after a blank, and joined Arabic letters around every cut.
+    const Letters letters[] = {
+        {"PT Sans Narrow", -11, 0, fqDefault, 0},
+        {"PT Sans Narrow", -13, 0, fqDefault, 0},
+        {"PT Sans Narrow", -13, fsBold, fqDefault, 0},
+        {"DejaVu Sans", -11, 0, fqDefault, 0},
+        {"DejaVu Sans", -13, 0, fqDefault, 0},
+    };
+    const std::u32string filler = U"Wellenwiderstandsmessungverkuerzungsabschnitt";
+    std::vector<std::u32string> texts;
+    for (const char32_t* ligature : {U"fi", U"ff", U"ffi", U"fl"})
+        for (std::size_t at = 60; at <= 68; ++at) {
+            std::u32string word;
+            while (word.size() < at) word += filler[word.size() % filler.size()];
+            word += ligature;
+            while (word.size() < 150) word += filler[(word.size() * 7) % filler.size()];
+            texts.push_back(word);
+            texts.push_back(U"Pfad: " + word + U" ende");
+        }
+    // Arabic words written without blanks, shifted a letter at a time against the cuts.
+    const std::u32string arabic = U32("المستشفياتوالمدارسالحكوميةبالمدينةالكبيرةوالقرىالمجاورة");
+    for (std::size_t shift = 0; shift < 6; ++shift) {
+        std::u32string word = arabic.substr(arabic.size() - shift);
+        while (word.size() < 170) word += arabic;
+        texts.push_back(word);
+    }
+    auto b = test::White(10, 10);
+    TCanvas& c = *b->Canvas();
+    for (const Letters& l : letters) {
+        c.Font()->SetName(l.name);
+        c.Font()->SetHeight(l.height);
+        c.Font()->SetStyle(l.style);
+        TTextCarets carets;  // one object, so that each text is measured as a change of the last
+        for (const std::u32string& t : texts) {
+            carets.Measure(c, t);
+            const std::string what = std::string(l.name) + " " + std::to_string(l.height) + ": " + U8(t);
+            ExpectPrefixWidths(c, carets, t, what);
+            ExpectExactPrefixWidths(c, carets, t, what);
+            TTextCarets fresh;
+            fresh.Measure(c, t);
+            ExpectExactPrefixWidths(c, fresh, t, what + " (measured afresh)");
         }
     }
 }

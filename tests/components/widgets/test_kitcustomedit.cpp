@@ -580,11 +580,7 @@ TEST_F(kitCustomEditGeometry, LongTextIsDrawnAsTheWholeTextDrawsIt) {
         {"Verkürzungsfaktor 0,66 – Wellenwiderstand 50 Ω; ", -13},
         {"Spalte\tVerkürzungsfaktor 0,66\tWellenwiderstand 50 Ω; ", -13},
     };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(std::string(k.words) + " " + std::to_string(k.height));
-        edit->Font()->SetHeight(k.height);
-        std::string text;
-        while (KitUtf8ToUtf32(text).size() < 400) text += k.words;
+    auto expectDrawnAlong = [&](const std::string& text) {
         edit->SetText(text);
         Key(Qt::Key_End);
         ASSERT_GT(edit->ScrollOffset(), 1000);
@@ -601,7 +597,26 @@ TEST_F(kitCustomEditGeometry, LongTextIsDrawnAsTheWholeTextDrawsIt) {
         gui::EditSetSel(edit, n - 12, n - 3);
         ASSERT_EQ(edit->SelLength(), 9);
         expectDrawnAsReference("selected inside");
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::string(k.words) + " " + std::to_string(k.height));
+        edit->Font()->SetHeight(k.height);
+        std::string text;
+        while (KitUtf8ToUtf32(text).size() < 400) text += k.words;
+        expectDrawnAlong(text);
     }
+    // One long word: ligatures where the drawn part starts for some of the shifts, and joined
+    // Arabic letters, written from right to left (a part of them would be reordered on its own).
+    for (const char* word : {"Schiffsoffizierflaggenstofffilterauflage", "المستشفياتوالمدارسالحكومية"})
+        for (int height : {-11, -13})
+            for (int shift = 0; shift < 6; ++shift) {
+                SCOPED_TRACE(std::string(word) + " " + std::to_string(height) + " shifted " + std::to_string(shift));
+                edit->Font()->SetHeight(height);
+                std::string text(static_cast<std::size_t>(shift), 'x');
+                while (KitUtf8ToUtf32(text).size() < 400) text += word;
+                expectDrawnAlong(text);
+                ExpectMeasuredGeometryAlong("long word");
+            }
 }
 
 }  // namespace
