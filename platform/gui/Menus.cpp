@@ -3,6 +3,8 @@
 
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -231,6 +233,75 @@ void TMenuItem::Clear() {
     while (!items_.empty()) delete items_.back();
 }
 
+// ---- Menu shortcuts before the focused control ------------------------------------------------
+//
+// A form's menu shortcuts take precedence over the focused control's own use of a key (an edit's
+// Ctrl+X, Ctrl+Z, Ctrl+E): before a key press Qt asks the focused widget whether it keeps the key
+// (ShortcutOverride); for a key that an enabled item of the window's menu shows, the answer is
+// no, and the menu's shortcut runs.
+namespace {
+
+std::vector<TMainMenu*>& LiveMainMenus() {
+    static std::vector<TMainMenu*> menus;
+    return menus;
+}
+
+bool Reachable(const TMenuItem* item) {
+    for (; item && item->Parent(); item = item->Parent())
+        if (!item->Visible() || !item->Enabled()) return false;
+    return item != nullptr;
+}
+
+bool ItemsTakeKey(const TMenuItem* parent, const QKeySequence& key, bool topLevel) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        const TMenuItem* item = parent->Items(i);
+        if (item->IsLine() || !item->Visible() || !item->Enabled()) continue;
+        if (item->Count() > 0) {
+            // A top-level entry opens with Alt and its marked letter.
+            if (topLevel && QKeySequence::mnemonic(item->Action()->text()) == key) return true;
+            if (ItemsTakeKey(item, key, false)) return true;
+        } else if (!item->Action()->shortcut().isEmpty() && item->Action()->shortcut() == key &&
+                   Reachable(item)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class MenuShortCutFilter : public QObject {
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::ShortcutOverride) return false;
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w) return false;
+        auto* ke = static_cast<QKeyEvent*>(e);
+        const Qt::KeyboardModifiers mods =
+            ke->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (ke->key() == 0 || ke->key() == Qt::Key_unknown) return false;
+        const QKeySequence key(QKeyCombination(mods, static_cast<Qt::Key>(ke->key())));
+        const QWidget* window = w->window();
+        for (const TMainMenu* m : LiveMainMenus()) {
+            const QMenuBar* bar = m->MenuBar();
+            if (!bar || !bar->parentWidget() || bar->window() != window) continue;
+            if (!ItemsTakeKey(m->Items(), key, true)) continue;
+            e->ignore();  // the focused control does not keep the key
+            return true;
+        }
+        return false;
+    }
+};
+
+void InstallMenuShortCutFilter() {
+    static QPointer<QCoreApplication> installedOn;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || installedOn == app) return;
+    static MenuShortCutFilter* filter = new MenuShortCutFilter;
+    app->installEventFilter(filter);
+    installedOn = app;
+}
+
+}  // namespace
+
 // ---- TMenu / TMainMenu --------------------------------------------------------------------------
 
 TMenu::TMenu(rtl::TComponent* owner) : rtl::TComponent(owner) {
@@ -248,11 +319,15 @@ TMainMenu::TMainMenu(rtl::TComponent* owner) : TMenu(owner) {
     bar_ = new QMenuBar;
     bar_->setNativeMenuBar(false);
     bar_->hide();
+    LiveMainMenus().push_back(this);
+    InstallMenuShortCutFilter();
     if (auto* f = dynamic_cast<TCustomForm*>(owner))
         if (!f->Menu()) f->SetMenu(this);
 }
 
 TMainMenu::~TMainMenu() {
+    auto& live = LiveMainMenus();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
     // The root item (and with it every top-level action) goes first, while the bar exists.
     delete items_;
     items_ = nullptr;

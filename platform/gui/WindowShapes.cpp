@@ -93,8 +93,11 @@ private:
             bool ok = false;
             if (HitTest(g, ok) != HTCAPTION || !ok) return false;
             if (me->type() == QEvent::MouseButtonDblClick) return true;
+            // The window manager moves the window for a press the window system delivered: it
+            // follows the pointer and ends at the button's release. A press sent by the program
+            // itself has no button held down for it, so the form follows the mouse events here.
             QWindow* win = form_->Widget()->windowHandle();
-            if (win && win->startSystemMove()) return true;
+            if (me->spontaneous() && win && win->startSystemMove()) return true;
             dragging_ = true;
             pressAt_ = g;
             startLeft_ = form_->Left();

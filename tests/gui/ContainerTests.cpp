@@ -50,6 +50,7 @@ protected:
         app.CreateForm(form);
         form->SetBounds(0, 0, 320, 240);
         form->Show();
+        ASSERT_TRUE(WaitExposed(form->Widget()));
     }
     static QImage Grab(TControl* c) { return c->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };

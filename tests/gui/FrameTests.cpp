@@ -51,8 +51,9 @@ TEST_F(guiFrame, ShownWindowHasItsFrameAtTheBoundsAndAnExactClientArea) {
         EXPECT_EQ(f->Widget()->size(), QSize(360 - m.left() - m.right(), 138 - m.top() - m.bottom()));
         EXPECT_EQ(f->ClientWidget()->size(), QSize(f->ClientWidth(), f->ClientHeight()));
         // Moving the shown window moves its frame.
+        // A window manager moves it some time later.
         f->SetBounds(30, 40, 300, 300);
-        ProcessFor(20);
+        ProcessUntil([&] { return f->Widget()->frameGeometry() == QRect(30, 40, 300, 300); });
         EXPECT_EQ(f->Widget()->frameGeometry(), QRect(30, 40, 300, 300));
         EXPECT_EQ(f->ClientWidth(), 300 - m.left() - m.right());
         delete f;
@@ -67,7 +68,9 @@ TEST_F(guiFrame, PositionsSurviveHidingAndARestartWithTheSavedValues) {
     ProcessUntil([&] { return f->FrameExtentsMeasured(); });
     f->Hide();
     f->Show();
-    ProcessFor(20);
+    // A window manager maps it again and frames it some time later.
+    ASSERT_TRUE(WaitExposed(f->Widget()));
+    ProcessUntil([&] { return f->Left() == 10 && f->Top() == 10; });
     // What a settings file would keep at the close ...
     const int left = f->Left(), top = f->Top(), width = f->Width(), height = f->Height();
     EXPECT_EQ(left, 10);
@@ -82,6 +85,7 @@ TEST_F(guiFrame, PositionsSurviveHidingAndARestartWithTheSavedValues) {
     const TFrameExtents before = g->FrameExtents();
     g->Show();
     ProcessUntil([&] { return g->FrameExtentsMeasured(); });
+    ProcessUntil([&] { return g->Widget()->frameGeometry() == QRect(10, 10, 822, 636); });
     EXPECT_EQ(g->FrameExtents(), before);
     EXPECT_EQ(g->Widget()->frameGeometry(), QRect(10, 10, 822, 636));
     EXPECT_EQ(g->Left(), left);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QTest>
 #include <QThread>
 #include <QWidget>
 
@@ -18,6 +19,15 @@ protected:
     gui::ScriptedPresenter presenter;
     gui::TApplication app;
 };
+
+// Waits until the shown window of `w` is on the screen: a window manager maps and exposes a new
+// window some time after it is shown, and until then a repaint paints nothing. The paint events
+// the exposure brings have run when it returns.
+inline bool WaitExposed(QWidget* w) {
+    if (!QTest::qWaitForWindowExposed(w->window())) return false;
+    QApplication::processEvents();
+    return true;
+}
 
 // A left click as the window system delivers it: press and release at `p`.
 inline void SendClick(QWidget* w, QPoint p) {

@@ -1,11 +1,15 @@
 // Main menu and menu items.
 #include <QAction>
+#include <QComboBox>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 
 #include "platform/gui/Forms.h"
 #include "platform/gui/Menus.h"
+#include "platform/gui/StdCtrls.h"
 #include "tests/gui/GuiFixture.h"
 
 using namespace gui;
@@ -142,4 +146,85 @@ TEST_F(guiMenus, FreedItemsLeaveTheirMenu) {
     EXPECT_EQ(form->Menu(), nullptr);
     EXPECT_EQ(form->ClientHeight(), 300);
     EXPECT_EQ(form->ClientWidget()->geometry(), QRect(0, 0, 400, 300));
+}
+
+// A form's menu shortcuts run wherever the focus is in it. An edit and an editable combo box use
+// Ctrl+X (cut), Ctrl+Z (undo) and Ctrl+E (end of line) themselves; the menu's items take them
+// first, with real key events to the focused widget, and the control's text stays as it was.
+TEST_F(guiMenus, ShortCutsRunWhereverTheFocusIsInTheForm) {
+    std::string ran;
+    auto add = [&](const char* caption, const char* key) {
+        TMenuItem* mi = Item(datei, caption);
+        mi->SetShortCut(TextToShortCut(key));
+        mi->OnClick = [&ran, key](rtl::TObject*) { ran = key; };
+        return mi;
+    };
+    add("&Beenden", "Ctrl+X");
+    TMenuItem* clip = add("Grafik in &Zwischenablage", "Ctrl+Z");
+    add("&EZNEC Öffnen", "Ctrl+E");
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 120, 24);
+    combo->Items()->Add("0,5");
+    combo->Items()->Add("1,0");
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(10, 40, 120, 24);
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    button->SetBounds(10, 70, 120, 24);
+    form->Show();
+    form->Widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form->Widget()));
+    QLineEdit* comboEdit = static_cast<QComboBox*>(combo->Widget())->lineEdit();
+    ASSERT_NE(comboEdit, nullptr);
+
+    struct Target {
+        const char* name;
+        TWinControl* control;
+        QLineEdit* line;
+    } targets[] = {{"combo", combo, comboEdit},
+                   {"edit", edit, qobject_cast<QLineEdit*>(edit->Widget())},
+                   {"button", button, nullptr}};
+    const struct {
+        const char* name;
+        Qt::Key key;
+    } keys[] = {{"Ctrl+X", Qt::Key_X}, {"Ctrl+Z", Qt::Key_Z}, {"Ctrl+E", Qt::Key_E}};
+    for (const Target& t : targets) {
+        for (const auto& k : keys) {
+            SCOPED_TRACE(std::string(t.name) + " " + k.name);
+            t.control->SetText("1,0");
+            t.control->SetFocus();
+            ASSERT_TRUE(ProcessUntil([&] { return t.control->Focused(); }));
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            if (t.line) {
+                // Something to undo, all of it selected to cut, the cursor away from the end.
+                QTest::keyClick(focus, Qt::Key_End);
+                QTest::keyClick(focus, Qt::Key_5);
+                t.line->selectAll();
+                ASSERT_EQ(t.line->text(), QStringLiteral("1,05"));
+            }
+            ran.clear();
+            QTest::keyClick(focus, k.key, Qt::ControlModifier);
+            EXPECT_EQ(ran, k.name);
+            if (t.line) {
+                EXPECT_EQ(t.line->text(), QStringLiteral("1,05"));
+                EXPECT_TRUE(t.line->hasSelectedText());
+            }
+        }
+    }
+
+    // A disabled item leaves its key to the control: Ctrl+Z undoes the typing in the edit.
+    clip->SetEnabled(false);
+    edit->SetText("1,0");
+    edit->SetFocus();
+    ASSERT_TRUE(ProcessUntil([&] { return edit->Focused(); }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_5);
+    ASSERT_EQ(edit->Text(), "1,05");
+    ran.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ran, "");
+    EXPECT_EQ(edit->Text(), "1,0");
 }

@@ -112,6 +112,7 @@ protected:
         app.CreateForm(form);
         form->SetBounds(0, 0, 300, 200);
         form->Show();
+        ASSERT_TRUE(WaitExposed(form->Widget()));
     }
     QImage Grab() { return form->ClientWidget()->grab().toImage(); }
 };
