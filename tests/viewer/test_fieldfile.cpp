@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "foundation/FileStreamUtilsLib.h"
+#include "platform/rtl/ProcessSetup.h"
 #include "platform/rtl/TaggedStream.h"
 #include "viewer/FileProgress.h"
 #include "ViewerFixture.h"
@@ -308,9 +309,10 @@ TEST_F(FieldFileTest, FailedSaveKeepsThePreviousFile) {
 
     // A field far larger than the file-size limit set for this process: the write fails.
     for (int i = 0; i < 20000; ++i) AppendFieldPoint(i, 0, 2, 1, 1, 1, 1);
-    struct sigaction ignore {}, previous {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &previous);
+    // The write meets the limit as in the program, with its start-up's signal handling.
+    struct sigaction previous {};
+    sigaction(SIGXFSZ, nullptr, &previous);
+    rtl::SetUpProcess();
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit small = saved;
