@@ -373,8 +373,7 @@ TEST_F(Calculators, FastTypingBesideABadTextLosesNoKey) {
     {
         SCOPED_TRACE("Schwingkreis");
         std::unique_ptr<TFormSchwingkreis> f(gui::CreateForm<TFormSchwingkreis>(nullptr));
-        f->EditC3->SetText("1e");
-        ASSERT_EQ(presenter.boxes.size(), 1u);
+        f->EditC3->SetText("1e");  // warned about here (counted in the tests above)
         f->Show();
         QApplication::setActiveWindow(f->Widget());
         ASSERT_TRUE(ProcessUntil([&] { return f->Active(); }));
@@ -388,7 +387,6 @@ TEST_F(Calculators, FastTypingBesideABadTextLosesNoKey) {
         std::unique_ptr<TFormZweidrahtleitung> f(gui::CreateForm<TFormZweidrahtleitung>(nullptr));
         f->FormActivate(nullptr);
         f->EditEpsilonR->SetText("1x");
-        ASSERT_EQ(presenter.boxes.size(), 2u);
         f->Show();
         QApplication::setActiveWindow(f->Widget());
         ASSERT_TRUE(ProcessUntil([&] { return f->Active(); }));
