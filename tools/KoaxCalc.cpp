@@ -150,22 +150,6 @@ void TFormKoaxCalc::FormCreate(rtl::TObject*) {
     CalcCable(this);
 }
 
-double TFormKoaxCalc::FieldValue(kit::TKitEdit& field, std::string& warned, bool& bad) {
-    const std::string text = field.Text();
-    try {
-        const double value = static_cast<double>(rtl::StrToFloat(text));
-        warned.clear();
-        return value;
-    } catch (const rtl::EConvertError&) {
-        bad = true;
-        // Leaving the other field recalculates: the text the user has already been told about
-        // and not changed since is not reported again.
-        if (text == warned) return 0;
-        warned = text;
-        throw;
-    }
-}
-
 void TFormKoaxCalc::ShowResult(kit::TKitEdit& field, double value) {
     std::string text = FormatPositive("%5.2f", value);
     // A number cut by the field would read as a smaller one.
@@ -176,10 +160,29 @@ void TFormKoaxCalc::ShowResult(kit::TKitEdit& field, double value) {
 
 void TFormKoaxCalc::CalcCable(rtl::TObject*) {
     const auto cable = static_cast<int16_t>(CLBKabelTyp->ItemIndex() + 1);
-    bool bad = false;
-    const double length = FieldValue(*EditCableLength, warnedCableLength_, bad);
-    const double f = FieldValue(*EditFrequenz, warnedFrequenz_, bad);
-    if (bad) return;
+    const std::string lengthText = EditCableLength->Text();
+    const std::string fText = EditFrequenz->Text();
+    long double lengthValue = 0, fValue = 0;
+    const bool lengthOk = rtl::TryStrToFloat(lengthText, lengthValue);
+    const bool fOk = rtl::TryStrToFloat(fText, fValue);
+    if (lengthOk) reportedCableLength_.Forget();
+    if (fOk) reportedFrequenz_.Forget();
+    if (!lengthOk || !fOk) {
+        // No result is left beside a text that is not a number: it would be read as the
+        // result for that text.
+        EditAtt100->SetText("---");
+        EditAtt->SetText("---");
+        EditKonnektorAtt->SetText("---");
+        const int16_t band = fOk ? AfuBandOfFreq(static_cast<double>(fValue)) : int16_t(-1);
+        CBBands->SetItemIndex(band >= 0 ? band : 0);
+        // A text is reported (the platform's conversion error) when the field has come to hold
+        // it; leaving the other field recalculates without reporting it again.
+        if (!lengthOk && reportedCableLength_.ReportNow(lengthText)) rtl::StrToFloat(lengthText);
+        if (!fOk && reportedFrequenz_.ReportNow(fText)) rtl::StrToFloat(fText);
+        return;
+    }
+    const double length = static_cast<double>(lengthValue);
+    const double f = static_cast<double>(fValue);
     if (f >= 20000) {
         msgWarning("Dieses Programm arbeitet nur mit Frequenzen unterhalb von 20 GHz!");
         EditFrequenz->SetText("1000");

@@ -11,6 +11,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
 #include "tools/CheckListBoxUtilsLib.h"
+#include "tools/NumberFieldLib.h"
 
 class TFormKoaxCalc : public gui::TForm {
 public:
@@ -40,14 +41,11 @@ protected:
 
 private:
     void DrawLogo();
-    // The number in a field, or raises the conversion error when this text has not been
-    // reported yet; bad is set when the text is not a number.
-    double FieldValue(kit::TKitEdit& field, std::string& warned, bool& bad);
     // Shows a result, or "---" when it does not fit the field.
     static void ShowResult(kit::TKitEdit& field, double value);
 
     // The texts last reported as not a number, so that leaving and entering the fields again
     // without a change does not report the same text twice.
-    std::string warnedFrequenz_;
-    std::string warnedCableLength_;
+    TReportedText reportedFrequenz_;
+    TReportedText reportedCableLength_;
 };

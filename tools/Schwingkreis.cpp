@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "foundation/DebugLib.h"
 #include "platform/rtl/SysUtils.h"
 #include "radio/UnitConversionLib.h"
 
@@ -78,16 +77,23 @@ const std::initializer_list<const char*> kInductance = {"H", "mH", "µH", "nH"};
 const std::initializer_list<const char*> kCapacitance = {"F", "mF", "µF", "nF", "pF", "fF"};
 const std::initializer_list<const char*> kFrequency = {"Hz", "kHz", "MHz", "GHz"};
 
-}  // namespace
-
-double InputValue(const std::string& Text, double Factor) {
-    long double v = 0;
-    if (!rtl::TryStrToFloat(Text, v)) {
-        NoFloatMessage(Text);
-        return 0;
+// A group's result from its two inputs: empty while one of them is not a number, or is 0 or
+// negative (no resonance); kept while one is empty; else the formula's text.
+template <class Formula>
+void ShowGroupResult(gui::TEdit& result, const TFieldNumber& a, const TFieldNumber& b, Formula text) {
+    if (a.Bad || b.Bad) {
+        result.SetText("");
+        return;
     }
-    return static_cast<double>(v * Factor);
+    if (a.Empty || b.Empty) return;
+    if (a.Value <= 0 || b.Value <= 0) {
+        result.SetText("");
+        return;
+    }
+    result.SetText(" " + text(a.Value, b.Value));
 }
+
+}  // namespace
 
 TFormSchwingkreis::TFormSchwingkreis(rtl::TComponent* owner) : gui::TForm(owner) {
     SetName("FormSchwingkreis");
@@ -142,39 +148,33 @@ void TFormSchwingkreis::FormCreate(rtl::TObject*) {
     SetCaption(Caption() + " v1.1 - Resonanz eines LC-Kreises");
 }
 
+// Each group reads both of its inputs on every change, so that a text is warned about when its
+// field comes to hold it, whatever the other field holds.
 void TFormSchwingkreis::Calc1(rtl::TObject*) {
-    if (Building() || EditC1->Text().empty() || EditL1->Text().empty()) return;
-    const double C = InputValue(EditC1->Text(), CapacitanceFactor(CBCUnit1->Text()));
-    const double L = InputValue(EditL1->Text(), InductanceFactor(CBLUnit1->Text()));
-    // A negative value has no resonance, like 0.
-    if (C <= 0 || L <= 0) {
-        EditF1->SetText("");
-        return;
-    }
-    const double f = 1 / (std::sqrt(L * C) * TwoPi);
-    EditF1->SetText(" " + FormatWithPrefix("Hz", f));
+    if (Building()) return;
+    const TFieldNumber C = ReadNumberField(EditC1->Text(), CapacitanceFactor(CBCUnit1->Text()), reportedC1_);
+    const TFieldNumber L = ReadNumberField(EditL1->Text(), InductanceFactor(CBLUnit1->Text()), reportedL1_);
+    ShowGroupResult(*EditF1, C, L, [](double C, double L) {
+        return FormatWithPrefix("Hz", 1 / (std::sqrt(L * C) * TwoPi));
+    });
 }
 
 void TFormSchwingkreis::Calc2(rtl::TObject*) {
-    if (Building() || EditL2->Text().empty() || editF2->Text().empty()) return;
-    const double L = InputValue(EditL2->Text(), InductanceFactor(CBLunit2->Text()));
-    const double f = InputValue(editF2->Text(), FrequencyFactor(CBFUnit2->Text()));
-    if (L <= 0 || f <= 0) {
-        EditC2->SetText("");
-        return;
-    }
-    const double x = 1 / (TwoPi * f);
-    EditC2->SetText(" " + FormatWithPrefix("F", x * x * (1 / L)));
+    if (Building()) return;
+    const TFieldNumber L = ReadNumberField(EditL2->Text(), InductanceFactor(CBLunit2->Text()), reportedL2_);
+    const TFieldNumber f = ReadNumberField(editF2->Text(), FrequencyFactor(CBFUnit2->Text()), reportedF2_);
+    ShowGroupResult(*EditC2, L, f, [](double L, double f) {
+        const double x = 1 / (TwoPi * f);
+        return FormatWithPrefix("F", x * x * (1 / L));
+    });
 }
 
 void TFormSchwingkreis::Calc3(rtl::TObject*) {
-    if (Building() || EditC3->Text().empty() || EditF3->Text().empty()) return;
-    const double C = InputValue(EditC3->Text(), CapacitanceFactor(CBCunit3->Text()));
-    const double f = InputValue(EditF3->Text(), FrequencyFactor(CBFunit3->Text()));
-    if (C <= 0 || f <= 0) {
-        EditL3->SetText("");
-        return;
-    }
-    const double x = 1 / (TwoPi * f);
-    EditL3->SetText(" " + FormatWithPrefix("H", x * x * (1 / C)));
+    if (Building()) return;
+    const TFieldNumber C = ReadNumberField(EditC3->Text(), CapacitanceFactor(CBCunit3->Text()), reportedC3_);
+    const TFieldNumber f = ReadNumberField(EditF3->Text(), FrequencyFactor(CBFunit3->Text()), reportedF3_);
+    ShowGroupResult(*EditL3, C, f, [](double C, double f) {
+        const double x = 1 / (TwoPi * f);
+        return FormatWithPrefix("H", x * x * (1 / C));
+    });
 }

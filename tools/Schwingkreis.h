@@ -8,6 +8,7 @@
 #include "components/controls/KitTechnicalLine.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
+#include "tools/NumberFieldLib.h"
 
 class TFormSchwingkreis : public gui::TForm {
 public:
@@ -42,7 +43,7 @@ public:
 
 private:
     bool Building() const { return ComponentState().Contains(rtl::csLoading); }
-};
 
-// The number in Text times Factor; a text that is not a number is warned about and counts as 0.
-double InputValue(const std::string& Text, double Factor);
+    // Each input's bad text, reported once.
+    TReportedText reportedL1_, reportedC1_, reportedL2_, reportedF2_, reportedC3_, reportedF3_;
+};

@@ -6,7 +6,6 @@
 #include "foundation/ListPlot.h"
 #include "platform/rtl/SysUtils.h"
 #include "radio/UnitConversionLib.h"
-#include "tools/Schwingkreis.h"
 
 namespace {
 
@@ -142,20 +141,34 @@ void TFormZweidrahtleitung::FormActivate(rtl::TObject* s) {
     calcGrafik();
 }
 
+// All three inputs are read on every change, so that a text is warned about when its field
+// comes to hold it, whatever the others hold.
 void TFormZweidrahtleitung::calc(rtl::TObject*) {
     if (Building()) return;
-    if (EditDurchmesser->Text().empty() || EditEpsilonR->Text().empty()) return;
-    calcGrafik();
-    if (EditAbstand->Text().empty()) return;
-    const double D = InputValue(EditAbstand->Text(), LengthFactor(CBUnitAbstand->Text()));
-    const double d = InputValue(EditDurchmesser->Text(), LengthFactor(CBUnitDurchmesser->Text()));
-    const double er = InputValue(EditEpsilonR->Text(), 1);
-    // Negative values give no result, like 0.
-    if (D <= 0 || d <= 0 || er <= 0) {
+    const TFieldNumber D =
+        ReadNumberField(EditAbstand->Text(), LengthFactor(CBUnitAbstand->Text()), reportedAbstand_);
+    const TFieldNumber d = ReadNumberField(EditDurchmesser->Text(),
+                                           LengthFactor(CBUnitDurchmesser->Text()), reportedDurchmesser_);
+    const TFieldNumber er = ReadNumberField(EditEpsilonR->Text(), 1, reportedEpsilonR_);
+    if (!d.Empty && !er.Empty) calcGrafik();
+    // No impedance beside a text that is not a number.
+    if (D.Bad || d.Bad || er.Bad) {
         EditImpedanz->SetText("");
         return;
     }
-    EditImpedanz->SetText(" " + rtl::Format("%4.1f Ohm", Impedance(D, d, er)));
+    if (D.Empty || d.Empty || er.Empty) return;
+    // Negative values give no result, like 0.
+    if (D.Value <= 0 || d.Value <= 0 || er.Value <= 0) {
+        EditImpedanz->SetText("");
+        return;
+    }
+    // Wires whose diameter is not below their spacing touch or overlap: there is no line. Equal
+    // lengths in different units ("0,4 cm" and "4 mm") may differ in the last digit.
+    if (d.Value >= D.Value * (1 - 1e-12)) {
+        EditImpedanz->SetText("---");
+        return;
+    }
+    EditImpedanz->SetText(" " + rtl::Format("%4.1f Ohm", Impedance(D.Value, d.Value, er.Value)));
 }
 
 void TFormZweidrahtleitung::calcGrafik() {

@@ -7,6 +7,7 @@
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/StdCtrls.h"
+#include "tools/NumberFieldLib.h"
 
 class TFormZweidrahtleitung : public gui::TForm {
 public:
@@ -32,4 +33,7 @@ public:
 
 private:
     bool Building() const { return ComponentState().Contains(rtl::csLoading); }
+
+    // Each input's bad text, reported once.
+    TReportedText reportedAbstand_, reportedDurchmesser_, reportedEpsilonR_;
 };

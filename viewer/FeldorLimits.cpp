@@ -57,6 +57,22 @@ bool DotsGroupThousands(const std::string& S) {
     return true;
 }
 
+// The only letters of S are the exponent's 'E' or 'e' and a unit "W" at the end (blanks may
+// follow it). Any other letter, a prefix as in "2,5 kW" among them, would be dropped by the
+// number filter and leave a different power; a character beyond ASCII counts as a letter.
+bool LettersAreWattsOnly(const std::string& S) {
+    std::size_t end = S.size();
+    while (end > 0 && (S[end - 1] == ' ' || S[end - 1] == '\t')) --end;
+    if (end > 0 && S[end - 1] == 'W') --end;
+    for (std::size_t i = 0; i < end; ++i) {
+        const auto c = static_cast<unsigned char>(S[i]);
+        if (c >= 0x80) return false;
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (letter && c != 'e' && c != 'E') return false;
+    }
+    return true;
+}
+
 // Whole watts from 1 to 1000. Values far outside (or not a number) are brought into range
 // before rounding, which keeps the result and never overflows.
 double ClipPower(double p) {
@@ -206,14 +222,15 @@ void TFormFeldor::EditPWRShowDblClick(rtl::TObject*) {
     EditPWRShow->SetText("");
 }
 
-// The filter keeps the characters of a number and drops the rest: blanks, a unit, a '+' and the
-// dots that group thousands ("1.000 W"). Any other dot would be dropped silently and change the
-// number ("1.5" to 15), so such an entry counts as no number.
+// The filter keeps the characters of a number and drops the rest: blanks, the unit "W", a '+'
+// and the dots that group thousands ("1.000 W"). Any other dot or letter would be dropped
+// silently and change the number ("1.5" to 15, "2,5 kW" to 2), so such an entry counts as no
+// number.
 void TFormFeldor::EditPWRShowExit(rtl::TObject*) {
     const std::string typed = EditPWRShow->Text();
     const std::string text = FloatCharsOnly(typed);
     long double value = 0;
-    if (DotsGroupThousands(typed) && rtl::TryStrToFloat(text, value)) {
+    if (DotsGroupThousands(typed) && LettersAreWattsOnly(typed) && rtl::TryStrToFloat(text, value)) {
         PowerShow = static_cast<double>(value);
     } else {
         msgWarning("Die Leistung muss eine Gleitkommazahl sein!\r\nSie wird auf 100 W gesetzt.");

@@ -413,6 +413,15 @@ void ShowPlaneTextOfMap(TFormFeldor& form) {
     combo.SetText(item >= 0 ? combo.Items()->Get(item) : text);
 }
 
+// A typed height that names a listed plane ("1" for "1,0") becomes the selected item, written as
+// the list writes it, so that "+", "-" and a change of the field type go on from the plane shown.
+// While the user types, the text stays as typed (the plane is shown all the same); this runs
+// when the typing is over. Runs no handler.
+void SelectPlaneOfText(gui::TComboBox& combo) {
+    const int item = PlaneItemOfText(combo, combo.Text());
+    if (item >= 0 && combo.ItemIndex() != item) combo.SetItemIndex(item);
+}
+
 }  // namespace
 
 void TFormFeldor::UpdatePicture(rtl::TObject*) {
@@ -435,18 +444,26 @@ void TFormFeldor::CBPlaneshange(rtl::TObject* Sender) {
 }
 
 void TFormFeldor::CBPlanesKeyDown(rtl::TObject*, unsigned short& Key, gui::TShiftState) {
-    if (Key != gui::VK_RETURN || PlaneItemOfText(*CBPlanes, CBPlanes->Text()) >= 0) return;
+    if (Key != gui::VK_RETURN) return;
+    if (PlaneItemOfText(*CBPlanes, CBPlanes->Text()) >= 0) {
+        SelectPlaneOfText(*CBPlanes);
+        return;
+    }
     ShowPlaneTextOfMap(*this);
     Key = 0;
 }
 
 void TFormFeldor::CBPlanesExit(rtl::TObject*) {
-    if (PlaneItemOfText(*CBPlanes, CBPlanes->Text()) < 0) ShowPlaneTextOfMap(*this);
+    if (PlaneItemOfText(*CBPlanes, CBPlanes->Text()) < 0)
+        ShowPlaneTextOfMap(*this);
+    else
+        SelectPlaneOfText(*CBPlanes);
 }
 
 void TFormFeldor::ButTooglePlusClick(rtl::TObject* Sender) {
     const int n = CBPlanes->Items()->Count();
     if (n == 0) return;
+    SelectPlaneOfText(*CBPlanes);
     int i = CBPlanes->ItemIndex();
     IncMod(i, n);
     CBPlanes->SetItemIndex(i);
@@ -456,6 +473,7 @@ void TFormFeldor::ButTooglePlusClick(rtl::TObject* Sender) {
 void TFormFeldor::ButToggleMinusClick(rtl::TObject* Sender) {
     const int n = CBPlanes->Items()->Count();
     if (n == 0) return;
+    SelectPlaneOfText(*CBPlanes);
     int i = CBPlanes->ItemIndex();
     DecMod(i, n);
     CBPlanes->SetItemIndex(i);
@@ -471,6 +489,8 @@ void TFormFeldor::UpdateFeldChange(rtl::TObject* Sender) {
     if (RGFeldTyp->ItemIndex() == 0 && !HasEPlanes) RGFeldTyp->SetItemIndex(fallback);
     if (RGFeldTyp->ItemIndex() == 1 && !HasHPlanes) RGFeldTyp->SetItemIndex(fallback);
     if (RGFeldTyp->ItemIndex() == 2 && !HasZPlanes) RGFeldTyp->SetItemIndex(fallback);
+    // The new type's list keeps the position of the plane shown, also of a typed height.
+    SelectPlaneOfText(*CBPlanes);
     afterLoading();
     UpdatePicture(Sender);
     UpdateGrenzwerte(Sender);

@@ -1,6 +1,7 @@
 // The coax calculator driven through its controls: start values, band choice, no band, the
 // frequency limit, a click on a list item, the posted calculation after leaving a field, bad
-// numbers reported once per entry as a user types and clicks, results too long for their field,
+// numbers reported once per entry as a user types and clicks with no result beside them,
+// results too long for their field,
 // and the single-choice helpers of the check lists.
 #include <gtest/gtest.h>
 
@@ -198,11 +199,13 @@ TEST_F(KoaxCalcTyping, BadNumberIsReportedOncePerEntry) {
 
     // Back into the field to correct it, out and in again: the length field's exit
     // recalculates, but the unchanged text is not reported again.
+    // No result stands beside the bad text (the 10 MHz results would be read as its results).
     ClickInto(*f->EditFrequenz);
     ClickInto(*f->EditCableLength);
     ClickInto(*f->EditFrequenz);
     EXPECT_EQ(Boxes(), 1u);
-    ExpectOutputs(" 4,70", " 0,47", " 0,30");
+    ExpectOutputs("---", "---", "---");
+    EXPECT_EQ(f->CBBands->Text(), "--- Kein ---");
 
     // Another bad text is a new entry.
     Enter(*f->EditFrequenz, "14.3");
@@ -217,13 +220,15 @@ TEST_F(KoaxCalcTyping, BadNumberIsReportedOncePerEntry) {
     EXPECT_NE(att100, " 4,70");
     Enter(*f->EditFrequenz, "14.2");
     EXPECT_EQ(Boxes(), 3u);
-    EXPECT_EQ(f->EditAtt100->Text(), att100);
+    ExpectOutputs("---", "---", "---");
+    EXPECT_EQ(f->CBBands->Text(), "--- Kein ---");
 
     // The length field keeps its own account: its bad text is reported once, while the
     // frequency's (already reported) is not reported again.
     Enter(*f->EditCableLength, "zehn");
     ASSERT_EQ(Boxes(), 4u);
     EXPECT_EQ(presenter.boxes[3].text, "'zehn' ist kein gültiger Gleitkommawert.");
+    ExpectOutputs("---", "---", "---");
     ClickInto(*f->EditCableLength);
     ClickInto(*f->EditFrequenz);
     EXPECT_EQ(Boxes(), 4u);
@@ -253,9 +258,32 @@ TEST_F(KoaxCalc, ResultTooLongForItsFieldShowsNoValue) {
     EXPECT_TRUE(presenter.boxes.empty());
 }
 
-TEST_F(KoaxCalc, NotANumberLeavesTheOutputs) {
-    f->EditCableLength->SetText("zehn");
-    EXPECT_THROW(f->CalcCable(nullptr), rtl::EConvertError);
+// While an entry is not a number, every result shows "---"; the band box follows a frequency
+// that is a number. Each bad text is raised once.
+TEST_F(KoaxCalc, NotANumberShowsNoResults) {
+    struct Case {
+        const char* frequency;
+        const char* length;
+        const char* band;
+        bool raised;
+    };
+    for (const Case& c : {Case{"14,2", "zehn", "20m", true}, Case{"14,2", "zehn", "20m", false},
+                          Case{"14.2", "10", "--- Kein ---", true}, Case{"7,1", "", "40m", true},
+                          Case{"", "10", "--- Kein ---", true}}) {
+        SCOPED_TRACE(std::string(c.frequency) + " MHz, " + c.length + " m");
+        f->EditFrequenz->SetText(c.frequency);
+        f->EditCableLength->SetText(c.length);
+        if (c.raised)
+            EXPECT_THROW(f->CalcCable(nullptr), rtl::EConvertError);
+        else
+            EXPECT_NO_THROW(f->CalcCable(nullptr));
+        ExpectOutputs("---", "---", "---");
+        EXPECT_EQ(f->CBBands->Text(), c.band);
+    }
+    // Both numbers again: the results come back.
+    f->EditFrequenz->SetText("10,0");
+    f->EditCableLength->SetText("10,00");
+    f->CalcCable(nullptr);
     ExpectOutputs(" 4,70", " 0,47", " 0,30");
 }
 

@@ -268,6 +268,18 @@ TEST_F(LimitsTest, TypedDisplayPower) {
         {"0,4", 1, false},      // rounds to 0, clipped to 1 W
         {"2000", 1000, false},  // clipped
         {"abc", 100, true},     // no number: warning, 100 W
+        // Only the unit W may follow the number; another letter would be dropped silently.
+        {"2,5 kW", 100, true},
+        {"2,5kW", 100, true},
+        {"250 mW", 100, true},
+        {"250 w", 100, true},
+        {"250 W W", 100, true},
+        {"W 250", 100, true},
+        {"250 Watt", 100, true},
+        {"250 \xC2\xB5W", 100, true},  // a letter beyond ASCII
+        {"250 W ", 250, false},
+        {"2,5e2 W", 250, false},  // the exponent's letter
+        {"1E3W", 1000, false},
         {"-5", 1, false},
         {"1e999", 1000, false},
         {"1e5000", 100, true},  // beyond the float range

@@ -434,6 +434,63 @@ TEST_F(PlaneControlsTest, TypingIntoThePlaneComboShowsNoBoxPerKey) {
     EXPECT_TRUE(presenter->boxes.empty());
 }
 
+// A height typed into the plane combo, which shows its plane, is where "+", "-", Return,
+// leaving the combo and a change of the field type go on from, as if it had been chosen from
+// the list (written as the list writes it once the typing is over).
+TEST_F(PlaneControlsTest, TypedHeightIsThePlaneTheControlsGoOnFrom) {
+    Ready(0, 1);
+    for (double z : {0.5, 1.0, 1.5, 2.0}) AddEPlane(z);
+    for (double z : {100.5, 101.0, 101.5, 102.0}) AddEPlane(z);  // H planes at the same heights
+    HasHPlanes = true;
+    ShowFirstEPlane();
+    form->Show();
+    QApplication::setActiveWindow(form->Widget());
+    ASSERT_TRUE(ProcessUntil([this] { return form->Active(); }));
+
+    const auto typeIntoCombo = [&](const char* text) {
+        form->CBPlanes->SetFocus();
+        ASSERT_TRUE(ProcessUntil([this] { return form->CBPlanes->Focused(); }));
+        form->CBPlanes->SetSelStart(0);
+        form->CBPlanes->SetSelLength(static_cast<int>(form->CBPlanes->Text().size()));
+        PressKeyOnFocus(Qt::Key_Backspace);
+        for (const char* c = text; *c; ++c)
+            PressKeyOnFocus(*c == ',' ? Qt::Key_Comma : Qt::Key_0 + (*c - '0'), QString(QChar(*c)));
+    };
+    struct Case {
+        const char* typed;
+        double typedShown;  // the plane shown once the text is typed
+        const char* what;
+        std::function<void()> act;
+        double shown;  // the plane shown afterwards
+        const char* text;
+    };
+    const Case cases[] = {
+        {"1", 1.0, "+", [&] { form->ButTooglePlus->Click(); }, 1.5, "1,5"},
+        {"1", 1.0, "-", [&] { form->ButToggleMinus->Click(); }, 0.5, "0,5"},
+        {"2", 2.0, "+ on the last", [&] { form->ButTooglePlus->Click(); }, 0.5, "0,5"},
+        {"0,50", 0.5, "- on the first", [&] { form->ButToggleMinus->Click(); }, 2.0, "2,0"},
+        {"1", 1.0, "Return", [&] { PressKeyOnFocus(Qt::Key_Return); }, 1.0, "1,0"},
+        {"1,50", 1.5, "focus left", [&] {
+             form->ButTooglePlus->SetFocus();
+             ProcessUntil([this] { return !form->CBPlanes->Focused(); });
+         }, 1.5, "1,5"},
+        {"1", 1.0, "field type H", [&] { form->RGFeldTyp->SetItemIndex(1); }, 101.0, "1,0"},
+        {"2", 102.0, "field type E", [&] { form->RGFeldTyp->SetItemIndex(0); }, 2.0, "2,0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " then " + c.what);
+        typeIntoCombo(c.typed);
+        EXPECT_EQ(form->CBPlanes->Text(), c.typed);  // the text stays as typed
+        EXPECT_DOUBLE_EQ(CurrentHeight, c.typedShown);
+        c.act();
+        EXPECT_DOUBLE_EQ(CurrentHeight, c.shown);
+        EXPECT_EQ(form->CBPlanes->Text(), c.text);
+        const int item = form->CBPlanes->ItemIndex();  // selected, not only written
+        EXPECT_EQ(item >= 0 ? form->CBPlanes->Items()->Get(item) : "(none)", c.text);
+    }
+    EXPECT_TRUE(presenter->boxes.empty()) << presenter->boxes.front().text;
+}
+
 TEST_F(PlaneControlsTest, ComponentAndFieldTypeChooseThePlane) {
     Loaded();
     form->CBPlanes->SetItemIndex(1);
