@@ -57,13 +57,13 @@ bool DotsGroupThousands(const std::string& S) {
     return true;
 }
 
-// The only letters of S are the exponent's 'E' or 'e' and a unit "W" at the end (blanks may
-// follow it). Any other letter, a prefix as in "2,5 kW" among them, would be dropped by the
+// The only letters of S are the exponent's 'E' or 'e' and a unit "W" (or "w") at the end
+// (blanks may follow it). Any other letter, a prefix as in "2,5 kW" among them, would be dropped by the
 // number filter and leave a different power; a character beyond ASCII counts as a letter.
 bool LettersAreWattsOnly(const std::string& S) {
     std::size_t end = S.size();
     while (end > 0 && (S[end - 1] == ' ' || S[end - 1] == '\t')) --end;
-    if (end > 0 && S[end - 1] == 'W') --end;
+    if (end > 0 && (S[end - 1] == 'W' || S[end - 1] == 'w')) --end;
     for (std::size_t i = 0; i < end; ++i) {
         const auto c = static_cast<unsigned char>(S[i]);
         if (c >= 0x80) return false;

@@ -272,7 +272,7 @@ TEST_F(LimitsTest, TypedDisplayPower) {
         {"2,5 kW", 100, true},
         {"2,5kW", 100, true},
         {"250 mW", 100, true},
-        {"250 w", 100, true},
+        {"250 w", 250, false},
         {"250 W W", 100, true},
         {"W 250", 100, true},
         {"250 Watt", 100, true},
