@@ -50,8 +50,9 @@ bool HoldsInteger(const rtl::TIniFile& ini, const char* key) {
 
 // The measured-values and script windows stay above the main window, so they go beside its
 // menu bar and left-hand controls: to the right of it where the work area has room, else over
-// the lower right of the map. A place from the settings file is kept while the window's title
-// bar is on a screen there. A script window too large to lie anywhere beside the controls is
+// the lower right of the map. A place from the settings file is kept while the window lies
+// wholly on the screens; one partly or wholly off them (another screen's layout) is placed anew
+// there, clear of a window kept. A script window too large to lie anywhere beside the controls is
 // cut down to the room right of and below the map's top left corner and placed anew.
 void PlaceWindowsBesideControls(TFormFeldor* main) {
     const gui::TFrameExtents e = main->FrameExtents();
@@ -84,26 +85,31 @@ void PlaceWindowsBesideControls(TFormFeldor* main) {
     FormProgInfo->SetBounds(SkriptLeft, SkriptTop, skript.cx, skript.cy);
     FormMessExport->SetBounds(MessLeft, MessTop, FormMessExport->Width(), FormMessExport->Height());
 
-    auto keeps = [&screens](gui::TCustomForm* f, bool stored) {
-        const gdi::TRect b = gdi::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
-        return stored && gui::TitleBarOnScreen(b, f->FrameExtents().Top, screens);
-    };
-    std::vector<gui::TCustomForm*> toPlace;
-    if (!keeps(FormMessExport, MessPlaceStored)) toPlace.push_back(FormMessExport);
-    if (!keeps(FormProgInfo, SkriptPlaceStored && !cut)) toPlace.push_back(FormProgInfo);
-    if (toPlace.empty() || work.IsEmpty()) return;
     // The measured-values window keeps its client size, so it takes the frame it will get.
     const gui::TFrameExtents me =
         gui::TCustomForm::EstimatedFrameExtents(FormMessExport->BorderStyle());
+    auto frameOf = [&me](gui::TCustomForm* f) {
+        if (f == FormMessExport)
+            return gdi::Bounds(f->Left(), f->Top(), f->ClientWidth() + me.Left + me.Right,
+                               f->ClientHeight() + me.Top + me.Bottom);
+        return gdi::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
+    };
+    std::vector<gui::TCustomForm*> toPlace;
+    std::vector<gdi::TRect> kept;
+    auto decide = [&](gui::TCustomForm* f, bool stored) {
+        const gdi::TRect b = frameOf(f);
+        if (stored && gui::WindowOnScreen(b, screens)) kept.push_back(b);
+        else toPlace.push_back(f);
+    };
+    decide(FormMessExport, MessPlaceStored);
+    decide(FormProgInfo, SkriptPlaceStored && !cut);
+    if (toPlace.empty() || work.IsEmpty()) return;
     std::vector<gdi::TSize> sizes;
     for (gui::TCustomForm* f : toPlace) {
-        if (f == FormMessExport)
-            sizes.push_back({f->ClientWidth() + me.Left + me.Right,
-                             f->ClientHeight() + me.Top + me.Bottom});
-        else
-            sizes.push_back({f->Width(), f->Height()});
+        const gdi::TRect b = frameOf(f);
+        sizes.push_back({b.Width(), b.Height()});
     }
-    const std::vector<gdi::TRect> places = place(sizes);
+    const std::vector<gdi::TRect> places = gui::PlaceBeside(work, frame, map, sizes, kept);
     for (std::size_t i = 0; i < toPlace.size(); ++i) {
         gui::TCustomForm* f = toPlace[i];
         f->SetBounds(places[i].Left, places[i].Top, f->Width(), f->Height());
