@@ -51,10 +51,11 @@ bool HoldsInteger(const rtl::TIniFile& ini, const char* key) {
 // The measured-values and script windows stay above the main window, so they go beside its
 // menu bar and left-hand controls: to the right of it where the work area has room, else over
 // the lower right of the map. A place from the settings file is kept while the window lies
-// wholly on the screens; one partly or wholly off them (another screen's layout) is placed anew
-// there, clear of a window kept. A script window too large to lie anywhere beside the controls is
-// cut down to the room right of and below the map's top left corner and placed anew.
-void PlaceWindowsBesideControls(TFormFeldor* main) {
+// wholly on the screens, and, where the main window had to be moved onto them (mainMoved), while
+// it also leaves the main window's controls free; any other is placed anew there, clear of a
+// window kept. A script window too large to lie anywhere beside the controls is cut down to the
+// room right of and below the map's top left corner and placed anew.
+void PlaceWindowsBesideControls(TFormFeldor* main, bool mainMoved) {
     const gui::TFrameExtents e = main->FrameExtents();
     const gdi::TRect frame = gdi::Bounds(main->Left(), main->Top(), main->Width(), main->Height());
     const int menuHeight = main->Height() - main->ClientHeight() - e.Top - e.Bottom;
@@ -98,7 +99,8 @@ void PlaceWindowsBesideControls(TFormFeldor* main) {
     std::vector<gdi::TRect> kept;
     auto decide = [&](gui::TCustomForm* f, bool stored) {
         const gdi::TRect b = frameOf(f);
-        if (stored && gui::WindowOnScreen(b, screens)) kept.push_back(b);
+        if (stored && gui::WindowOnScreen(b, screens) && (!mainMoved || clearOfControls(b)))
+            kept.push_back(b);
         else toPlace.push_back(f);
     };
     decide(FormMessExport, MessPlaceStored);
@@ -518,11 +520,12 @@ void TFormFeldor::afterAllCreated() {
     // Both belong to the main window, so that they stay in sight above it; the main window is
     // on the screen first, so that the window manager knows what they belong to and its frame
     // is known when they are placed beside its controls.
+    const int storedLeft = Left(), storedTop = Top();
     Show();
     PaintNow();
     FormProgInfo->SetPopupParent(this);
     FormMessExport->SetPopupParent(this);
-    PlaceWindowsBesideControls(this);
+    PlaceWindowsBesideControls(this, Left() != storedLeft || Top() != storedTop);
     FormProgInfo->SetVisible(SkriptVisible);
     FormMessExport->SetVisible(MesswertVisible);
     Timer->SetInterval(1000);

@@ -781,6 +781,19 @@ void TCustomForm::ApplyColor() {
 void TCustomForm::PlaceOnFirstShow() {
     if (placed_) return;
     placed_ = true;
+    // A form sized by its client area takes the frame estimated now (windows framed since it
+    // was made may have taught a better one), so that it is placed with the size it will get.
+    if (clientSized_ && !extentsMeasured_ && !Frameless()) {
+        const TFrameExtents e = EstimatedFrameExtents(borderStyle_);
+        if (e != extents_) {
+            const int clientWidth = ClientWidth();
+            const int clientHeight = std::max(0, Height() - extents_.Top - extents_.Bottom);
+            extents_ = e;
+            ControlAccess::SetBoundsFromWidget(this, Left(), Top(), clientWidth + e.Left + e.Right,
+                                               clientHeight + e.Top + e.Bottom);
+            ApplyBounds();
+        }
+    }
     auto centreOn = [this](int l, int t, int w, int h) {
         centredOn_ = gdi::Bounds(l, t, w, h);
         SetBounds(l + (w - Width()) / 2, t + (h - Height()) / 2, Width(), Height());

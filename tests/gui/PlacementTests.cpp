@@ -158,6 +158,7 @@ TEST(guiPlaces, PlacedWindowsAvoidTheWindowsAlreadyThere) {
     EXPECT_EQ(alone[0], mess);
     const std::vector<gdi::TRect> places = PlaceBeside(work, owner, map, {{443, 334}}, {mess});
     ASSERT_EQ(places.size(), 1u);
+    EXPECT_EQ(places[0], gdi::Bounds(581, 100, 443, 334));  // right above it, over the map
     gdi::TRect common;
     EXPECT_FALSE(gdi::IntersectRect(common, places[0], mess));
     EXPECT_GE(places[0].Left, map.Left);
