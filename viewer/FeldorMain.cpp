@@ -50,10 +50,12 @@ bool HoldsInteger(const rtl::TIniFile& ini, const char* key) {
 
 // The measured-values and script windows stay above the main window, so they go beside its
 // menu bar and left-hand controls: to the right of it where the work area has room, else over
-// the lower right of the map. A place from the settings file is kept while the window's title
-// bar is on a screen there. A script window too large to lie anywhere beside the controls is
-// cut down to the room right of and below the map's top left corner and placed anew.
-void PlaceWindowsBesideControls(TFormFeldor* main) {
+// the lower right of the map. A place from the settings file is kept while the window lies
+// wholly on the screens, and, where the main window had to be moved onto them (mainMoved), while
+// it also leaves the main window's controls free; any other is placed anew there, clear of a
+// window kept. A script window too large to lie anywhere beside the controls is cut down to the
+// room right of and below the map's top left corner and placed anew.
+void PlaceWindowsBesideControls(TFormFeldor* main, bool mainMoved) {
     const gui::TFrameExtents e = main->FrameExtents();
     const gdi::TRect frame = gdi::Bounds(main->Left(), main->Top(), main->Width(), main->Height());
     const int menuHeight = main->Height() - main->ClientHeight() - e.Top - e.Bottom;
@@ -84,26 +86,32 @@ void PlaceWindowsBesideControls(TFormFeldor* main) {
     FormProgInfo->SetBounds(SkriptLeft, SkriptTop, skript.cx, skript.cy);
     FormMessExport->SetBounds(MessLeft, MessTop, FormMessExport->Width(), FormMessExport->Height());
 
-    auto keeps = [&screens](gui::TCustomForm* f, bool stored) {
-        const gdi::TRect b = gdi::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
-        return stored && gui::TitleBarOnScreen(b, f->FrameExtents().Top, screens);
-    };
-    std::vector<gui::TCustomForm*> toPlace;
-    if (!keeps(FormMessExport, MessPlaceStored)) toPlace.push_back(FormMessExport);
-    if (!keeps(FormProgInfo, SkriptPlaceStored && !cut)) toPlace.push_back(FormProgInfo);
-    if (toPlace.empty() || work.IsEmpty()) return;
     // The measured-values window keeps its client size, so it takes the frame it will get.
     const gui::TFrameExtents me =
         gui::TCustomForm::EstimatedFrameExtents(FormMessExport->BorderStyle());
+    auto frameOf = [&me](gui::TCustomForm* f) {
+        if (f == FormMessExport)
+            return gdi::Bounds(f->Left(), f->Top(), f->ClientWidth() + me.Left + me.Right,
+                               f->ClientHeight() + me.Top + me.Bottom);
+        return gdi::Bounds(f->Left(), f->Top(), f->Width(), f->Height());
+    };
+    std::vector<gui::TCustomForm*> toPlace;
+    std::vector<gdi::TRect> kept;
+    auto decide = [&](gui::TCustomForm* f, bool stored) {
+        const gdi::TRect b = frameOf(f);
+        if (stored && gui::WindowOnScreen(b, screens) && (!mainMoved || clearOfControls(b)))
+            kept.push_back(b);
+        else toPlace.push_back(f);
+    };
+    decide(FormMessExport, MessPlaceStored);
+    decide(FormProgInfo, SkriptPlaceStored && !cut);
+    if (toPlace.empty() || work.IsEmpty()) return;
     std::vector<gdi::TSize> sizes;
     for (gui::TCustomForm* f : toPlace) {
-        if (f == FormMessExport)
-            sizes.push_back({f->ClientWidth() + me.Left + me.Right,
-                             f->ClientHeight() + me.Top + me.Bottom});
-        else
-            sizes.push_back({f->Width(), f->Height()});
+        const gdi::TRect b = frameOf(f);
+        sizes.push_back({b.Width(), b.Height()});
     }
-    const std::vector<gdi::TRect> places = place(sizes);
+    const std::vector<gdi::TRect> places = gui::PlaceBeside(work, frame, map, sizes, kept);
     for (std::size_t i = 0; i < toPlace.size(); ++i) {
         gui::TCustomForm* f = toPlace[i];
         f->SetBounds(places[i].Left, places[i].Top, f->Width(), f->Height());
@@ -512,11 +520,12 @@ void TFormFeldor::afterAllCreated() {
     // Both belong to the main window, so that they stay in sight above it; the main window is
     // on the screen first, so that the window manager knows what they belong to and its frame
     // is known when they are placed beside its controls.
+    const int storedLeft = Left(), storedTop = Top();
     Show();
     PaintNow();
     FormProgInfo->SetPopupParent(this);
     FormMessExport->SetPopupParent(this);
-    PlaceWindowsBesideControls(this);
+    PlaceWindowsBesideControls(this, Left() != storedLeft || Top() != storedTop);
     FormProgInfo->SetVisible(SkriptVisible);
     FormMessExport->SetVisible(MesswertVisible);
     Timer->SetInterval(1000);

@@ -644,7 +644,7 @@ void TCustomForm::FrameMeasured() {
             // Centred again with the frame it really has.
             SetBounds(area->Left + (area->Width() - w) / 2, area->Top + (area->Height() - h) / 2, w, h);
             clientSized_ = true;
-            KeepTitleBarOnScreen();
+            KeepOnScreen();
             if (replace) ApplyBounds();
             return;
         }
@@ -781,6 +781,19 @@ void TCustomForm::ApplyColor() {
 void TCustomForm::PlaceOnFirstShow() {
     if (placed_) return;
     placed_ = true;
+    // A form sized by its client area takes the frame estimated now (windows framed since it
+    // was made may have taught a better one), so that it is placed with the size it will get.
+    if (clientSized_ && !extentsMeasured_ && !Frameless()) {
+        const TFrameExtents e = EstimatedFrameExtents(borderStyle_);
+        if (e != extents_) {
+            const int clientWidth = ClientWidth();
+            const int clientHeight = std::max(0, Height() - extents_.Top - extents_.Bottom);
+            extents_ = e;
+            ControlAccess::SetBoundsFromWidget(this, Left(), Top(), clientWidth + e.Left + e.Right,
+                                               clientHeight + e.Top + e.Bottom);
+            ApplyBounds();
+        }
+    }
     auto centreOn = [this](int l, int t, int w, int h) {
         centredOn_ = gdi::Bounds(l, t, w, h);
         SetBounds(l + (w - Width()) / 2, t + (h - Height()) / 2, Width(), Height());
@@ -808,22 +821,20 @@ void TCustomForm::PlaceOnFirstShow() {
     }
     default: break;
     }
-    KeepTitleBarOnScreen();
+    KeepOnScreen();
 }
 
-int TCustomForm::TitleBarHeight() const { return std::max(1, extents_.Top); }
-
-// A window given a place off the screens (from another screen's layout, say) is moved onto one.
-void TCustomForm::KeepTitleBarOnScreen() {
+// A window given a place partly or wholly off the screens (from another screen's layout, say)
+// is moved onto one.
+void TCustomForm::KeepOnScreen() {
     if (windowState_ != wsNormal) return;
     const gdi::TRect b = gdi::Bounds(Left(), Top(), Width(), Height());
-    const gdi::TRect moved = TitleBarOntoScreen(b, TitleBarHeight(), WorkAreas());
+    const gdi::TRect moved = WindowOntoScreen(b, WorkAreas());
     if (moved != b) SetBounds(moved.Left, moved.Top, Width(), Height());
 }
 
 gdi::TRect TCustomForm::WorkArea() const {
-    return NearestWorkArea(gdi::Bounds(Left(), Top(), Width(), Height()), TitleBarHeight(),
-                           WorkAreas());
+    return WorkAreaOf(gdi::Bounds(Left(), Top(), Width(), Height()), WorkAreas());
 }
 
 void TCustomForm::SetVisible(bool v) {
@@ -1136,17 +1147,6 @@ std::vector<gdi::TRect> WorkAreas() {
 
 namespace {
 
-// The left end of a window's title bar.
-gdi::TRect TitleBarEnd(const gdi::TRect& bounds, int titleHeight) {
-    const int width = std::clamp(bounds.Width(), 1, 100);
-    return gdi::Bounds(bounds.Left, bounds.Top, width, std::max(1, titleHeight));
-}
-
-bool Inside(const gdi::TRect& inner, const gdi::TRect& outer) {
-    return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
-           inner.Bottom <= outer.Bottom;
-}
-
 // The square of the distance between two rectangles (0 when they meet).
 long long DistanceSquared(const gdi::TRect& a, const gdi::TRect& b) {
     const long long dx = std::max({0LL, static_cast<long long>(b.Left) - a.Right,
@@ -1172,39 +1172,71 @@ gdi::TRect KeptInside(int left, int top, int width, int height, const gdi::TRect
 
 }  // namespace
 
-bool TitleBarOnScreen(const gdi::TRect& bounds, int titleHeight,
-                      const std::vector<gdi::TRect>& workAreas) {
-    const gdi::TRect end = TitleBarEnd(bounds, titleHeight);
-    return std::any_of(workAreas.begin(), workAreas.end(),
-                       [&end](const gdi::TRect& a) { return Inside(end, a); });
-}
-
-gdi::TRect NearestWorkArea(const gdi::TRect& bounds, int titleHeight,
-                           const std::vector<gdi::TRect>& workAreas) {
-    const gdi::TRect end = TitleBarEnd(bounds, titleHeight);
-    const gdi::TRect* nearest = nullptr;
-    long long best = 0;
+bool WindowOnScreen(const gdi::TRect& bounds, const std::vector<gdi::TRect>& workAreas) {
+    if (bounds.Width() <= 0 || bounds.Height() <= 0) {
+        return std::any_of(workAreas.begin(), workAreas.end(), [&bounds](const gdi::TRect& a) {
+            return bounds.Left >= a.Left && bounds.Left < a.Right && bounds.Top >= a.Top &&
+                   bounds.Top < a.Bottom;
+        });
+    }
+    // The window cut along every work area's edges: each cell lies wholly inside or outside
+    // each work area, so its top left corner tells.
+    std::vector<int> xs = {bounds.Left, bounds.Right}, ys = {bounds.Top, bounds.Bottom};
     for (const gdi::TRect& a : workAreas) {
-        if (Inside(end, a)) return a;
-        const long long d = DistanceSquared(end, a);
-        if (!nearest || d < best) {
-            nearest = &a;
-            best = d;
+        for (const int x : {a.Left, a.Right})
+            if (x > bounds.Left && x < bounds.Right) xs.push_back(x);
+        for (const int y : {a.Top, a.Bottom})
+            if (y > bounds.Top && y < bounds.Bottom) ys.push_back(y);
+    }
+    std::sort(xs.begin(), xs.end());
+    std::sort(ys.begin(), ys.end());
+    for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+        if (xs[i] == xs[i + 1]) continue;
+        for (std::size_t j = 0; j + 1 < ys.size(); ++j) {
+            if (ys[j] == ys[j + 1]) continue;
+            const int x = xs[i], y = ys[j];
+            const bool covered =
+                std::any_of(workAreas.begin(), workAreas.end(), [x, y](const gdi::TRect& a) {
+                    return x >= a.Left && x < a.Right && y >= a.Top && y < a.Bottom;
+                });
+            if (!covered) return false;
         }
     }
-    return nearest ? *nearest : gdi::TRect{};
+    return true;
 }
 
-gdi::TRect TitleBarOntoScreen(const gdi::TRect& bounds, int titleHeight,
-                              const std::vector<gdi::TRect>& workAreas) {
-    if (workAreas.empty() || TitleBarOnScreen(bounds, titleHeight, workAreas)) return bounds;
-    const gdi::TRect area = NearestWorkArea(bounds, titleHeight, workAreas);
+gdi::TRect WorkAreaOf(const gdi::TRect& bounds, const std::vector<gdi::TRect>& workAreas) {
+    const gdi::TRect* best = nullptr;
+    long long largest = 0;
+    for (const gdi::TRect& a : workAreas) {
+        const long long common = OverlapArea(bounds, a);
+        if (common > largest) {
+            best = &a;
+            largest = common;
+        }
+    }
+    if (best) return *best;
+    long long nearest = 0;
+    for (const gdi::TRect& a : workAreas) {
+        const long long d = DistanceSquared(bounds, a);
+        if (!best || d < nearest) {
+            best = &a;
+            nearest = d;
+        }
+    }
+    return best ? *best : gdi::TRect{};
+}
+
+gdi::TRect WindowOntoScreen(const gdi::TRect& bounds, const std::vector<gdi::TRect>& workAreas) {
+    if (workAreas.empty() || WindowOnScreen(bounds, workAreas)) return bounds;
+    const gdi::TRect area = WorkAreaOf(bounds, workAreas);
     return KeptInside(bounds.Left, bounds.Top, bounds.Width(), bounds.Height(), area);
 }
 
 std::vector<gdi::TRect> PlaceBeside(const gdi::TRect& work, const gdi::TRect& owner,
                                     const gdi::TRect& coverable,
-                                    const std::vector<gdi::TSize>& sizes) {
+                                    const std::vector<gdi::TSize>& sizes,
+                                    const std::vector<gdi::TRect>& taken) {
     // The part of the owner a window may lie on: from coverable's top left to the owner's
     // bottom right.
     const gdi::TRect open = gdi::Rect(std::max(coverable.Left, owner.Left),
@@ -1214,8 +1246,8 @@ std::vector<gdi::TRect> PlaceBeside(const gdi::TRect& work, const gdi::TRect& ow
         long long free, others, owner;
         auto operator<=>(const Cost&) const = default;
     };
-    std::vector<gdi::TRect> placed;
-    placed.reserve(sizes.size());
+    std::vector<gdi::TRect> placed = taken;
+    placed.reserve(taken.size() + sizes.size());
     for (const gdi::TSize& size : sizes) {
         const int w = size.cx, h = size.cy;
         const int xs[] = {owner.Right, work.Right - w, coverable.Right - w, owner.Left - w};
@@ -1238,6 +1270,7 @@ std::vector<gdi::TRect> PlaceBeside(const gdi::TRect& work, const gdi::TRect& ow
         }
         placed.push_back(*best);
     }
+    placed.erase(placed.begin(), placed.begin() + static_cast<std::ptrdiff_t>(taken.size()));
     return placed;
 }
 

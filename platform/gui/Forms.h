@@ -4,8 +4,8 @@
 // border included, as the window manager draws them; the client area is that less the frame and
 // the main menu bar. The frame's extents are measured once the window is shown and estimated
 // before (from the windows shown so far, else a typical title bar); a window placed with an
-// estimate that turns out wrong is moved so that its frame lies at Left/Top. A form opens with
-// its title bar on a screen's work area. Controls are placed in client coordinates. A form
+// estimate that turns out wrong is moved so that its frame lies at Left/Top. A form opens wholly
+// on the screens' work areas where it fits. Controls are placed in client coordinates. A form
 // builds its controls in its C++ constructor; OnCreate runs after the constructor when the form
 // is made with TApplication::CreateForm or gui::CreateForm (an exception in OnCreate is shown by
 // the error box and creation goes on).
@@ -109,8 +109,8 @@ public:
     TCustomForm* PopupParent() const { return popupParent_; }
     void SetPopupParent(TCustomForm* parent);
     bool Active() const;
-    // The work area of the screen the form's title bar is on (the nearest one when it is on
-    // none).
+    // The work area of the screen holding the largest part of the form (the nearest one when
+    // none holds any).
     gdi::TRect WorkArea() const;
 
     int ModalResult() const { return modalResult_; }
@@ -178,8 +178,7 @@ private:
     void ApplyWindowFlags();
     void ApplyPopupParent();
     void PlaceOnFirstShow();
-    void KeepTitleBarOnScreen();
-    int TitleBarHeight() const;
+    void KeepOnScreen();
     void LayoutFrame();
     void ApplyClientSize();
     void FrameMeasured();
@@ -246,18 +245,16 @@ private:
 // first; empty when there is no screen.
 std::vector<gdi::TRect> WorkAreas();
 
-// A window's title bar is on a screen when its left end (the left 100 pixels, or the whole of a
-// narrower window) lies inside one work area, titleHeight pixels high from the window's top.
-bool TitleBarOnScreen(const gdi::TRect& bounds, int titleHeight,
-                      const std::vector<gdi::TRect>& workAreas);
-// The work area nearest to the window's title bar (the first of equally near ones); an empty
-// rectangle when there is none.
-gdi::TRect NearestWorkArea(const gdi::TRect& bounds, int titleHeight,
-                           const std::vector<gdi::TRect>& workAreas);
-// Bounds whose title bar is on a screen come back as they are; others are moved into the
-// nearest work area, as much of the window as fits and the top left first. The size stays.
-gdi::TRect TitleBarOntoScreen(const gdi::TRect& bounds, int titleHeight,
-                              const std::vector<gdi::TRect>& workAreas);
+// Whether the window (its frame) lies wholly on the work areas; a window across two screens that
+// meet counts as well.
+bool WindowOnScreen(const gdi::TRect& bounds, const std::vector<gdi::TRect>& workAreas);
+// The work area holding the largest part of the window, else the nearest one (the first of
+// equally good ones); an empty rectangle when there is none.
+gdi::TRect WorkAreaOf(const gdi::TRect& bounds, const std::vector<gdi::TRect>& workAreas);
+// Bounds on the screens (WindowOnScreen) come back as they are; others are moved by the least
+// distance into WorkAreaOf(bounds). A window wider or taller than that work area goes to its left
+// or top edge, so that its top left corner lies in it. The size stays.
+gdi::TRect WindowOntoScreen(const gdi::TRect& bounds, const std::vector<gdi::TRect>& workAreas);
 
 // Places windows that belong to another one (`owner`, its frame) within `work`, one after the
 // other in the order of `sizes`. Of the owner they may cover only `coverable` and what lies to
@@ -269,9 +266,11 @@ gdi::TRect TitleBarOntoScreen(const gdi::TRect& bounds, int titleHeight,
 // edge, at coverable's right edge, to the left of the owner, each level with the owner's top,
 // right below or right above a window placed before, at coverable's bottom edge, at the work
 // area's bottom or at coverable's top edge; of equally good places the first in this order.
+// Windows already there (`taken`) count as windows placed before.
 std::vector<gdi::TRect> PlaceBeside(const gdi::TRect& work, const gdi::TRect& owner,
                                     const gdi::TRect& coverable,
-                                    const std::vector<gdi::TSize>& sizes);
+                                    const std::vector<gdi::TSize>& sizes,
+                                    const std::vector<gdi::TRect>& taken = {});
 
 // The form a control sits on (walking up the parents), or nullptr.
 TCustomForm* GetParentForm(TControl* control);

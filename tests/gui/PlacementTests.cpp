@@ -1,4 +1,4 @@
-// Window places: title bars brought onto a screen, windows placed beside the window they belong
+// Window places: windows brought wholly onto a screen, windows placed beside the window they belong
 // to, and a window's place meaning its frame whenever its native window came to be.
 #include <QGuiApplication>
 #include <QScreen>
@@ -21,7 +21,12 @@ const gdi::TRect kScreen1920 = gdi::Bounds(1280, 100, 1920, 1080);
 
 }  // namespace
 
-TEST(guiPlaces, TitleBarIsBroughtOntoTheNearestWorkArea) {
+// A place wholly on the screens stays as it is; any other is moved by the least distance into
+// the work area holding the largest part of the window (else the nearest one), or, where the
+// window is larger than that work area, to its top or left edge. Among the places: those the
+// program stores on a 1280 x 1024 screen (main window 822 x 636, measured values 443 x 334,
+// script 300 x 300) opened on 1024 x 768 and 1920 x 1080.
+TEST(guiPlaces, AWindowIsMovedWhollyOntoTheWorkAreaHoldingMostOfIt) {
     struct Case {
         const char* name;
         gdi::TRect bounds;
@@ -30,31 +35,50 @@ TEST(guiPlaces, TitleBarIsBroughtOntoTheNearestWorkArea) {
     };
     const std::vector<gdi::TRect> one = {kScreen1280};
     const std::vector<gdi::TRect> two = {kScreen1280, kScreen1920};
+    const std::vector<gdi::TRect> small = {gdi::Bounds(0, 0, 1024, 768)};
+    const std::vector<gdi::TRect> wide = {gdi::Bounds(0, 0, 1920, 1080)};
+    const gdi::TRect main = gdi::Bounds(10, 10, 822, 636);
+    const gdi::TRect mess = gdi::Bounds(832, 10, 443, 334);
+    const gdi::TRect skript = gdi::Bounds(832, 344, 300, 300);
     const Case cases[] = {
-        {"on the screen", gdi::Bounds(10, 10, 822, 636), one, {10, 10}},
-        {"right part off the screen, left end on it", gdi::Bounds(1150, 300, 822, 636), one, {1150, 300}},
-        {"bottom off the screen, title bar on it", gdi::Bounds(10, 990, 822, 636), one, {10, 990}},
+        {"on the screen", main, one, {10, 10}},
+        {"at the right and bottom edges", gdi::Bounds(458, 388, 822, 636), one, {458, 388}},
+        {"Left=1000: the right part off the screen", gdi::Bounds(1000, 10, 822, 636), one, {458, 10}},
+        {"the bottom off the screen", gdi::Bounds(10, 990, 822, 636), one, {10, 388}},
+        {"one pixel off the right edge", gdi::Bounds(459, 10, 822, 636), one, {458, 10}},
         {"title bar above the screen", gdi::Bounds(100, -500, 822, 636), one, {100, 0}},
-        {"title bar half above the screen", gdi::Bounds(100, -10, 822, 636), one, {100, 0}},
-        {"left end off the left edge", gdi::Bounds(-50, 100, 822, 636), one, {0, 100}},
+        {"left edge off the screen", gdi::Bounds(-50, 100, 822, 636), one, {0, 100}},
         {"above and right of the screen", gdi::Bounds(3000, -500, 822, 636), one, {458, 0}},
         {"far off to the top left", gdi::Bounds(-5000, -5000, 822, 636), one, {0, 0}},
         {"below the screen", gdi::Bounds(200, 1100, 300, 300), one, {200, 724}},
         {"larger than the work area", gdi::Bounds(-100, -100, 1500, 1200), one, {0, 0}},
+        {"wider than the work area, top left on it", gdi::Bounds(100, 50, 1500, 600), one, {0, 50}},
+        {"taller than the work area, top left on it", gdi::Bounds(100, 50, 600, 1200), one, {100, 0}},
         {"extremes of the window system", gdi::Bounds(16777215, -16777215, 300, 300), one, {980, 0}},
+        {"1280 x 1024 main window on 1024 x 768", main, small, {10, 10}},
+        {"1280 x 1024 measured values on 1024 x 768", mess, small, {581, 10}},
+        {"1280 x 1024 script window on 1024 x 768", skript, small, {724, 344}},
+        {"1280 x 1024 main window on 1920 x 1080", main, wide, {10, 10}},
+        {"1280 x 1024 measured values on 1920 x 1080", mess, wide, {832, 10}},
+        {"1280 x 1024 script window on 1920 x 1080", skript, wide, {832, 344}},
         {"on the second screen", gdi::Bounds(2000, 150, 822, 636), two, {2000, 150}},
+        {"across both screens, wholly on them", gdi::Bounds(1000, 200, 822, 636), two, {1000, 200}},
+        {"across both, above the second's lower top: onto the second", gdi::Bounds(1000, 50, 822, 636), two, {1280, 100}},
+        {"mostly on the first, above the second's top", gdi::Bounds(1200, 40, 200, 100), two, {1080, 40}},
         {"above the second screen's lower top", gdi::Bounds(2000, 50, 822, 636), two, {2000, 100}},
         {"right of the second screen", gdi::Bounds(4000, 300, 822, 636), two, {2378, 300}},
-        {"between the screens' tops: the first one is nearer", gdi::Bounds(1200, 40, 200, 100), two, {1080, 40}},
+        {"above both, nearer the first", gdi::Bounds(1300, -300, 200, 100), two, {1080, 0}},
         {"no screen known", gdi::Bounds(-5000, -5000, 822, 636), {}, {-5000, -5000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const gdi::TRect moved = TitleBarOntoScreen(c.bounds, 20, c.areas);
+        const gdi::TRect moved = WindowOntoScreen(c.bounds, c.areas);
         EXPECT_EQ(moved.TopLeft(), c.expected);
         EXPECT_EQ(moved.Width(), c.bounds.Width());
         EXPECT_EQ(moved.Height(), c.bounds.Height());
-        if (!c.areas.empty()) EXPECT_TRUE(TitleBarOnScreen(moved, 20, c.areas));
+        const gdi::TRect area = WorkAreaOf(moved, c.areas);
+        const bool fits = c.bounds.Width() <= area.Width() && c.bounds.Height() <= area.Height();
+        if (!c.areas.empty()) EXPECT_EQ(WindowOnScreen(moved, c.areas), fits);
     }
 }
 
@@ -122,14 +146,34 @@ TEST(guiPlaces, PlacedWindowsLeaveTheOwnersFreePartAndEachOtherAlone) {
     }
 }
 
+// A window already there (a place kept from the settings) is avoided like one placed before: the
+// script window does not go onto the measured-values window kept where it opens on 1024 x 768.
+TEST(guiPlaces, PlacedWindowsAvoidTheWindowsAlreadyThere) {
+    const gdi::TRect work = gdi::Bounds(0, 0, 1024, 768);
+    const gdi::TRect owner = gdi::Bounds(10, 10, 822, 636);
+    const gdi::TRect map = gdi::Bounds(241, 56, 585, 585);
+    const gdi::TRect mess = gdi::Bounds(581, 434, 443, 334);
+    const std::vector<gdi::TRect> alone = PlaceBeside(work, owner, map, {{443, 334}});
+    ASSERT_EQ(alone.size(), 1u);
+    EXPECT_EQ(alone[0], mess);
+    const std::vector<gdi::TRect> places = PlaceBeside(work, owner, map, {{443, 334}}, {mess});
+    ASSERT_EQ(places.size(), 1u);
+    EXPECT_EQ(places[0], gdi::Bounds(581, 100, 443, 334));  // right above it, over the map
+    gdi::TRect common;
+    EXPECT_FALSE(gdi::IntersectRect(common, places[0], mess));
+    EXPECT_GE(places[0].Left, map.Left);
+    EXPECT_GE(places[0].Top, map.Top);
+    EXPECT_LE(places[0].Right, work.Right);
+}
+
 class guiFormPlaces : public GuiFixture {
 protected:
     void TearDown() override { TCustomForm::ResetFrameEstimate({1, 24, 1, 1}); }
 };
 
-// A form opens with its title bar on the screen whatever place it was given; a place on the
-// screen stays as it is.
-TEST_F(guiFormPlaces, AFormOpensWithItsTitleBarOnTheScreen) {
+// A form opens wholly on the screen whatever place it was given, its frame where the placement
+// puts it; a place on the screen stays as it is.
+TEST_F(guiFormPlaces, AFormOpensWhollyOnTheScreen) {
     const gdi::TRect work = Screen()->WorkAreaRect();
     struct Case {
         const char* name;
@@ -139,6 +183,12 @@ TEST_F(guiFormPlaces, AFormOpensWithItsTitleBarOnTheScreen) {
     };
     const Case cases[] = {
         {"on the screen", 30, 40, 300, 200, poDesigned, {30, 40}},
+        {"at the bottom right corner", work.Right - 300, work.Bottom - 200, 300, 200, poDesigned,
+         {work.Right - 300, work.Bottom - 200}},
+        {"the right part off the screen", work.Right - 100, 40, 300, 200, poDesigned,
+         {work.Right - 300, 40}},
+        {"the bottom off the screen", 30, work.Bottom - 50, 300, 200, poDesigned,
+         {30, work.Bottom - 200}},
         {"above and right of the screen", 3000, -500, 300, 200, poDesigned,
          {work.Right - 300, work.Top}},
         {"far off", -5000, -5000, 300, 200, poDesigned, {work.Left, work.Top}},

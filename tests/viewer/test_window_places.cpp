@@ -1,5 +1,6 @@
 // Where the viewer's windows open: the measured-values and script windows beside the main
-// window's controls, stored places kept or brought onto the screen and written back as read, and
+// window's controls, stored places kept or brought wholly onto the screen and written back as
+// read, and
 // the windows opened later belonging to the main window.
 #include <gtest/gtest.h>
 
@@ -34,11 +35,17 @@ bool CoversControls(const gui::TCustomForm* f, const TFormFeldor* main) {
     return r.intersects(frame) && (r.left() < map.x() || r.top() < map.y());
 }
 
-bool TitleBarOnScreen(const QWidget* w) {
+gdi::TRect Frame(const QWidget* w) {
     const QRect r = w->frameGeometry();
-    return gui::TitleBarOnScreen(gdi::Bounds(r.x(), r.y(), r.width(), r.height()),
-                                 w->geometry().y() - r.y(), gui::WorkAreas());
+    return gdi::Bounds(r.x(), r.y(), r.width(), r.height());
 }
+
+// Wholly on the screen, or, for a window larger than the work area, at its top or left edge.
+bool OnScreenAsFarAsItFits(const QWidget* w) {
+    return gui::WindowOntoScreen(Frame(w), gui::WorkAreas()) == Frame(w);
+}
+
+bool WhollyOnScreen(const QWidget* w) { return gui::WindowOnScreen(Frame(w), gui::WorkAreas()); }
 
 std::vector<gui::TCustomForm*> ToolWindows() {
     return {FormMessExport, FormProgInfo};
@@ -90,13 +97,16 @@ TEST_F(WindowPlaces, FirstStartPutsTheWindowsBesideTheMainWindowsControls) {
     EXPECT_EQ(Stored("MessTop"), messTop);
     EXPECT_EQ(Stored("SkriptLeft"), skriptLeft);
     EXPECT_EQ(Stored("Top"), 10);
-    EXPECT_EQ(Stored("Left"), 10);
+    // A main window wider than the screen goes to its left edge.
+    EXPECT_EQ(Stored("Left"), form->Width() <= work.Width() ? 10 : work.Left);
 }
 
-// Places from Feldor.ini: on the screen they are used and written back as read; off the screen
-// (another monitor's layout) every window comes back with its title bar on the screen, the two
-// that stay above the main window beside its controls, and the corrected places are stored.
+// Places from Feldor.ini: wholly on the screen they are used and written back as read; partly or
+// wholly off it (a larger or another monitor's layout) every window comes back wholly on the
+// screen as far as it fits, the two that stay above the main window beside its controls and off
+// each other, and the corrected places are stored.
 TEST_F(WindowPlaces, StoredPlacesAreKeptOnTheScreenAndBroughtBackFromOffIt) {
+    const gdi::TRect work = gui::Screen()->WorkAreaRect();
     struct Case {
         const char* name;
         std::vector<std::pair<const char*, std::string>> entries;
@@ -116,6 +126,14 @@ TEST_F(WindowPlaces, StoredPlacesAreKeptOnTheScreenAndBroughtBackFromOffIt) {
           {"SkriptTop", "-5000"}, {"SkriptLeft", "-5000"}},
          false},
         {"below the screen", {{"MessTop", "40000"}, {"SkriptTop", "40000"}}, false},
+        {"partly off the right edge",
+         {{"MessTop", "10"}, {"MessLeft", std::to_string(work.Right - 200)}, {"SkriptTop", "360"},
+          {"SkriptLeft", std::to_string(work.Right - 100)}},
+         false},
+        {"partly off the bottom edge",
+         {{"MessTop", std::to_string(work.Bottom - 100)}, {"MessLeft", "300"},
+          {"SkriptTop", std::to_string(work.Bottom - 50)}, {"SkriptLeft", "420"}},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -128,18 +146,23 @@ TEST_F(WindowPlaces, StoredPlacesAreKeptOnTheScreenAndBroughtBackFromOffIt) {
         const std::vector<gui::TCustomForm*> all = {form, FormMessExport, FormProgInfo};
         for (gui::TCustomForm* f : all) {
             SCOPED_TRACE(f->Caption());
-            EXPECT_TRUE(TitleBarOnScreen(f->Widget()));
+            EXPECT_TRUE(OnScreenAsFarAsItFits(f->Widget()));
             EXPECT_EQ(FrameOf(f).topLeft(), QPoint(f->Left(), f->Top()));
         }
+        for (gui::TCustomForm* f : ToolWindows()) EXPECT_TRUE(WhollyOnScreen(f->Widget()));
         if (c.kept) {
-            EXPECT_EQ(FrameOf(form).topLeft(), QPoint(50, 40));
+            // The main window, where it is wider than the screen, goes to the left edge.
+            const int left = form->Width() <= work.Width() ? 50 : work.Left;
+            EXPECT_EQ(FrameOf(form).topLeft(), QPoint(left, 40));
             EXPECT_EQ(FrameOf(FormMessExport).topLeft(), QPoint(300, 120));
             EXPECT_EQ(FrameOf(FormProgInfo).topLeft(), QPoint(420, 350));
         } else {
             for (gui::TCustomForm* f : ToolWindows())
                 EXPECT_FALSE(CoversControls(f, form)) << f->Caption();
+            EXPECT_FALSE(FrameOf(FormMessExport).intersects(FrameOf(FormProgInfo)));
         }
-        const int top = form->Top(), messLeft = FormMessExport->Left();
+        const int top = form->Top(), mainLeft = form->Left();
+        const int messLeft = FormMessExport->Left();
         const int skriptTop = FormProgInfo->Top();
         form->Close();
         EXPECT_EQ(Stored("Top"), top);
@@ -147,9 +170,26 @@ TEST_F(WindowPlaces, StoredPlacesAreKeptOnTheScreenAndBroughtBackFromOffIt) {
         EXPECT_EQ(Stored("SkriptTop"), skriptTop);
         if (c.kept) {
             for (const auto& [key, value] : c.entries)
-                EXPECT_EQ(Stored(key), std::stoi(value)) << key;
+                if (std::string(key) != "Left") EXPECT_EQ(Stored(key), std::stoi(value)) << key;
+            EXPECT_EQ(Stored("Left"), mainLeft);
         }
     }
+}
+
+// A main window moved onto the screen (its place from a larger screen's layout) takes its
+// controls to where a kept window may lie: a stored window now on them is placed anew beside
+// them, one clear of them stays where it was.
+TEST_F(WindowPlaces, AStoredWindowOnTheMovedMainWindowsControlsIsPlacedAnew) {
+    WriteIni({{"Top", "10"}, {"Left", "2000"}, {"MessTop", "60"}, {"MessLeft", "20"},
+              {"SkriptTop", "480"}, {"SkriptLeft", "480"}});
+    StartUp();
+    WaitUntilFramed(form);
+    EXPECT_NE(form->Left(), 2000);
+    EXPECT_TRUE(OnScreenAsFarAsItFits(form->Widget()));
+    EXPECT_FALSE(CoversControls(FormMessExport, form));
+    EXPECT_TRUE(WhollyOnScreen(FormMessExport->Widget()));
+    EXPECT_EQ(FrameOf(FormProgInfo).topLeft(), QPoint(480, 480));
+    EXPECT_FALSE(FrameOf(FormMessExport).intersects(FrameOf(FormProgInfo)));
 }
 
 // The section, coax and system-information windows stay in sight above the main window.
@@ -179,7 +219,7 @@ TEST_F(WindowPlaces, WindowsOpenedLaterBelongToTheMainWindow) {
         ASSERT_EQ(windows.size(), 1u);
         ASSERT_NE(windows[0]->windowHandle(), nullptr);
         EXPECT_EQ(windows[0]->windowHandle()->transientParent(), NativeWindow(form));
-        EXPECT_TRUE(TitleBarOnScreen(windows[0]));
+        EXPECT_TRUE(OnScreenAsFarAsItFits(windows[0]));
         windows[0]->close();
     }
     app->ProcessMessages();
