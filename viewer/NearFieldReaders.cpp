@@ -230,11 +230,12 @@ public:
         count_ = 0;
         checkpoints_.clear();
         ascii_ = utf8_ = true;
+        scanning_ = true;
         std::string_view line;
         while (true) {
             if (count_ % kCheckpointEvery == 0) checkpoints_.push_back(LineStart());
             if (!Next(line)) break;
-            if (!AllAscii(line)) {
+            if (!bufferAscii_ && !AllAscii(line)) {
                 ascii_ = false;
                 if (utf8_ && !rtl::IsValidUtf8(line)) utf8_ = false;
             }
@@ -242,6 +243,7 @@ public:
             ++count_;
         }
         current_ = count_;  // past the end: the next access starts again
+        scanning_ = false;
     }
 
     long long Count() const { return count_; }
@@ -276,6 +278,7 @@ private:
         file_.SetPosition(Offset);
         fileOffset_ = Offset;
         pos_ = end_ = 0;
+        lfValid_ = false;
         eof_ = false;
         current_ = Line;
         nextLine_ = Line + 1;
@@ -286,6 +289,12 @@ private:
     bool Fill() {
         if (eof_) return false;
         if (pos_ > 0) {
+            if (lfValid_ && lf_ >= pos_) {
+                lf_ -= pos_;
+                lfEnd_ -= pos_;
+            } else {
+                lfValid_ = false;
+            }
             std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
             fileOffset_ += static_cast<long long>(pos_);
             end_ -= pos_;
@@ -298,6 +307,8 @@ private:
             return false;
         }
         end_ += static_cast<std::size_t>(r);
+        // While scanning, a buffer of ASCII bytes spares the lines in it their own check.
+        if (scanning_) bufferAscii_ = AllAscii(std::string_view(buf_.data(), end_));
         if (skipBom_ && end_ - pos_ >= 3) {
             skipBom_ = false;
             if (std::memcmp(buf_.data() + pos_, "\xEF\xBB\xBF", 3) == 0) pos_ += 3;
@@ -306,13 +317,24 @@ private:
     }
 
     // The next line: ends at "\r\n", "\r" or "\n"; the rest after the last line end is a line
-    // when not empty.
+    // when not empty. The line ends are found with memchr: lf_ keeps the next '\n' found in the
+    // buffer (end_ when there is none), so that a file of CR line ends is not searched again for
+    // every line.
     bool Next(std::string_view& Line) {
         std::size_t from = pos_;  // searched up to here already
         while (true) {
             const char* b = buf_.data();
-            std::size_t k = from;
-            while (k < end_ && b[k] != '\n' && b[k] != '\r') ++k;
+            if (!lfValid_ || lf_ < from || (lf_ == lfEnd_ && lfEnd_ < end_)) {
+                // Searched from the line or, when none was found before, from where that search
+                // ended.
+                const std::size_t s = lfValid_ && lf_ >= from ? lfEnd_ : from;
+                const void* nl = std::memchr(b + s, '\n', end_ - s);
+                lf_ = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - b) : end_;
+                lfEnd_ = end_;
+                lfValid_ = true;
+            }
+            const void* crp = std::memchr(b + from, '\r', lf_ - from);
+            const std::size_t k = crp ? static_cast<std::size_t>(static_cast<const char*>(crp) - b) : lf_;
             if (k - pos_ > MaxLineLength) throw ELineTooLong(nextLine_ + 1);
             if (k < end_) {
                 if (b[k] == '\r' && k + 1 == end_ && !eof_) {
@@ -322,7 +344,7 @@ private:
                     from = pos_ + rel;
                     continue;
                 }
-                Line = std::string_view(buf_.data() + pos_, k - pos_);
+                Line = std::string_view(b + pos_, k - pos_);
                 std::size_t next = k + 1;
                 if (b[k] == '\r' && next < end_ && b[next] == '\n') ++next;
                 pos_ = next;
@@ -346,9 +368,13 @@ private:
     rtl::TFileStream file_;
     std::vector<char> buf_;
     std::size_t pos_ = 0, end_ = 0;
+    std::size_t lf_ = 0, lfEnd_ = 0;  // the next '\n' at or after pos_ before lfEnd_, else lfEnd_
+    bool lfValid_ = false;
     long long fileOffset_ = 0;  // of buf_[0]
     bool eof_ = false;
     bool skipBom_ = true;
+    bool scanning_ = false;
+    bool bufferAscii_ = false;  // buf_[0, end_) is ASCII (kept up to date while scanning)
     bool ascii_ = true;  // every line is ASCII
     bool utf8_ = true;   // every line is valid UTF-8
     long long count_ = 0;
@@ -409,39 +435,43 @@ inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 }  // namespace
 
+namespace {
+
 // With at most 19 significant digits and a decimal exponent within +-27 the value is M * 10^k or
 // M / 10^k with M and 10^k exact: one correctly rounded extended operation, the same result as
-// the conversion routine's correctly rounded one.
-bool FastDecimalToFloat(std::string_view s, long double& out) {
-    const char* p = s.data();
-    const char* const e = p + s.size();
+// the conversion routine's correctly rounded one. Reads [+|-] digits [('.'|',') digits]
+// [(E|e) [+|-] digits] from P on and returns where that ends; nullptr when there is no such
+// number there or it cannot be converted exactly.
+inline const char* ParseDecimal(const char* p, const char* const e, long double& out) {
     bool neg = false;
     if (p < e && (*p == '+' || *p == '-')) {
         neg = *p == '-';
         ++p;
     }
     std::uint64_t m = 0;
-    int sig = 0, mantDigits = 0, exp10 = 0;
+    int sig = 0, exp10 = 0;
+    const char* const mantBegin = p;
     for (; p < e && IsDigit(*p); ++p) {
-        ++mantDigits;
         const unsigned d = static_cast<unsigned>(*p - '0');
         if (m == 0 && d == 0) continue;
-        if (sig == 19) return false;
+        if (sig == 19) return nullptr;
         m = m * 10 + d;
         ++sig;
     }
+    bool digits = p != mantBegin;
     if (p < e && (*p == '.' || *p == ',')) {
-        for (++p; p < e && IsDigit(*p); ++p) {
-            ++mantDigits;
+        const char* const fracBegin = ++p;
+        for (; p < e && IsDigit(*p); ++p) {
             --exp10;
             const unsigned d = static_cast<unsigned>(*p - '0');
             if (m == 0 && d == 0) continue;
-            if (sig == 19) return false;
+            if (sig == 19) return nullptr;
             m = m * 10 + d;
             ++sig;
         }
+        digits = digits || p != fracBegin;
     }
-    if (mantDigits == 0) return false;
+    if (!digits) return nullptr;
     if (p < e && (*p == 'e' || *p == 'E')) {
         ++p;
         bool eneg = false;
@@ -451,21 +481,30 @@ bool FastDecimalToFloat(std::string_view s, long double& out) {
         }
         int ev = 0, ed = 0;
         for (; p < e && IsDigit(*p); ++p) {
-            if (ed == 4) return false;
+            if (ed == 4) return nullptr;
             ev = ev * 10 + (*p - '0');
             ++ed;
         }
-        if (ed == 0) return false;
+        if (ed == 0) return nullptr;
         exp10 += eneg ? -ev : ev;
     }
-    if (p != e) return false;
     long double v = 0;
     if (m != 0) {
-        if (exp10 < -27 || exp10 > 27) return false;
+        if (exp10 < -27 || exp10 > 27) return nullptr;
         const long double lm = static_cast<long double>(m);
         v = exp10 >= 0 ? lm * kPow10.v[exp10] : lm / kPow10.v[-exp10];
     }
     out = neg ? -v : v;
+    return p;
+}
+
+}  // namespace
+
+bool FastDecimalToFloat(std::string_view s, long double& out) {
+    const char* const e = s.data() + s.size();
+    long double v;
+    if (ParseDecimal(s.data(), e, v) != e) return false;
+    out = v;
     return true;
 }
 
@@ -485,27 +524,45 @@ inline long double ToFloat(std::string_view w, bool fast, const Expected& e) {
     return WordToFloat(w, e);
 }
 
-// Successive words of a line (maximal runs of a character set), read in order; a missing word
-// or one that is no number raises the error that says what the line should hold.
+// Successive words of a line (maximal runs of NumberRunChars), read in order; a missing word or
+// one that is no number raises the error that says what the line should hold. A number is
+// converted as its word is found: when the decimal the fast path reads ends where the word ends,
+// that is the word's value; anything else is cut out as a word and converted the usual way.
 class WordCursor {
 public:
-    WordCursor(std::string_view line, const TCharSet& set, bool fast, const Expected& e)
-        : p_(line.data()), e_(line.data() + line.size()), set_(set), fast_(fast), exp_(e) {}
+    WordCursor(std::string_view line, bool fast, const Expected& e)
+        : p_(line.data()), e_(line.data() + line.size()), fast_(fast), exp_(e) {}
     // The next word; the range error when the line has no further word.
     std::string_view Next() {
-        while (p_ < e_ && !set_.Contains(*p_)) ++p_;
-        if (p_ == e_) RaiseMissing(exp_);
-        const char* b = p_;
-        while (p_ < e_ && set_.Contains(*p_)) ++p_;
-        return std::string_view(b, static_cast<std::size_t>(p_ - b));
+        SkipSeparators();
+        return WordFrom(p_);
     }
-    double Number() { return static_cast<double>(ToFloat(Next(), fast_, exp_)); }
+    double Number() {
+        SkipSeparators();
+        if (fast_) {
+            long double v;
+            const char* end = ParseDecimal(p_, e_, v);
+            if (end && (end == e_ || !NumberRunChars.Contains(*end))) [[likely]] {
+                p_ = end;
+                return static_cast<double>(v);
+            }
+        }
+        return static_cast<double>(WordToFloat(WordFrom(p_), exp_));
+    }
     void Skip() { Next(); }
 
 private:
+    // To the start of the next word; the range error when there is none.
+    void SkipSeparators() {
+        while (p_ < e_ && !NumberRunChars.Contains(*p_)) ++p_;
+        if (p_ == e_) RaiseMissing(exp_);
+    }
+    std::string_view WordFrom(const char* b) {
+        while (p_ < e_ && NumberRunChars.Contains(*p_)) ++p_;
+        return std::string_view(b, static_cast<std::size_t>(p_ - b));
+    }
     const char* p_;
     const char* e_;
-    const TCharSet& set_;
     bool fast_;
     const Expected& exp_;
 };
@@ -561,8 +618,12 @@ namespace {
 
 // Numbers are held as Double: 0.35 lies just below 0.35 and is rounded to 0.3. A coordinate
 // whose tenths leave the 64-bit range (the rounding's invalid-operation error) is refused in words.
+// RoundCoordinate's common case is tested first, so that a coordinate costs one range check.
 inline double Coordinate(double v, const Expected& e) {
-    if (!(std::fabs(static_cast<long double>(v) * 10) < 0x1p63L)) [[unlikely]]
+    const long double scaled = static_cast<long double>(v) * 10.0L;
+    if (std::fabs(scaled) < 0x1p62L) [[likely]]
+        return static_cast<double>((std::rint(scaled) + 0.0L) / 10.0L);
+    if (!(std::fabs(scaled) < 0x1p63L))
         throw rtl::EInvalidOp(ExpectedText(e) + ", doch eine Koordinate ist zu groß; die Datei ist keine " +
                               e.format);
     return RoundCoordinate(v);
@@ -687,7 +748,7 @@ void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
     for (long long i = first; i <= last; ++i) {
         const std::string_view line = l[i];
         c.Line = i;
-        WordCursor w(line, NumberRunChars, fast, kEznecData);
+        WordCursor w(line, fast, kEznecData);
         const double x = w.Number(), y = w.Number(), z = w.Number();
         const double ex = w.Number(), ey = w.Number(), ez = w.Number(), e = w.Number();
         const double xr = Coordinate(x, kEznecData), yr = Coordinate(y, kEznecData);
@@ -726,7 +787,7 @@ bool ReadNecBlock(Lines& l, ReaderContext& c, Pacer& pacer, long long from, long
             pacer.Finish();
             return false;
         }
-        WordCursor w(line, NumberRunChars, fast, NecData(layout));
+        WordCursor w(line, fast, NecData(layout));
         const double x = w.Number(), y = w.Number(), z = w.Number();
         double cx = w.Number();
         w.Skip();
