@@ -1,4 +1,5 @@
 // Main window: the antenna and ground geometry files.
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -43,15 +44,19 @@ std::string ReadGeometryText(const std::string& FileName) {
 }
 
 // Field K of a point line converted as a number: x, y and z in this order, so that a line with
-// more than one fault reports the first.
+// more than one fault reports the first. A number beyond the range of Double is refused rather
+// than taken as infinite.
 double Coordinate(const StringArray& Fields, int K) {
     if (K >= Fields.Length()) throw rtl::ERangeError(kPointLine);
-    try {
-        return static_cast<double>(rtl::StrToFloat(Fields[K]));
-    } catch (const rtl::EConvertError&) {
+    long double v;
+    if (!rtl::TryStrToFloat(Fields[K], v))
         throw rtl::EConvertError(std::string(kPointLine) + ", doch " + QuotedWord(Fields[K]) +
                                  " ist keine Zahl");
-    }
+    const double d = static_cast<double>(v);
+    if (!std::isfinite(d))
+        throw rtl::EConvertError(std::string(kPointLine) + ", doch " + QuotedWord(Fields[K]) +
+                                 " liegt außerhalb des Zahlenbereichs");
+    return d;
 }
 
 // Replaces the points of `set` by those of the file: one point a line, "name;x;y;z"; lines end
@@ -80,8 +85,11 @@ void LoadGeometry(TAntPoints& set, const std::string& FileName) {
             pos = end + 1;
             if (end < n && text[end] == '\r' && pos < n && text[pos] == '\n') ++pos;
         }
+    } catch (rtl::EFOpenError&) {
+        throw;
     } catch (rtl::Exception& e) {
         NameFileInError(e, FileName, lineNo);
+        NameEncodingInError(e, FileName);
         throw;
     }
 }

@@ -39,6 +39,8 @@ struct Expected {
     const char* what;
     const char* example;  // nullptr: none
     const char* format;
+    // A data line: one that lacks a word may be the last of a file cut short.
+    bool data = false;
 };
 
 // "Hier wird <what> erwartet (z. B. <example>)".
@@ -52,20 +54,30 @@ constexpr const char* kFieldLine = "eine Zeile mit Koordinaten und Feldstärken"
 
 // A word or field missing: the range error, in words.
 [[noreturn]] void RaiseMissing(const Expected& e) {
-    throw rtl::ERangeError(ExpectedText(e) + "; die Datei ist keine " + e.format);
+    throw rtl::ERangeError(ExpectedText(e) + (e.data ? "; die Datei ist unvollständig oder keine "
+                                                     : "; die Datei ist keine ") +
+                           e.format);
 }
 
-// A word that is no number: the conversion error, in words.
+// A word that is no number (also text such as "NaN" or "INF" where a number stands): the
+// conversion error, in words.
 [[noreturn]] void RaiseNoNumber(const Expected& e, std::string_view word) {
     throw rtl::EConvertError(ExpectedText(e) + ", doch " + QuotedWord(word) +
                              " ist keine Zahl; die Datei ist keine " + e.format);
 }
 
+// A number beyond the range of Double (it would be read as infinite): the conversion error.
+[[noreturn]] void RaiseOutOfRange(const Expected& e, std::string_view word) {
+    throw rtl::EConvertError(ExpectedText(e) + ", doch " + QuotedWord(word) +
+                             " liegt außerhalb des Zahlenbereichs; die Datei ist keine " + e.format);
+}
+
 // A line the reader needs is not there: the string list's index error, in words.
 [[noreturn]] void RaiseNoLine(const std::string& text) { throw rtl::EStringListError(text); }
 
-// StrToFloat(DotToComma(Word)); a word that is no number raises RaiseNoNumber.
-long double WordToFloat(std::string_view w, const Expected& e);
+// StrToFloat(DotToComma(Word)) as Double; a word that is no number raises RaiseNoNumber quoting
+// Shown (the word, or the text it is part of), one beyond the range of Double RaiseOutOfRange.
+double WordToDouble(std::string_view w, const Expected& e, std::string_view shown);
 
 }  // namespace
 
@@ -518,20 +530,32 @@ inline long double ToFloat(std::string_view w, bool fast) {
     return rtl::StrToFloat(DotToComma(std::string(w)));
 }
 
-inline long double ToFloat(std::string_view w, bool fast, const Expected& e) {
+// The fast path gives no value beyond the range of Double (below 10^46).
+inline double ToFloat(std::string_view w, bool fast, const Expected& e) {
     long double v;
-    if (fast && FastDecimalToFloat(w, v)) return v;
-    return WordToFloat(w, e);
+    if (fast && FastDecimalToFloat(w, v)) return static_cast<double>(v);
+    return WordToDouble(w, e, w);
+}
+
+// A letter (other than in a word: 'E' and 'e' are word characters) or a character above '~'.
+inline bool IsText(char ch) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    return static_cast<unsigned char>((c | 0x20) - 'a') < 26 || c >= 0x80;
 }
 
 // Successive words of a line (maximal runs of NumberRunChars), read in order; a missing word or
-// one that is no number raises the error that says what the line should hold. A number is
-// converted as its word is found: when the decimal the fast path reads ends where the word ends,
-// that is the word's value; anything else is cut out as a word and converted the usual way.
+// one that is no number raises the error that says what the line should hold. A word that is no
+// number is quoted with the text it is part of ("-Inf", not "-"). A number is converted as its
+// word is found: when the decimal the fast path reads ends where the word ends, that is the
+// word's value; anything else is cut out as a word and converted the usual way.
+// With RefuseText, text between the words (IsText: "NaN", "INF", "Infinity", as a runtime writes
+// a value that is not finite) is refused as a word that is no number: it would otherwise vanish
+// and the next word be read in its place.
 class WordCursor {
 public:
-    WordCursor(std::string_view line, bool fast, const Expected& e)
-        : p_(line.data()), e_(line.data() + line.size()), fast_(fast), exp_(e) {}
+    WordCursor(std::string_view line, bool fast, const Expected& e, bool RefuseText = false)
+        : b_(line.data()), p_(line.data()), e_(line.data() + line.size()), fast_(fast),
+          refuseText_(RefuseText), exp_(e) {}
     // The next word; the range error when the line has no further word.
     std::string_view Next() {
         SkipSeparators();
@@ -539,31 +563,56 @@ public:
     }
     double Number() {
         SkipSeparators();
+        const char* const b = p_;
         if (fast_) {
             long double v;
-            const char* end = ParseDecimal(p_, e_, v);
+            const char* end = ParseDecimal(b, e_, v);
             if (end && (end == e_ || !NumberRunChars.Contains(*end))) [[likely]] {
                 p_ = end;
                 return static_cast<double>(v);
             }
         }
-        return static_cast<double>(WordToFloat(WordFrom(p_), exp_));
+        return WordToDouble(WordFrom(b), exp_, Around(b));
     }
     void Skip() { Next(); }
+    // After the words a reader reads, with RefuseText: the rest of the line holds no text either.
+    void End() {
+        for (; p_ < e_; ++p_)
+            if (IsText(*p_)) [[unlikely]]
+                RaiseText(p_);
+    }
 
 private:
     // To the start of the next word; the range error when there is none.
     void SkipSeparators() {
-        while (p_ < e_ && !NumberRunChars.Contains(*p_)) ++p_;
+        while (p_ < e_ && !NumberRunChars.Contains(*p_)) {
+            // A blank passes with one comparison.
+            if (static_cast<unsigned char>(*p_) > ' ' && refuseText_ && IsText(*p_)) [[unlikely]]
+                RaiseText(p_);
+            ++p_;
+        }
         if (p_ == e_) RaiseMissing(exp_);
     }
     std::string_view WordFrom(const char* b) {
         while (p_ < e_ && NumberRunChars.Contains(*p_)) ++p_;
         return std::string_view(b, static_cast<std::size_t>(p_ - b));
     }
+    // The run of non-blank characters around At.
+    std::string_view Around(const char* at) const {
+        const auto blank = [](char ch) { return static_cast<unsigned char>(ch) <= ' '; };
+        const char* b = at;
+        while (b > b_ && !blank(b[-1])) --b;
+        const char* e = at;
+        while (e < e_ && !blank(*e)) ++e;
+        return std::string_view(b, static_cast<std::size_t>(e - b));
+    }
+    [[noreturn, gnu::noinline]] void RaiseText(const char* at) const { RaiseNoNumber(exp_, Around(at)); }
+
+    const char* b_;
     const char* p_;
     const char* e_;
     bool fast_;
+    bool refuseText_;
     const Expected& exp_;
 };
 
@@ -584,7 +633,7 @@ public:
         p_ = e_;
         return std::string_view(b, static_cast<std::size_t>(e_ - b));
     }
-    double Number() { return static_cast<double>(ToFloat(Next(), fast_, exp_)); }
+    double Number() { return ToFloat(Next(), fast_, exp_); }
     void Skip() { Next(); }
 
 private:
@@ -595,12 +644,12 @@ private:
     const Expected& exp_;
 };
 
-long double WordToFloat(std::string_view w, const Expected& e) {
-    try {
-        return rtl::StrToFloat(DotToComma(std::string(w)));
-    } catch (const rtl::EConvertError&) {
-        RaiseNoNumber(e, w);
-    }
+double WordToDouble(std::string_view w, const Expected& e, std::string_view shown) {
+    long double v;
+    if (!rtl::TryStrToFloat(DotToComma(std::string(w)), v)) RaiseNoNumber(e, shown);
+    const double d = static_cast<double>(v);
+    if (!std::isfinite(d)) RaiseOutOfRange(e, w);
+    return d;
 }
 
 }  // namespace
@@ -710,7 +759,7 @@ void DropLastLine(NearFieldText& l) { l.Delete(l.Count() - 1); }
 void DropLastLine(LineStream&) {}  // the reader stops before it
 
 constexpr Expected kEznecPower{"die Leistung", "„Power = 100 watts“", kEznecFile};
-constexpr Expected kEznecData{kFieldLine, nullptr, kEznecFile};
+constexpr Expected kEznecData{kFieldLine, nullptr, kEznecFile, true};
 
 template <class Lines>
 void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
@@ -730,13 +779,8 @@ void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
     c.Line = f.power;
     const StringArray pw = StrSplitWords(DotToComma(std::string(l[f.power])), DigitsComma);
     if (pw.Length() == 0) RaiseMissing(kEznecPower);
-    double power;
-    try {
-        power = static_cast<double>(rtl::StrToFloat(pw[0]));
-    } catch (const rtl::EConvertError&) {
-        RaiseNoNumber(kEznecPower, pw[0]);
-    }
-    SetFilePower(c, power);
+    // The power word holds no '.' any more: its conversion is the usual one.
+    SetFilePower(c, WordToDouble(pw[0], kEznecPower, pw[0]));
     c.Line = -1;
 
     const bool magnetic = within(f.magnet) && !within(f.electr);
@@ -765,8 +809,8 @@ void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
 enum class NecLayout { NecWin, FourNec2 };
 
 const Expected& NecData(NecLayout layout) {
-    static constexpr Expected necWin{kFieldLine, nullptr, kNecWinFile},
-        fourNec2{kFieldLine, nullptr, k4nec2File};
+    static constexpr Expected necWin{kFieldLine, nullptr, kNecWinFile, true},
+        fourNec2{kFieldLine, nullptr, k4nec2File, true};
     return layout == NecLayout::NecWin ? necWin : fourNec2;
 }
 
@@ -787,13 +831,14 @@ bool ReadNecBlock(Lines& l, ReaderContext& c, Pacer& pacer, long long from, long
             pacer.Finish();
             return false;
         }
-        WordCursor w(line, fast, NecData(layout));
+        WordCursor w(line, fast, NecData(layout), true);
         const double x = w.Number(), y = w.Number(), z = w.Number();
         double cx = w.Number();
         w.Skip();
         double cy = w.Number();
         w.Skip();
         double cz = w.Number();
+        w.End();  // the last phase (a line may end before it) and nothing else
         if (electric) {
             cx /= Sqrt2;
             cy /= Sqrt2;
@@ -883,7 +928,7 @@ void ParseNec(Lines& l, const NecFacts& f, ReaderContext& c, NecLayout layout) {
         StrSplitWords(DropLeft(pline, PosAfterLast(pline, "INPUT POWER")), FloatChars);
     const Expected power{"die Eingangsleistung", "„INPUT POWER = 1.0000E+02 WATTS“", format};
     if (pw.Length() == 0) RaiseMissing(power);
-    SetFilePower(c, static_cast<double>(ToFloat(pw[0], FastPathAllowed(), power)));
+    SetFilePower(c, ToFloat(pw[0], FastPathAllowed(), power));
     c.Line = -1;
 
     // A missing title counts as Count: its block then lies past the end, as does a block whose
@@ -905,7 +950,8 @@ void ParseNec(Lines& l, const NecFacts& f, ReaderContext& c, NecLayout layout) {
     const long long linesE = LinesIn(n, startE, endE), linesH = LinesIn(n, startH, endH);
     c.Points.Reserve(linesE + linesH + std::min(linesE, linesH));
     const std::string pastEnd =
-        f.titleH < 0 ? "Die Datei enthält keine Zeile mit „NEAR MAGNETIC FIELDS“; die Datei ist keine " +
+        f.titleH < 0 ? "Die Datei enthält keine Zeile mit „NEAR MAGNETIC FIELDS“; die Datei ist "
+                       "unvollständig oder keine " +
                            std::string(format)
                      : std::string("Die Datei endet, bevor die magnetischen Feldstärken so viele Zeilen "
                                    "haben wie die elektrischen; die Datei ist unvollständig");
@@ -917,7 +963,7 @@ void ParseNec(Lines& l, const NecFacts& f, ReaderContext& c, NecLayout layout) {
 
 // Lines 1..last; False when an empty line ended the reader.
 constexpr Expected kMManaData{"eine durch Kommas geteilte Zeile mit Koordinaten und Feldstärke",
-                              nullptr, kMManaFile};
+                              nullptr, kMManaFile, true};
 
 template <class Lines>
 bool ReadMManaPass(Lines& l, ReaderContext& c, Pacer& pacer, bool electric) {
@@ -991,8 +1037,11 @@ void LoadFile(const std::string& FileName, ReaderContext& c, Facts facts, Parse 
     } catch (ELineTooLong& e) {
         NameFileInError(e, FileName, e.Line);
         throw;
+    } catch (rtl::EFOpenError&) {
+        throw;
     } catch (rtl::Exception& e) {
         NameFileInError(e, FileName, c.Line + 1);
+        NameEncodingInError(e, FileName);
         throw;
     }
 }

@@ -6,9 +6,11 @@
 //
 // Errors are not caught: the points appended before stay. They say in words what the reader
 // expected: a line it needs is missing (rtl::EStringListError, the string list's index error),
-// a line lacks a word or field (rtl::ERangeError), or a word is no number (rtl::EConvertError).
+// a line lacks a word or field (rtl::ERangeError; in a data line: the file may be cut short), or
+// a word is no number (rtl::EConvertError): also text between the numbers of a NEC report's data
+// line ("NaN", "INF") and a number beyond the range of Double ("1e999"), never read as infinite.
 // The readers of a file put the file's name and, where they know it, the line before the
-// error's text. A line longer than MaxLineLength ends the reading at once (ELineTooLong), before
+// error's text, and name a UTF-16 file's encoding after it. A line longer than MaxLineLength ends the reading at once (ELineTooLong), before
 // the file is read further. Lines are counted in 64 bits.
 #pragma once
 

@@ -85,8 +85,11 @@ Outcome ExpectSameAsWholeText(Format f, const std::string& file) {
         } catch (ELineTooLong& e) {
             NameFileInError(e, file, e.Line);
             throw;
+        } catch (rtl::EFOpenError&) {
+            throw;
         } catch (rtl::Exception& e) {
             NameFileInError(e, file, c.Line + 1);
+            NameEncodingInError(e, file);
             throw;
         }
     });

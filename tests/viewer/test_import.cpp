@@ -167,8 +167,8 @@ TEST_F(ImportTest, ReaderErrorEndsTheCommandWithTheErrorBox) {
     ASSERT_EQ(presenter->boxes.size(), 1u);
     EXPECT_EQ(presenter->boxes[0].type, gui::TMsgDlgType::mtError);
     EXPECT_EQ(presenter->boxes[0].text, "Datei " + bad + ", Zeile 11: Hier wird eine Zeile mit "
-                                        "Koordinaten und Feldstärken erwartet; die Datei ist keine "
-                                        "EZNEC-Nahfeldausgabe.");
+                                        "Koordinaten und Feldstärken erwartet; die Datei ist "
+                                        "unvollständig oder keine EZNEC-Nahfeldausgabe.");
     EXPECT_FALSE(FieldShown);
     EXPECT_EQ(PointCount(), 2);  // the points read before the bad line stay
 

@@ -4,9 +4,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/ColorLib.h"
@@ -130,6 +132,12 @@ TEST_F(OverlayTest, GeometryFilesGiveTheirPointsOrSayWhatIsWrong) {
         if (size >= 0 && ::truncate(path.c_str(), size) != 0) ADD_FAILURE() << path;
         return path;
     };
+    const auto utf16 = [](std::string_view ascii) {  // little-endian, as Windows writes it
+        std::string r;
+        for (char ch : ascii) r += std::string{ch, '\0'};
+        return r;
+    };
+    const std::string utf16Note = "; die Datei ist UTF-16-kodiert, lesbar sind nur UTF-8 und Windows-1252";
     const struct {
         std::string file;
         int points;            // in the set afterwards
@@ -146,6 +154,17 @@ TEST_F(OverlayTest, GeometryFilesGiveTheirPointsOrSayWhatIsWrong) {
         {write("bad_z.txt", "4;1;2;3\r4;1;2;z\r"), 1, ", Zeile 2: " + point + ", doch „z“ ist keine Zahl", "4"},
         {write("names.txt", "\xEF\xBB\xBF" "Boden \xFC;1;2;3"), 1, "", "Boden ü"},  // Windows-1252
         {write("many.txt", many), 32767, ", Zeile 32768: Eine Geometriedatei hat höchstens 32767 Punkte", "1"},
+        // a value beyond the range of Double is no coordinate
+        {write("overflow.txt", "4;0;0;1\n4;0;-1e999;1\n"), 1,
+         ", Zeile 2: " + point + ", doch „-1e999“ liegt außerhalb des Zahlenbereichs", "4"},
+        // a quoted word shows its control characters (C0, and C1 from Windows-1252's 0x81)
+        {write("control.txt", "4;1\x01;2;3\n"), 0, ", Zeile 1: " + point + ", doch „1�“ ist keine Zahl", ""},
+        {write("c1.txt", "4;\x81" "1;2;3\n"), 0, ", Zeile 1: " + point + ", doch „�1“ ist keine Zahl", ""},
+        // UTF-16 (zero bytes beside each character), with and without a byte-order mark
+        {write("utf16_bom.txt", "\xFF\xFE" + utf16("4;-5,05;0;10\r\n")), 0,
+         ", Zeile 1: " + point + ", doch „�-�5�,�0�5�“ ist keine Zahl" + utf16Note, ""},
+        {write("utf16.txt", utf16("4;-5,05;0;10\r\n0;5,05;0;10\r\n")), 0,
+         ", Zeile 1: " + point + ", doch „�-�5�,�0�5�“ ist keine Zahl" + utf16Note, ""},
         {write("huge.txt", "1;0;0;0\n", 64LL << 20), 0,
          ": Die Datei ist größer als 4 MB; so große Geometriedateien gibt es nicht", ""},
     };
@@ -157,6 +176,9 @@ TEST_F(OverlayTest, GeometryFilesGiveTheirPointsOrSayWhatIsWrong) {
             EXPECT_EQ(c.error, "");
         } catch (const rtl::Exception& e) {
             EXPECT_EQ(e.Message, "Datei " + c.file + c.error);
+            EXPECT_EQ(std::count_if(e.Message.begin(), e.Message.end(),
+                                    [](char ch) { return static_cast<unsigned char>(ch) < 0x20; }),
+                      0);
         }
         ASSERT_EQ(Antenne->Count(), c.points);
         EXPECT_EQ(Antenne->x.Length(), c.points);

@@ -413,19 +413,52 @@ TEST_F(ReaderTest, ErrorsNameTheFileAndTheLine) {
     const TempFile mmanaLong("feldor_long_field.txt",
                              "V/m\n1,2,3,4,5,6,7\n1,2," + std::string(100, 'x') + ",4,5,6,7\n");
     const TempFile mmanaUmlaut("feldor_umlaut_field.txt", "V/m\n1,2,3,4,5,6,\xFC\n");
+    // A value beyond the range of Double would be read as infinite.
+    const TempFile ezOverflow("feldor_overflow.txt", "Power = 100 watts\nX\n1 2 3 4 1e999 6 7\n");
+    const TempFile nwpOverflow("feldor_overflow.nou", [] {
+        std::ifstream in(Data + "/nwp/basic.nou", std::ios::binary);
+        std::string t((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        t.replace(t.find("7.0956E+00"), 10, "7.0956E999");
+        return t;
+    }());
+    const TempFile fourOverflow("feldor_overflow.out", [] {
+        std::ifstream in(Data + "/4nec2/e_and_h.out", std::ios::binary);
+        std::string t((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        t.replace(t.find("5.1639E-03"), 10, "   -1e999 ");
+        return t;
+    }());
+    const TempFile mmanaOverflow("feldor_overflow_mmana.txt", "V/m\n1,2,3,4,5,6,1e400\n");
+    // UTF-16 text (little-endian, as Windows writes it), with and without a byte-order mark.
+    const auto utf16 = [](std::string_view ascii) {
+        std::string r;
+        for (char ch : ascii) r += std::string{ch, '\0'};
+        return r;
+    };
+    const TempFile ezUtf16("feldor_utf16.txt", "\xFF\xFE" + utf16("Power = 100 watts\r\nX\r\n1 2 3 4 5 6 7\r\n"));
+    const TempFile mmanaUtf16("feldor_utf16_mmana.txt", utf16("V/m\r\n1,2,3,4,5,6,7\r\n"));
+    // nec2c's report of the example, cut short inside an electric line
+    const TempFile dipoleCut("feldor_dipole_cut.out", [] {
+        std::ifstream in(std::string(FELDOR_SOURCE_DIR) + "/samples/dipol20m.out", std::ios::binary);
+        std::string t((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::size_t at = t.find("NEAR ELECTRIC FIELDS");
+        for (int k = 0; k < 100; ++k) at = t.find('\n', at) + 1;
+        t.resize(at + 50);
+        return t;
+    }());
     const struct {
         Reader reader;
         std::string file;
         std::string where;  // after "Datei <file>"
         std::string text;
     } cases[] = {
+        // a file cut short in a data line
         {Reader::Eznec, Data + "/eznec/truncated.txt", ", Zeile 11: ",
-         fieldLine + "; die Datei ist keine EZNEC-Nahfeldausgabe"},
+         fieldLine + "; die Datei ist unvollständig oder keine EZNEC-Nahfeldausgabe"},
         {Reader::FourNec2, Data + "/4nec2/truncated.out", ", Zeile 35: ",
-         fieldLine + "; die Datei ist keine 4nec2-Nahfeldausgabe"},
+         fieldLine + "; die Datei ist unvollständig oder keine 4nec2-Nahfeldausgabe"},
         {Reader::MMana, Data + "/mmana/truncated.txt", ", Zeile 4: ",
          "Hier wird eine durch Kommas geteilte Zeile mit Koordinaten und Feldstärke erwartet; die "
-         "Datei ist keine MMANA-Nahfeldausgabe"},
+         "Datei ist unvollständig oder keine MMANA-Nahfeldausgabe"},
         {Reader::Eznec, badNumber.path, ", Zeile 5: ",
          fieldLine + ", doch „1-2“ ist keine Zahl; die Datei ist keine EZNEC-Nahfeldausgabe"},
         {Reader::NecWin, badNumber.path, ": ",
@@ -454,13 +487,35 @@ TEST_F(ReaderTest, ErrorsNameTheFileAndTheLine) {
         {Reader::MMana, mmanaUmlaut.path, ", Zeile 2: ",
          "Hier wird eine durch Kommas geteilte Zeile mit Koordinaten und Feldstärke erwartet, doch "
          "„ü“ ist keine Zahl; die Datei ist keine MMANA-Nahfeldausgabe"},
+        {Reader::FourNec2, dipoleCut.path, ", Zeile 240: ",
+         fieldLine + "; die Datei ist unvollständig oder keine 4nec2-Nahfeldausgabe"},
+        {Reader::Eznec, ezOverflow.path, ", Zeile 3: ",
+         fieldLine + ", doch „1e999“ liegt außerhalb des Zahlenbereichs; die Datei ist keine "
+                     "EZNEC-Nahfeldausgabe"},
+        {Reader::NecWin, nwpOverflow.path, ", Zeile 20: ",
+         fieldLine + ", doch „7.0956E999“ liegt außerhalb des Zahlenbereichs; die Datei ist keine "
+                     "NEC-Win-Pro-Ausgabe"},
+        {Reader::FourNec2, fourOverflow.path, ", Zeile 128: ",
+         fieldLine + ", doch „-1e999“ liegt außerhalb des Zahlenbereichs; die Datei ist keine "
+                     "4nec2-Nahfeldausgabe"},
+        {Reader::MMana, mmanaOverflow.path, ", Zeile 2: ",
+         "Hier wird eine durch Kommas geteilte Zeile mit Koordinaten und Feldstärke erwartet, doch "
+         "„1e400“ liegt außerhalb des Zahlenbereichs; die Datei ist keine MMANA-Nahfeldausgabe"},
+        // UTF-16: the encoding is named
+        {Reader::Eznec, ezUtf16.path, ": ",
+         "Die Datei enthält keine Zeile, die mit „Power“ beginnt; die Datei ist keine "
+         "EZNEC-Nahfeldausgabe; die Datei ist UTF-16-kodiert, lesbar sind nur UTF-8 und Windows-1252"},
+        {Reader::MMana, mmanaUtf16.path, ": ",
+         "Die erste Zeile nennt weder „V/m“ noch „AT/m“; die Datei enthält kein MMANA-Nahfeld; die "
+         "Datei ist UTF-16-kodiert, lesbar sind nur UTF-8 und Windows-1252"},
         // no line to name: the power line, a title or the units are missing
         {Reader::Eznec, Data + "/eznec/no_power.txt", ": ",
          "Die Datei enthält keine Zeile, die mit „Power“ beginnt; die Datei ist keine EZNEC-Nahfeldausgabe"},
         {Reader::Eznec, Data + "/eznec/empty.txt", ": ",
          "Die Datei enthält keine Zeile, die mit „Power“ beginnt; die Datei ist keine EZNEC-Nahfeldausgabe"},
         {Reader::NecWin, Data + "/nwp/no_magnetic.nou", ": ",
-         "Die Datei enthält keine Zeile mit „NEAR MAGNETIC FIELDS“; die Datei ist keine NEC-Win-Pro-Ausgabe"},
+         "Die Datei enthält keine Zeile mit „NEAR MAGNETIC FIELDS“; die Datei ist unvollständig oder "
+         "keine NEC-Win-Pro-Ausgabe"},
         {Reader::FourNec2, Data + "/4nec2/no_power.out", ": ",
          "Die Datei enthält keine Zeile mit „INPUT POWER“; die Datei ist keine 4nec2-Nahfeldausgabe"},
         {Reader::MMana, Data + "/mmana/no_unit.txt", ": ",
@@ -487,6 +542,65 @@ TEST_F(ReaderTest, ErrorsNameTheFileAndTheLine) {
     } catch (const rtl::EFOpenError& e) {
         EXPECT_EQ(e.Message.rfind("Datei " + missing + " kann nicht geöffnet werden. ", 0), 0u) << e.Message;
     }
+}
+
+// Copies a fixture with word K of its line Line (from 0) replaced by Text, the blanks kept.
+std::string WithWord(const std::string& fixture, int Line, int K, const std::string& Text) {
+    std::ifstream in(Data + "/" + fixture, std::ios::binary);
+    std::string t((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::size_t at = 0;
+    for (int i = 0; i < Line; ++i) at = t.find('\n', at) + 1;
+    for (int k = 0;; ++k) {
+        at = t.find_first_not_of(' ', at);
+        const std::size_t end = t.find_first_of(" \r\n", at);
+        if (k == K) return t.replace(at, end - at, Text);
+        at = end;
+    }
+}
+
+// Text where a NEC report has a number ("NaN", "INF" as a Fortran runtime writes a value that
+// is not finite) is refused with the line and the word: read as a separator, it would let the
+// next column be read in its place (the phase 150.11 as the magnitude 7.0956). Every column
+// of a data line, magnitudes and phases, electric and magnetic.
+TEST_F(ReaderTest, TextInANecDataLineIsRefused) {
+    const std::string line = "Hier wird eine Zeile mit Koordinaten und Feldstärken erwartet, doch ";
+    struct Fixture {
+        Reader reader;
+        const char* file;
+        int electric, magnetic;  // the second data line of each block, from 0
+        const char* format;
+    };
+    const Fixture fixtures[] = {{Reader::NecWin, "nwp/basic.nou", 19, 37, "NEC-Win-Pro-Ausgabe"},
+                                {Reader::FourNec2, "4nec2/e_and_h.out", 113, 127, "4nec2-Nahfeldausgabe"}};
+    struct Column {
+        int word;
+        std::string text;
+    };
+    std::vector<Column> columns;
+    for (int word : {3, 5, 7})
+        for (const char* text : {"NaN", "INF", "-Inf", "nan", "Infinity"}) columns.push_back({word, text});
+    for (int word : {4, 6, 8}) columns.push_back({word, "NaN"});
+    columns.push_back({3, "1.#QNAN"});    // another runtime's way
+    columns.push_back({7, "4.1697E-09x"});  // text joined to a number
+    for (const Fixture& f : fixtures)
+        for (int block : {f.electric, f.magnetic})
+            for (const Column& c : columns) {
+                const TempFile file("feldor_text_in_line.out", WithWord(f.file, block, c.word, c.text));
+                SCOPED_TRACE(std::string(f.file) + " line " + std::to_string(block + 1) + " word " +
+                             std::to_string(c.word) + " " + c.text);
+                ReaderRun run;
+                try {
+                    Load(f.reader, file.path, run.ctx);
+                    ADD_FAILURE() << "no error";
+                } catch (const rtl::EConvertError& e) {
+                    EXPECT_EQ(e.Message, "Datei " + file.path + ", Zeile " + std::to_string(block + 1) +
+                                             ": " + line + "„" + c.text + "“ ist keine Zahl; die Datei ist keine " +
+                                             f.format);
+                }
+                // Only the points of the lines before it: one electric line, or the electric
+                // block and one magnetic line.
+                EXPECT_EQ(run.Count(), block == f.electric ? 1 : 4);
+            }
 }
 
 // Whatever a file holds, a reader that stops on it says so in words: no text of the class
