@@ -454,7 +454,8 @@ namespace {
 // the conversion routine's correctly rounded one. Reads [+|-] digits [('.'|',') digits]
 // [(E|e) [+|-] digits] from P on and returns where that ends; nullptr when there is no such
 // number there or it cannot be converted exactly.
-inline const char* ParseDecimal(const char* p, const char* const e, long double& out) {
+[[gnu::always_inline]] inline const char* ParseDecimal(const char* p, const char* const e,
+                                                  long double& out) {
     bool neg = false;
     if (p < e && (*p == '+' || *p == '-')) {
         neg = *p == '-';
@@ -561,7 +562,7 @@ public:
         SkipSeparators();
         return WordFrom(p_);
     }
-    double Number() {
+    [[gnu::always_inline]] double Number() {
         SkipSeparators();
         const char* const b = p_;
         if (fast_) {
