@@ -2,11 +2,19 @@
 //
 // At start the program writes two files into a temporary directory: an EZNEC near-field text of
 // 1,000,000 points and a 4nec2 report of 200,000 points (100,000 lines in each of the electric
-// and the magnetic block), laid out as EZNEC and nec2c write them. Then it times
+// and the magnetic block), laid out as EZNEC and nec2c write them. The third file is nec2c's own
+// report of 1,000,000 points (a short dipole over perfect ground, electric and magnetic fields on
+// 100 x 100 x 50 points each); nec2c takes some seconds for it. FELDOR_BENCH_NEC2C_REPORT names
+// such a report made before (to compare builds on one file); without nec2c and that variable its
+// benchmarks are skipped. Then it times
 //   BM_Import*:    the reader (nearfield::Load*: file load, words, conversion, rounding, append),
 //   BM_BareParse*: the yardstick: read the file, split it into lines, parse every number of
 //                  every line with std::from_chars and sum them.
 // The counters report points (or lines) per second.
+// The allocator is told to keep the memory freed (no mmap, no trimming), so that every
+// repetition of every case writes into memory touched before: otherwise whether the arrays and
+// buffers are faulted in anew each time depends on the sizes freed before (glibc raises its mmap
+// and trim thresholds after freeing a large block), and the figures compare page faults.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -16,6 +24,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <malloc.h>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +39,20 @@ namespace {
 constexpr int EznecPoints = 1'000'000;
 constexpr int NecLinesPerBlock = 100'000;
 constexpr int GridSide = 41;
+constexpr int Nec2cPoints = 1'000'000;  // both blocks of the deck below
+
+// 5 segments: the near fields of a few segments are quick to compute.
+constexpr const char* Nec2cDeck =
+    "CM Feldor benchmark: 20 m dipole over perfect ground, near fields on 100 x 100 x 50 points\n"
+    "CE\n"
+    "GW  1   5   -5.05  0.0  10.0    5.05  0.0  10.0   0.001\n"
+    "GE  1\n"
+    "GN  1\n"
+    "FR  0   1   0   0   14.15  0.0\n"
+    "EX  0   1   3   0   132.012  0.0\n"
+    "NE  0  100  100  50   -24.75  -24.75  0.5   0.5  0.5  0.5\n"
+    "NH  0  100  100  50   -24.75  -24.75  0.5   0.5  0.5  0.5\n"
+    "EN\n";
 constexpr double Step = 0.5;
 
 struct GridPoint {
@@ -123,9 +147,23 @@ void Write4nec2(const std::string& path) {
     std::fclose(f);
 }
 
+// nec2c's report of Nec2cPoints points; empty when there is none.
+std::string Nec2cReport(const std::filesystem::path& dir) {
+    if (const char* given = std::getenv("FELDOR_BENCH_NEC2C_REPORT")) return given;
+    if (std::system("command -v nec2c >/dev/null 2>&1") != 0) return {};
+    const std::string deck = (dir / "bench_nec2c.nec").string(), out = (dir / "bench_nec2c.out").string();
+    std::FILE* f = std::fopen(deck.c_str(), "wb");
+    if (!f) std::abort();
+    std::fputs(Nec2cDeck, f);
+    std::fclose(f);
+    const std::string cmd = "nec2c -i '" + deck + "' -o '" + out + "' >/dev/null 2>&1";
+    if (std::system(cmd.c_str()) != 0) return {};
+    return out;
+}
+
 struct Files {
     std::filesystem::path dir;
-    std::string eznec, nec;
+    std::string eznec, nec, nec2c;
     Files() {
         char pattern[] = "/tmp/feldor-bench-XXXXXX";
         const char* d = mkdtemp(pattern);
@@ -135,6 +173,7 @@ struct Files {
         nec = (dir / "bench_4nec2.out").string();
         WriteEznec(eznec);
         Write4nec2(nec);
+        nec2c = Nec2cReport(dir);
     }
     ~Files() {
         std::error_code ec;
@@ -143,6 +182,12 @@ struct Files {
 };
 
 const Files& BenchFiles() {
+    static const bool keep = [] {
+        mallopt(M_MMAP_MAX, 0);
+        mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+        return true;
+    }();
+    (void)keep;
     static const Files files;
     return files;
 }
@@ -163,6 +208,12 @@ struct PointSet {
 
 template <class Load>
 void RunImport(benchmark::State& state, const std::string& file, int expected, Load load) {
+    if (file.empty()) {
+        state.SkipWithError("no nec2c report (nec2c not installed)");
+        for (auto _ : state) {
+        }
+        return;
+    }
     rtl::FormatSettings().DecimalSeparator = ',';
     for (auto _ : state) {
         PointSet ps;
@@ -181,6 +232,11 @@ void BM_ImportEznec(benchmark::State& state) {
 
 void BM_Import4nec2(benchmark::State& state) {
     RunImport(state, BenchFiles().nec, 2 * NecLinesPerBlock, nearfield::Load4nec2);
+}
+
+// nec2c's report as it stands (no blank line under the electric title).
+void BM_ImportNec2c(benchmark::State& state) {
+    RunImport(state, BenchFiles().nec2c, Nec2cPoints, nearfield::Load4nec2);
 }
 
 // Reads the whole file, splits it at '\n', parses every blank-separated number of every line
@@ -218,6 +274,12 @@ double BareParse(const std::string& file, long long& numbers) {
 }
 
 void RunBare(benchmark::State& state, const std::string& file, int lines) {
+    if (file.empty()) {
+        state.SkipWithError("no nec2c report (nec2c not installed)");
+        for (auto _ : state) {
+        }
+        return;
+    }
     long long numbers = 0;
     for (auto _ : state) benchmark::DoNotOptimize(BareParse(file, numbers));
     state.counters["lines/s"] =
@@ -231,6 +293,8 @@ void BM_BareParse4nec2(benchmark::State& state) {
     RunBare(state, BenchFiles().nec, 2 * NecLinesPerBlock);
 }
 
+void BM_BareParseNec2c(benchmark::State& state) { RunBare(state, BenchFiles().nec2c, Nec2cPoints); }
+
 // Five repetitions each; the minimum is the figure least disturbed by other load.
 double Min(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 #define FELDOR_IMPORT_BENCH(f)                                                                     \
@@ -241,6 +305,8 @@ FELDOR_IMPORT_BENCH(BM_ImportEznec);
 FELDOR_IMPORT_BENCH(BM_BareParseEznec);
 FELDOR_IMPORT_BENCH(BM_Import4nec2);
 FELDOR_IMPORT_BENCH(BM_BareParse4nec2);
+FELDOR_IMPORT_BENCH(BM_ImportNec2c);
+FELDOR_IMPORT_BENCH(BM_BareParseNec2c);
 
 }  // namespace
 

@@ -242,11 +242,12 @@ public:
         count_ = 0;
         checkpoints_.clear();
         ascii_ = utf8_ = true;
+        scanning_ = true;
         std::string_view line;
         while (true) {
             if (count_ % kCheckpointEvery == 0) checkpoints_.push_back(LineStart());
             if (!Next(line)) break;
-            if (!AllAscii(line)) {
+            if (!bufferAscii_ && !AllAscii(line)) {
                 ascii_ = false;
                 if (utf8_ && !rtl::IsValidUtf8(line)) utf8_ = false;
             }
@@ -254,6 +255,7 @@ public:
             ++count_;
         }
         current_ = count_;  // past the end: the next access starts again
+        scanning_ = false;
     }
 
     long long Count() const { return count_; }
@@ -288,6 +290,7 @@ private:
         file_.SetPosition(Offset);
         fileOffset_ = Offset;
         pos_ = end_ = 0;
+        lfValid_ = false;
         eof_ = false;
         current_ = Line;
         nextLine_ = Line + 1;
@@ -298,6 +301,12 @@ private:
     bool Fill() {
         if (eof_) return false;
         if (pos_ > 0) {
+            if (lfValid_ && lf_ >= pos_) {
+                lf_ -= pos_;
+                lfEnd_ -= pos_;
+            } else {
+                lfValid_ = false;
+            }
             std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
             fileOffset_ += static_cast<long long>(pos_);
             end_ -= pos_;
@@ -310,6 +319,8 @@ private:
             return false;
         }
         end_ += static_cast<std::size_t>(r);
+        // While scanning, a buffer of ASCII bytes spares the lines in it their own check.
+        if (scanning_) bufferAscii_ = AllAscii(std::string_view(buf_.data(), end_));
         if (skipBom_ && end_ - pos_ >= 3) {
             skipBom_ = false;
             if (std::memcmp(buf_.data() + pos_, "\xEF\xBB\xBF", 3) == 0) pos_ += 3;
@@ -318,13 +329,24 @@ private:
     }
 
     // The next line: ends at "\r\n", "\r" or "\n"; the rest after the last line end is a line
-    // when not empty.
+    // when not empty. The line ends are found with memchr: lf_ keeps the next '\n' found in the
+    // buffer (end_ when there is none), so that a file of CR line ends is not searched again for
+    // every line.
     bool Next(std::string_view& Line) {
         std::size_t from = pos_;  // searched up to here already
         while (true) {
             const char* b = buf_.data();
-            std::size_t k = from;
-            while (k < end_ && b[k] != '\n' && b[k] != '\r') ++k;
+            if (!lfValid_ || lf_ < from || (lf_ == lfEnd_ && lfEnd_ < end_)) {
+                // Searched from the line or, when none was found before, from where that search
+                // ended.
+                const std::size_t s = lfValid_ && lf_ >= from ? lfEnd_ : from;
+                const void* nl = std::memchr(b + s, '\n', end_ - s);
+                lf_ = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - b) : end_;
+                lfEnd_ = end_;
+                lfValid_ = true;
+            }
+            const void* crp = std::memchr(b + from, '\r', lf_ - from);
+            const std::size_t k = crp ? static_cast<std::size_t>(static_cast<const char*>(crp) - b) : lf_;
             if (k - pos_ > MaxLineLength) throw ELineTooLong(nextLine_ + 1);
             if (k < end_) {
                 if (b[k] == '\r' && k + 1 == end_ && !eof_) {
@@ -334,7 +356,7 @@ private:
                     from = pos_ + rel;
                     continue;
                 }
-                Line = std::string_view(buf_.data() + pos_, k - pos_);
+                Line = std::string_view(b + pos_, k - pos_);
                 std::size_t next = k + 1;
                 if (b[k] == '\r' && next < end_ && b[next] == '\n') ++next;
                 pos_ = next;
@@ -358,9 +380,13 @@ private:
     rtl::TFileStream file_;
     std::vector<char> buf_;
     std::size_t pos_ = 0, end_ = 0;
+    std::size_t lf_ = 0, lfEnd_ = 0;  // the next '\n' at or after pos_ before lfEnd_, else lfEnd_
+    bool lfValid_ = false;
     long long fileOffset_ = 0;  // of buf_[0]
     bool eof_ = false;
     bool skipBom_ = true;
+    bool scanning_ = false;
+    bool bufferAscii_ = false;  // buf_[0, end_) is ASCII (kept up to date while scanning)
     bool ascii_ = true;  // every line is ASCII
     bool utf8_ = true;   // every line is valid UTF-8
     long long count_ = 0;
@@ -421,39 +447,44 @@ inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
 }  // namespace
 
+namespace {
+
 // With at most 19 significant digits and a decimal exponent within +-27 the value is M * 10^k or
 // M / 10^k with M and 10^k exact: one correctly rounded extended operation, the same result as
-// the conversion routine's correctly rounded one.
-bool FastDecimalToFloat(std::string_view s, long double& out) {
-    const char* p = s.data();
-    const char* const e = p + s.size();
+// the conversion routine's correctly rounded one. Reads [+|-] digits [('.'|',') digits]
+// [(E|e) [+|-] digits] from P on and returns where that ends; nullptr when there is no such
+// number there or it cannot be converted exactly.
+[[gnu::always_inline]] inline const char* ParseDecimal(const char* p, const char* const e,
+                                                  long double& out) {
     bool neg = false;
     if (p < e && (*p == '+' || *p == '-')) {
         neg = *p == '-';
         ++p;
     }
     std::uint64_t m = 0;
-    int sig = 0, mantDigits = 0, exp10 = 0;
+    int sig = 0, exp10 = 0;
+    const char* const mantBegin = p;
     for (; p < e && IsDigit(*p); ++p) {
-        ++mantDigits;
         const unsigned d = static_cast<unsigned>(*p - '0');
         if (m == 0 && d == 0) continue;
-        if (sig == 19) return false;
+        if (sig == 19) return nullptr;
         m = m * 10 + d;
         ++sig;
     }
+    bool digits = p != mantBegin;
     if (p < e && (*p == '.' || *p == ',')) {
-        for (++p; p < e && IsDigit(*p); ++p) {
-            ++mantDigits;
+        const char* const fracBegin = ++p;
+        for (; p < e && IsDigit(*p); ++p) {
             --exp10;
             const unsigned d = static_cast<unsigned>(*p - '0');
             if (m == 0 && d == 0) continue;
-            if (sig == 19) return false;
+            if (sig == 19) return nullptr;
             m = m * 10 + d;
             ++sig;
         }
+        digits = digits || p != fracBegin;
     }
-    if (mantDigits == 0) return false;
+    if (!digits) return nullptr;
     if (p < e && (*p == 'e' || *p == 'E')) {
         ++p;
         bool eneg = false;
@@ -463,21 +494,30 @@ bool FastDecimalToFloat(std::string_view s, long double& out) {
         }
         int ev = 0, ed = 0;
         for (; p < e && IsDigit(*p); ++p) {
-            if (ed == 4) return false;
+            if (ed == 4) return nullptr;
             ev = ev * 10 + (*p - '0');
             ++ed;
         }
-        if (ed == 0) return false;
+        if (ed == 0) return nullptr;
         exp10 += eneg ? -ev : ev;
     }
-    if (p != e) return false;
     long double v = 0;
     if (m != 0) {
-        if (exp10 < -27 || exp10 > 27) return false;
+        if (exp10 < -27 || exp10 > 27) return nullptr;
         const long double lm = static_cast<long double>(m);
         v = exp10 >= 0 ? lm * kPow10.v[exp10] : lm / kPow10.v[-exp10];
     }
     out = neg ? -v : v;
+    return p;
+}
+
+}  // namespace
+
+bool FastDecimalToFloat(std::string_view s, long double& out) {
+    const char* const e = s.data() + s.size();
+    long double v;
+    if (ParseDecimal(s.data(), e, v) != e) return false;
+    out = v;
     return true;
 }
 
@@ -504,36 +544,36 @@ inline bool IsText(char ch) {
     return static_cast<unsigned char>((c | 0x20) - 'a') < 26 || c >= 0x80;
 }
 
-// Successive words of a line (maximal runs of a character set), read in order; a missing word
-// or one that is no number raises the error that says what the line should hold. A word that
-// is no number is quoted with the text it is part of ("-Inf", not "-").
+// Successive words of a line (maximal runs of NumberRunChars), read in order; a missing word or
+// one that is no number raises the error that says what the line should hold. A word that is no
+// number is quoted with the text it is part of ("-Inf", not "-"). A number is converted as its
+// word is found: when the decimal the fast path reads ends where the word ends, that is the
+// word's value; anything else is cut out as a word and converted the usual way.
 // With RefuseText, text between the words (IsText: "NaN", "INF", "Infinity", as a runtime writes
 // a value that is not finite) is refused as a word that is no number: it would otherwise vanish
 // and the next word be read in its place.
 class WordCursor {
 public:
-    WordCursor(std::string_view line, const TCharSet& set, bool fast, const Expected& e,
-               bool RefuseText = false)
-        : b_(line.data()), p_(line.data()), e_(line.data() + line.size()), set_(set), fast_(fast),
+    WordCursor(std::string_view line, bool fast, const Expected& e, bool RefuseText = false)
+        : b_(line.data()), p_(line.data()), e_(line.data() + line.size()), fast_(fast),
           refuseText_(RefuseText), exp_(e) {}
     // The next word; the range error when the line has no further word.
     std::string_view Next() {
-        while (p_ < e_ && !set_.Contains(*p_)) {
-            // A blank passes with one comparison.
-            if (static_cast<unsigned char>(*p_) > ' ' && refuseText_ && IsText(*p_)) [[unlikely]]
-                RaiseText(p_);
-            ++p_;
-        }
-        if (p_ == e_) RaiseMissing(exp_);
-        const char* b = p_;
-        while (p_ < e_ && set_.Contains(*p_)) ++p_;
-        return std::string_view(b, static_cast<std::size_t>(p_ - b));
+        SkipSeparators();
+        return WordFrom(p_);
     }
-    double Number() {
-        const std::string_view w = Next();
-        long double v;
-        if (fast_ && FastDecimalToFloat(w, v)) return static_cast<double>(v);
-        return WordToDouble(w, exp_, Around(w.data()));
+    [[gnu::always_inline]] double Number() {
+        SkipSeparators();
+        const char* const b = p_;
+        if (fast_) {
+            long double v;
+            const char* end = ParseDecimal(b, e_, v);
+            if (end && (end == e_ || !NumberRunChars.Contains(*end))) [[likely]] {
+                p_ = end;
+                return static_cast<double>(v);
+            }
+        }
+        return WordToDouble(WordFrom(b), exp_, Around(b));
     }
     void Skip() { Next(); }
     // After the words a reader reads, with RefuseText: the rest of the line holds no text either.
@@ -544,6 +584,20 @@ public:
     }
 
 private:
+    // To the start of the next word; the range error when there is none.
+    void SkipSeparators() {
+        while (p_ < e_ && !NumberRunChars.Contains(*p_)) {
+            // A blank passes with one comparison.
+            if (static_cast<unsigned char>(*p_) > ' ' && refuseText_ && IsText(*p_)) [[unlikely]]
+                RaiseText(p_);
+            ++p_;
+        }
+        if (p_ == e_) RaiseMissing(exp_);
+    }
+    std::string_view WordFrom(const char* b) {
+        while (p_ < e_ && NumberRunChars.Contains(*p_)) ++p_;
+        return std::string_view(b, static_cast<std::size_t>(p_ - b));
+    }
     // The run of non-blank characters around At.
     std::string_view Around(const char* at) const {
         const auto blank = [](char ch) { return static_cast<unsigned char>(ch) <= ' '; };
@@ -558,7 +612,6 @@ private:
     const char* b_;
     const char* p_;
     const char* e_;
-    const TCharSet& set_;
     bool fast_;
     bool refuseText_;
     const Expected& exp_;
@@ -615,8 +668,12 @@ namespace {
 
 // Numbers are held as Double: 0.35 lies just below 0.35 and is rounded to 0.3. A coordinate
 // whose tenths leave the 64-bit range (the rounding's invalid-operation error) is refused in words.
+// RoundCoordinate's common case is tested first, so that a coordinate costs one range check.
 inline double Coordinate(double v, const Expected& e) {
-    if (!(std::fabs(static_cast<long double>(v) * 10) < 0x1p63L)) [[unlikely]]
+    const long double scaled = static_cast<long double>(v) * 10.0L;
+    if (std::fabs(scaled) < 0x1p62L) [[likely]]
+        return static_cast<double>((std::rint(scaled) + 0.0L) / 10.0L);
+    if (!(std::fabs(scaled) < 0x1p63L))
         throw rtl::EInvalidOp(ExpectedText(e) + ", doch eine Koordinate ist zu groß; die Datei ist keine " +
                               e.format);
     return RoundCoordinate(v);
@@ -736,7 +793,7 @@ void ParseEznec(Lines& l, const EznecFacts& f, ReaderContext& c) {
     for (long long i = first; i <= last; ++i) {
         const std::string_view line = l[i];
         c.Line = i;
-        WordCursor w(line, NumberRunChars, fast, kEznecData);
+        WordCursor w(line, fast, kEznecData);
         const double x = w.Number(), y = w.Number(), z = w.Number();
         const double ex = w.Number(), ey = w.Number(), ez = w.Number(), e = w.Number();
         const double xr = Coordinate(x, kEznecData), yr = Coordinate(y, kEznecData);
@@ -775,7 +832,7 @@ bool ReadNecBlock(Lines& l, ReaderContext& c, Pacer& pacer, long long from, long
             pacer.Finish();
             return false;
         }
-        WordCursor w(line, NumberRunChars, fast, NecData(layout), true);
+        WordCursor w(line, fast, NecData(layout), true);
         const double x = w.Number(), y = w.Number(), z = w.Number();
         double cx = w.Number();
         w.Skip();
