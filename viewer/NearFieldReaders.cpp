@@ -85,6 +85,12 @@ double WordToDouble(std::string_view w, const Expected& e, std::string_view show
 
 namespace {
 
+// The first C in the N bytes at P, or nullptr; an empty range may have no buffer at all (P null),
+// which memchr must not be given.
+inline const char* FindByte(const char* P, std::size_t N, char C) {
+    return N ? static_cast<const char*>(std::memchr(P, C, N)) : nullptr;
+}
+
 bool AllAscii(std::string_view s) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(s.data());
     const std::size_t n = s.size();
@@ -340,13 +346,13 @@ private:
                 // Searched from the line or, when none was found before, from where that search
                 // ended.
                 const std::size_t s = lfValid_ && lf_ >= from ? lfEnd_ : from;
-                const void* nl = std::memchr(b + s, '\n', end_ - s);
-                lf_ = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - b) : end_;
+                const char* nl = FindByte(b + s, end_ - s, '\n');
+                lf_ = nl ? static_cast<std::size_t>(nl - b) : end_;
                 lfEnd_ = end_;
                 lfValid_ = true;
             }
-            const void* crp = std::memchr(b + from, '\r', lf_ - from);
-            const std::size_t k = crp ? static_cast<std::size_t>(static_cast<const char*>(crp) - b) : lf_;
+            const char* crp = FindByte(b + from, lf_ - from, '\r');
+            const std::size_t k = crp ? static_cast<std::size_t>(crp - b) : lf_;
             if (k - pos_ > MaxLineLength) throw ELineTooLong(nextLine_ + 1);
             if (k < end_) {
                 if (b[k] == '\r' && k + 1 == end_ && !eof_) {
